@@ -1,0 +1,39 @@
+#pragma once
+// The add-in object a host editor creates from an add-in library, and the C entry points
+// every add-in library exports.
+
+namespace trawlex::host {
+
+class HostApp;
+
+// How the host came to connect the add-in.
+enum ConnectMode : int {
+    ext_cm_AfterStartup = 0,
+    ext_cm_Startup = 1,
+    ext_cm_External = 2,
+    ext_cm_CommandLine = 3,
+};
+
+// Why the host disconnects it.
+enum DisconnectMode : int {
+    ext_dm_HostShutdown = 0,
+    ext_dm_UserClosed = 1,
+};
+
+class AddinInstance {
+public:
+    virtual ~AddinInstance() = default;
+    virtual void OnConnection(HostApp& host, ConnectMode mode) = 0;
+    virtual void OnDisconnection(DisconnectMode mode) = 0;
+};
+
+}  // namespace trawlex::host
+
+// Exported with C linkage by every add-in library.
+extern "C" {
+// 0 on success, non-zero on failure.
+int DllRegisterServer();
+int DllUnregisterServer();
+// The add-in object for a ProgID this library serves, or nullptr. The caller owns it.
+trawlex::host::AddinInstance* TrawlexCreateAddin(const char* progId);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// SearchFolder: walks a folder on disk and scans every file that passes the extension filter.
+
+#include <string>
+#include <string_view>
+
+#include "search/text_scan.h"
+
+namespace trawlex {
+
+class FolderSearchHost : public ScanHost {
+public:
+    // "*" for all files, else "*.ext" items joined by ";".
+    virtual std::string ExtList() const = 0;
+    // Read once per folder: whether subfolders are walked.
+    virtual bool SearchSubfolders() const = 0;
+    // Receives "エラーが発生しました:" + description when a folder or file fails.
+    virtual void SetStatus(std::string text) = 0;
+};
+
+// Whether a file name passes the filter: its extension equals one of the listed ones
+// (case-insensitive); "*" passes everything; a name without an extension passes only "*".
+bool PassesExtFilter(std::string_view fileName, std::string_view extList);
+
+// Files first, then subfolders, each in byte order of the name; symbolic links to folders
+// are not followed. A failing folder or file ends that folder's walk, the caller goes on.
+void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
+                  MatchEngine& engine);
+
+}  // namespace trawlex

@@ -1,0 +1,27 @@
+#pragma once
+// Shared value types of the search engine. Texts are UTF-8 throughout.
+
+#include <cstdint>
+#include <string>
+
+namespace trawlex {
+
+// Index of the `optSearch` option button that is selected.
+enum class SearchMode : int { Normal = 0, Wildcard = 1, Regex = 2, Word = 3, Hidemaru = 4 };
+
+struct MatchOptions {
+    SearchMode mode = SearchMode::Normal;
+    bool binary = false;  // `chkCase` ticked: exact, code-for-code comparison
+    bool operator==(const MatchOptions&) const = default;
+};
+
+// One hit of a text scan.
+struct ResultRow {
+    std::string name;       // module name or the file's path
+    std::int64_t line = 0;  // 1-based
+    std::string procedure;  // "(Declarations)", a procedure name, or empty
+    std::string scope;      // "Private", "Public", "Friend", "Global" or empty
+    std::string content;    // the line, leading and trailing spaces removed
+};
+
+}  // namespace trawlex
