@@ -1,0 +1,48 @@
+#pragma once
+// Stand-ins for WScript.Shell (Run, SpecialFolders, ExpandEnvironmentStrings),
+// ShellExecute "open" and Sleep. Programs are started directly, never through a shell.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace trawlex::platform {
+
+// Splits a command line the Windows way: blanks (space, tab) separate arguments; double
+// quotes group and are removed; a backslash is an ordinary character; inside quotes, ""
+// stands for one literal quote. Shell characters (; $ ` | & < >) have no meaning.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// A bare name (no '/') is looked up in GetSystemDir() first, then on PATH; a name with a
+// '/' is taken as a path. Returns the path of an executable file, or nothing.
+std::optional<std::string> FindProgram(std::string_view name);
+
+// SplitCommandLine + RunArgv. windowStyle is accepted and has no meaning here.
+Result<int> Run(std::string_view command, int windowStyle = 1, bool wait = false);
+
+// Starts argv[0] (found by FindProgram) with the other arguments. With wait, returns its
+// exit code (128 + signal number when a signal ended it); without, 0 once it started.
+// A program that cannot be started is a failure with a description.
+Result<int> RunArgv(const std::vector<std::string>& argv, bool wait);
+
+// Starts without waiting; whether it started. The child is reaped, no zombie is left.
+bool StartProcess(const std::vector<std::string>& argv);
+
+// Opens a URL or document with xdg-open and waits for xdg-open's verdict.
+Status ShellExecuteOpen(std::string_view target);
+
+// "MyDocuments": the XDG documents folder. Any other name: "" (as WScript.Shell).
+std::string SpecialFolder(std::string_view name);
+
+// Replaces %NAME% with the environment variable NAME; unknown names stay as written
+// ("%NAME%"). %ProgramFiles% falls back to ProgramFilesDir(), %windir% to MachineRoot(),
+// %SystemRoot% likewise. A "%" without a closing partner stays as written, and "%%" is
+// kept as "%%" (no escape), as ExpandEnvironmentStrings does.
+std::string ExpandEnvironmentStrings(std::string_view text);
+
+void Sleep(int milliseconds);
+
+}  // namespace trawlex::platform
