@@ -1,0 +1,91 @@
+#pragma once
+// One result list `lvwGrep`(index): a report view over a ResultTableModel with the
+// column fitting in twips, header-click sorting, the row popup menu and its keys.
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+#include <QTreeView>
+#include <array>
+
+#include "search/search_types.h"
+#include "window/result_table_model.h"
+
+class QMenu;
+class QAction;
+
+namespace trawlex::window {
+
+class ResultList : public QTreeView {
+    Q_OBJECT
+  public:
+    static constexpr int kFitMarginTwips = 12;
+
+    explicit ResultList(int index, QWidget* parent = nullptr);
+
+    int Index() const { return index_; }
+    ResultTableModel& Model() { return model_; }
+    const ResultTableModel& Model() const { return model_; }
+
+    // Rows.
+    void AddRow(ResultRow row);
+    void Clear();
+    int RowCount() const { return model_.RowCount(); }
+    const ResultRow& Row(int row) const { return model_.Row(row); }
+    QString CellText(int row, int column) const { return model_.CellText(row, column); }
+
+    // Headers: column 0 is set to "ﾓｼﾞｭｰﾙ名" or "ﾌｧｲﾙ名" by each search.
+    void SetFirstHeader(const QString& text) { model_.SetHeaderText(0, text); }
+    QString FirstHeader() const { return model_.HeaderText(0); }
+    QString HeaderText(int column) const { return model_.HeaderText(column); }
+
+    // Fits the columns to the newest row; the first row of a list sets them exactly.
+    void FitColumnWidths();
+    int ColumnWidthTwips(int column) const { return widthsTwips_[column]; }
+    void SetColumnWidthTwips(int column, int twips);
+    // Text width in twips, as drawn in the list's font.
+    double TextWidthTwips(const QString& text) const;
+
+    // Selection: -1 when no row is selected.
+    int SelectedRow() const;
+    void SelectRow(int row);
+
+    void SetListFont(const QFont& font);
+
+    // Commands of the popup menu and the header.
+    void ColumnClick(int column);
+    void CopyToClipboard();
+    void DeleteSelectedRow();
+    void ClearList() { Clear(); }
+    // Shows `mgPopup` at a global position when a row is selected; returns whether it did.
+    bool ShowPopup(const QPoint& globalPos);
+    QMenu* PopupMenu() const { return popup_; }
+
+  signals:
+    // Double click, Enter or Space on a selected row.
+    void JumpRequested(int index);
+    // A row was clicked: its column 5 text, for the status line.
+    void RowClicked(const QString& content);
+    // "検索結果をExcelへ出力(&X)" chosen.
+    void ExportRequested(int index);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void ApplyColumnWidth(int column);
+    void BuildPopupMenu();
+
+    int index_;
+    ResultTableModel model_;
+    std::array<int, ResultTableModel::kColumnCount> widthsTwips_{};
+    QFontMetricsF metrics_;
+    double twipsPerPixel_ = 15.0;
+    double maxCharTwips_ = 0.0;
+    QMenu* popup_ = nullptr;
+};
+
+}  // namespace trawlex::window

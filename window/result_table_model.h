@@ -1,0 +1,66 @@
+#pragma once
+// The rows of one result list, as a table model with five text columns.
+// Appends are collected and handed to the views in batches (on the next event-loop pump,
+// or when anything reads the rows), so a search that finds many hits stays cheap.
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "search/search_types.h"
+
+namespace trawlex::window {
+
+class ResultTableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    static constexpr int kColumnCount = 5;
+
+    explicit ResultTableModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // Appends at the end, or at the row's sorted place once the list is in sorted mode.
+    void AddRow(ResultRow row);
+    // Hands pending appends to the views now.
+    void Flush();
+    void Clear();
+    void RemoveRow(int row);
+
+    // All rows, pending ones included, in list order.
+    int RowCount() const;
+    const ResultRow& Row(int row) const;
+    // Column `column` (0-4) of a row as the list shows it.
+    QString CellText(int row, int column) const;
+    static QString CellText(const ResultRow& row, int column);
+
+    QString HeaderText(int column) const;
+    void SetHeaderText(int column, const QString& text);
+
+    // Sort state. Once sorted, the list stays in sorted mode.
+    bool IsSorted() const { return sorted_; }
+    int SortKey() const { return sortKey_; }
+    Qt::SortOrder SortOrder() const { return order_; }
+    // Header click: strips the marks, toggles the order, marks the header and sorts.
+    void ColumnClick(int column);
+
+  private:
+    void SortRows();
+    void MergePendingSorted();
+
+    std::vector<ResultRow> rows_;
+    std::vector<ResultRow> pending_;
+    bool flushQueued_ = false;
+    std::array<QString, kColumnCount> headers_;
+    bool sorted_ = false;
+    int sortKey_ = 0;
+    Qt::SortOrder order_ = Qt::AscendingOrder;
+};
+
+}  // namespace trawlex::window
