@@ -1,0 +1,37 @@
+#include "window/search_history.h"
+
+#include <QComboBox>
+
+#include "window/control_settings.h"
+
+namespace trawlex::window {
+
+QString HistoryKey(int number) {
+    return QStringLiteral("History") + QString::number(number);
+}
+
+void AddHistory(QComboBox& box, const QString& text) {
+    for (int n = 0; n < kHistoryEntries; ++n) {
+        if (ReadSetting(HistoryKey(n)) == text) return;
+    }
+    for (int i = kHistoryEntries - 1; i >= 1; --i) {
+        WriteSetting(HistoryKey(i), ReadSetting(HistoryKey(i - 1)));
+    }
+    WriteSetting(HistoryKey(0), text);
+    box.insertItem(0, text);
+    box.setCurrentIndex(0);
+    box.setEditText(text);
+}
+
+void LoadHistory(QComboBox& box) {
+    const QString editText = box.currentText();
+    box.clear();
+    for (int n = 0; n < kHistoryShown; ++n) {
+        const QString entry = ReadSetting(HistoryKey(n)).trimmed();
+        if (!entry.isEmpty()) box.addItem(entry);
+    }
+    // Emptying the list must not take the typed search string with it.
+    if (box.isEditable()) box.setEditText(editText);
+}
+
+}  // namespace trawlex::window
