@@ -21,7 +21,7 @@ enum DisconnectMode : int {
 };
 
 class AddinInstance {
-public:
+  public:
     virtual ~AddinInstance() = default;
     virtual void OnConnection(HostApp& host, ConnectMode mode) = 0;
     virtual void OnDisconnection(DisconnectMode mode) = 0;
