@@ -1,0 +1,42 @@
+#pragma once
+// Command-line options of trawlex-grep and their parser.
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "search/search_types.h"
+
+namespace trawlex::cli {
+
+enum class OutputFormat { Text, Tsv, Jsonl };
+
+struct GrepOptions {
+    MatchOptions match;
+    std::string extList = "*";  // "*" or "*.ext" items joined by ";"
+    bool searchSubfolders = true;
+    OutputFormat format = OutputFormat::Text;
+    std::string search;
+    std::vector<std::string> paths;
+};
+
+struct HelpRequested {};
+
+struct UsageError {
+    std::string message;
+};
+
+using ParsedArgs = std::variant<GrepOptions, HelpRequested, UsageError>;
+
+// `args` are the arguments after the program name.
+ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args);
+
+// "bas,cls" -> "*.bas;*.cls". A leading "*." or "." on an item is accepted; an item "*"
+// means every file. Returns an empty string when the list names no extension at all.
+std::string ExtListFromCommaList(std::string_view list);
+
+// The run's search string: leading and trailing spaces removed.
+std::string_view TrimSpaces(std::string_view text);
+
+}  // namespace trawlex::cli

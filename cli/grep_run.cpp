@@ -1,0 +1,82 @@
+#include "cli/grep_run.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "search/folder_search.h"
+#include "search/match_engine.h"
+#include "search/text_decode.h"
+#include "search/text_scan.h"
+
+namespace trawlex::cli {
+namespace {
+
+// The engine's view of a command-line run: fixed options, no yielding, never stopped.
+class CliSearchHost : public FolderSearchHost {
+  public:
+    CliSearchHost(const GrepOptions& options, const GrepCallbacks& callbacks, GrepOutcome& outcome)
+        : options_(options), callbacks_(callbacks), outcome_(outcome) {}
+
+    void Yield() override {}
+    MatchOptions CurrentOptions() const override { return options_.match; }
+    void AddRow(ResultRow row) override {
+        ++outcome_.rows;
+        callbacks_.row(row);
+    }
+    std::string ExtList() const override { return options_.extList; }
+    bool SearchSubfolders() const override { return options_.searchSubfolders; }
+    void SetStatus(std::string text) override { ReportError(std::move(text)); }
+
+    void ReportError(std::string text) {
+        ++outcome_.failures;
+        callbacks_.error(text);
+    }
+
+  private:
+    const GrepOptions& options_;
+    const GrepCallbacks& callbacks_;
+    GrepOutcome& outcome_;
+};
+
+std::string PathError(const std::string& path, int error) {
+    return std::string(kErrorPrefix) + path + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+std::string SummaryText(std::int64_t rows) {
+    if (rows == 0) return "見つかりませんでした";
+    return std::to_string(rows) + " 件みつかりました";
+}
+
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
+    GrepOutcome outcome;
+    const std::string_view search = TrimSpaces(options.search);
+    if (search.empty()) return outcome;
+
+    CliSearchHost host(options, callbacks, outcome);
+    MatchEngine engine;
+    for (const std::string& path : options.paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            host.ReportError(PathError(path, errno));
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            SearchFolder(path, search, host, engine);
+            continue;
+        }
+        // A file named on the command line is searched whatever its extension.
+        auto text = ReadTextFile(path);
+        if (!text) {
+            host.ReportError(std::string(kErrorPrefix) + text.error());
+            continue;
+        }
+        SearchText(*text, path, search, host, engine);
+    }
+    return outcome;
+}
+
+}  // namespace trawlex::cli

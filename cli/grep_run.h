@@ -1,0 +1,32 @@
+#pragma once
+// One run of trawlex-grep: every PATH searched with the engine, rows handed to a sink,
+// failures reported as they happen.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "cli/grep_options.h"
+#include "search/search_types.h"
+
+namespace trawlex::cli {
+
+struct GrepCallbacks {
+    std::function<void(const ResultRow&)> row;
+    // Receives "エラーが発生しました:" + description for each path, folder or file that fails.
+    std::function<void(const std::string&)> error;
+};
+
+struct GrepOutcome {
+    std::int64_t rows = 0;
+    int failures = 0;
+};
+
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
+
+// The run's closing status text: "<N> 件みつかりました" or "見つかりませんでした".
+std::string SummaryText(std::int64_t rows);
+
+inline constexpr std::string_view kErrorPrefix = "エラーが発生しました:";
+
+}  // namespace trawlex::cli

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string_view>
+
+namespace trawlex::cli {
+
+inline constexpr std::string_view kUsageLine =
+    "usage: trawlex-grep [--mode normal|wildcard|regex|word] [--binary] [--ext LIST]\n"
+    "                    [--no-subfolders] [--format text|tsv|jsonl] [--] SEARCH PATH...\n";
+
+inline constexpr std::string_view kHelpText = R"help(
+Searches VB6/VBA source (or any text) for SEARCH and prints one row per matching line,
+with the procedure that encloses the line and its scope word.
+
+PATH is a folder or a file. Folders are walked files first, then subfolders, each in byte
+order of the name; symbolic links to folders are not followed. A file named as PATH is
+searched whatever its extension. Files are read as UTF-8 or UTF-16 when they carry a BOM,
+as UTF-8 when they are valid UTF-8, and as CP932 (Shift_JIS) otherwise. Lines end at
+CR LF or at a lone LF.
+
+Leading and trailing spaces of SEARCH are ignored; an empty SEARCH finds nothing.
+
+Options:
+  --mode normal     plain text (the default). Without --binary it ignores upper/lower
+                    case (also Greek, Cyrillic and full-width letters), full-width and
+                    half-width forms (ＡＢＣ = ABC, ｶﾞ = ガ) and hiragana/katakana
+                    (かな = カナ). A voiced kana never equals its unvoiced one.
+  --mode wildcard   VB Like pattern matched anywhere in the line: ? one character,
+                    * any run, # one digit, [list] [!list] [a-z] one character;
+                    [[] [*] [?] [#] for the literal characters. Without --binary both
+                    sides are lower-cased, hiragana made katakana and full-width made
+                    half-width first. An invalid pattern matches nothing.
+  --mode regex      regular expression (ECMAScript/VBScript-like, \w \d \b ASCII only);
+                    case-insensitive without --binary. An invalid pattern matches nothing.
+  --mode word       whole words: SEARCH between characters other than ASCII letters,
+                    digits, '_' and '|'; words separated by spaces are alternatives.
+  --binary          exact comparison: case, width and kana type count.
+  --ext LIST        only files with these extensions, e.g. --ext bas,cls,frm
+                    (compared without regard to case; '*' means every file, the default).
+  --no-subfolders   search only the files directly inside each folder PATH.
+  --format text     name:line:procedure: content (the default; coloured on a terminal
+                    unless NO_COLOR is set, control characters shown as ^X there).
+  --format tsv      name, line, procedure, scope, content separated by tabs; inside a
+                    field a backslash is written \\, a tab \t, a line feed \n and a
+                    carriage return \r.
+  --format jsonl    one JSON object per row, UTF-8:
+                    {"name":…,"line":N,"procedure":…,"scope":…,"content":…}
+  --help            show this text.
+
+The name is the file's path as reached from PATH. The procedure is "(Declarations)" before
+the first procedure, the procedure's name inside one, and empty between procedures.
+Rows come in walk order.
+
+The last line on stderr is the run's status: "<N> 件みつかりました" (N rows found) or
+"見つかりませんでした" (nothing found). A PATH, folder or file that cannot be read is
+reported on stderr as "エラーが発生しました:<description>" as it happens, and the search
+goes on with the rest.
+
+Exit status: 0 when rows were found, 1 when none were, 2 on a usage error or when the
+output could not be written.
+)help";
+
+}  // namespace trawlex::cli

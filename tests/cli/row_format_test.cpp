@@ -1,0 +1,112 @@
+#include "cli/row_format.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace trawlex::cli {
+namespace {
+
+std::string Json(std::string_view text) {
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
+}
+
+std::string Tsv(std::string_view text) {
+    std::string out;
+    AppendTsvField(out, text);
+    return out;
+}
+
+std::string ForTerminal(std::string_view text) {
+    std::string out;
+    AppendForTerminal(out, text);
+    return out;
+}
+
+ResultRow SampleRow() {
+    return ResultRow{"src/Main.bas", 42, "Get Value", "Public", "x = \"a\"\tb"};
+}
+
+TEST(JsonString, EscapesQuotesBackslashesAndControls) {
+    EXPECT_EQ(Json(""), R"("")");
+    EXPECT_EQ(Json(R"(say "hi" \ bye)"), R"("say \"hi\" \\ bye")");
+    EXPECT_EQ(Json("\t\n\r\b\f"), R"("\t\n\r\b\f")");
+    EXPECT_EQ(Json(std::string_view("\x00\x01\x1f", 3)), R"("\u0000\u0001\u001f")");
+    EXPECT_EQ(Json("a/b\x7f"), "\"a/b\x7f\"");
+}
+
+TEST(JsonString, KeepsValidUtf8AndReplacesInvalidBytes) {
+    EXPECT_EQ(Json("検索 ｶﾞ ü 😀"), "\"検索 ｶﾞ ü 😀\"");
+    const std::string fffd = "\xEF\xBF\xBD";
+    // A CP932 name that was never decoded: lead byte 0x82 and trail 0xA0 are not UTF-8.
+    EXPECT_EQ(Json("\x82\xA0.bas"), "\"" + fffd + fffd + ".bas\"");
+    EXPECT_EQ(Json("\xFF"), "\"" + fffd + "\"");
+    EXPECT_EQ(Json("\xC0\xAF"), "\"" + fffd + fffd + "\"");             // overlong '/'
+    EXPECT_EQ(Json("\xED\xA0\x80"), "\"" + fffd + fffd + fffd + "\"");  // surrogate
+    EXPECT_EQ(Json("\xF4\x90\x80\x80"), "\"" + fffd + fffd + fffd + fffd + "\"");
+    EXPECT_EQ(Json("a\xE6\xA4"), "\"a" + fffd + fffd + "\"");  // cut short at the end
+    EXPECT_EQ(Json("\xE6\xA4\"x"), "\"" + fffd + fffd + "\\\"x\"");
+}
+
+TEST(RowFormats, JsonlRowIsOneObjectPerLine) {
+    std::string out;
+    AppendJsonRow(out, SampleRow());
+    EXPECT_EQ(out, R"({"name":"src/Main.bas","line":42,"procedure":"Get Value","scope":"Public",)"
+                   R"("content":"x = \"a\"\tb"})"
+                   "\n");
+}
+
+TEST(RowFormats, TsvRowAlwaysHasFiveColumns) {
+    std::string out;
+    AppendTsvRow(out, SampleRow());
+    EXPECT_EQ(out, "src/Main.bas\t42\tGet Value\tPublic\tx = \"a\"\\tb\n");
+
+    out.clear();
+    AppendTsvRow(out, ResultRow{"a\tb\\c.bas", 1, "", "", "x\ry\nz"});
+    EXPECT_EQ(out, "a\\tb\\\\c.bas\t1\t\t\tx\\ry\\nz\n");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\t'), 4);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1);
+}
+
+TEST(RowFormats, TsvEscapingCanBeUndone) {
+    EXPECT_EQ(Tsv("\\t"), "\\\\t");  // a literal backslash-t is not read back as a tab
+    EXPECT_EQ(Tsv("C:\\dir\\"), "C:\\\\dir\\\\");
+}
+
+TEST(RowFormats, PlainTextRowForPipes) {
+    std::string out;
+    AppendTextRow(out, SampleRow(), TextStyle{});
+    EXPECT_EQ(out, "src/Main.bas:42:Get Value: x = \"a\"\tb\n");
+
+    out.clear();
+    AppendTextRow(out, ResultRow{"a.bas", 7, "", "", "x\x1b[2J"}, TextStyle{});
+    EXPECT_EQ(out, "a.bas:7:: x\x1b[2J\n");  // bytes pass through untouched off a terminal
+}
+
+TEST(RowFormats, ColouredTextKeepsTheFieldsInOrder) {
+    std::string out;
+    AppendTextRow(out, SampleRow(), TextStyle{true, true});
+    EXPECT_EQ(out,
+              "\x1b[35msrc/Main.bas\x1b[0m\x1b[36m:\x1b[0m\x1b[32m42\x1b[0m\x1b[36m:\x1b[0m"
+              "\x1b[33mGet Value\x1b[0m\x1b[36m:\x1b[0m x = \"a\"\tb\n");
+}
+
+TEST(RowFormats, TerminalTextCannotCarryEscapeSequences) {
+    EXPECT_EQ(ForTerminal("x\x1b[2Jy"), "x^[[2Jy");
+    EXPECT_EQ(ForTerminal("a\rb\x7f\tc"), "a^Mb^?\tc");
+    EXPECT_EQ(ForTerminal("\xC2\x9B"
+                          "31m"),
+              "\xEF\xBF\xBD"
+              "31m");  // C1 CSI
+    EXPECT_EQ(ForTerminal("\xC2\xA9 検索"), "\xC2\xA9 検索");
+
+    std::string out;
+    AppendTextRow(out, ResultRow{"e\x1b.bas", 1, "P\x07", "", "\x1b]0;title\x07"},
+                  TextStyle{false, true});
+    EXPECT_EQ(out, "e^[.bas:1:P^G: ^[]0;title^G\n");
+}
+
+}  // namespace
+}  // namespace trawlex::cli
