@@ -14,7 +14,7 @@ struct Failure {
 
 template <typename T>
 class Result {
-public:
+  public:
     Result(T value) : value_(std::move(value)) {}
     Result(Failure failure) : error_(std::move(failure.description)) {}
 
@@ -31,14 +31,14 @@ public:
     // Empty when the operation succeeded.
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::optional<T> value_;
     std::string error_;
 };
 
 // For operations that return nothing but may fail.
 class Status {
-public:
+  public:
     Status() = default;
     Status(Failure failure) : error_(std::move(failure.description)), failed_(true) {}
 
@@ -46,7 +46,7 @@ public:
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::string error_;
     bool failed_ = false;
 };
