@@ -1,0 +1,143 @@
+#pragma once
+// frmAddIn: the search window. Search controls on top, nine result tabs with one list each,
+// and a status line. Closing only hides it, so its tabs and rows live as long as it does.
+
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "search/match_engine.h"
+#include "window/module_search.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+
+namespace trawlex::host {
+class HostApp;
+}
+
+namespace trawlex::window {
+
+class ResultList;
+
+inline constexpr int kTabCount = 9;
+inline constexpr int kModeCount = 5;
+
+class frmAddIn : public QWidget {
+    Q_OBJECT
+  public:
+    // `host` may be null (no host editor): the module areas then find nothing to search.
+    explicit frmAddIn(host::HostApp* host, const QString& currentFolder = {},
+                      QWidget* parent = nullptr);
+    ~frmAddIn() override;
+
+    // Public operations.
+    // Reloads the history, takes the selection of the active code pane as the search
+    // string and searches for it (on the next tab when the current one holds rows).
+    void Search();
+    // Applies the result font from the settings to the nine lists.
+    void SetFont();
+
+    // Handlers.
+    void cmdSearchStart_Click();
+    void CancelButton_Click();
+    void cmbSearchArea_Click();
+    void tabPane_Click(int index);
+    void cmdChangeFolder_Click();
+
+    // Window state shared with the run and the side tools.
+    int CurrentTab() const { return currentTab_; }
+    ResultList& List(int index) const { return *lvwGrep[index]; }
+    ResultList& CurrentList() const { return List(currentTab_); }
+    QList<ResultList*> Lists() const;
+    bool StopRequested() const { return stopRequested_; }
+    void SetStopRequested(bool stop) { stopRequested_ = stop; }
+    bool IsSearching() const { return searching_; }
+    QString StatusText() const;
+    void SetStatusText(const QString& text);
+    SearchArea CurrentArea() const;
+    QString ExtList() const { return extList_; }
+    void SetExtList(const QString& extList) { extList_ = extList; }
+    QString CurrentFolder() const { return currentFolder_; }
+    void SetCurrentFolder(const QString& folder);
+    std::string& EditorTemplate() { return editorTemplate_; }
+    void SetEditorTemplate(std::string editorTemplate) {
+        editorTemplate_ = std::move(editorTemplate);
+    }
+    host::HostApp* Host() const { return host_; }
+    MatchEngine& Engine() { return engine_; }
+    const QFont& WindowFont() const { return windowFont_; }
+
+    // The run pumps the event loop at most this often (milliseconds) while it scans.
+    int YieldIntervalMs() const { return yieldIntervalMs_; }
+    void SetYieldIntervalMs(int milliseconds) { yieldIntervalMs_ = milliseconds; }
+    // Called before every scanned line, before the event loop may be pumped.
+    using YieldHook = std::function<void()>;
+    const YieldHook& OnYield() const { return yieldHook_; }
+    void SetOnYield(YieldHook hook) { yieldHook_ = std::move(hook); }
+
+    // Controls, named as their objectNames. Arrays keep one name and carry their element
+    // number in the dynamic property "index".
+    QLabel* Label1 = nullptr;
+    QComboBox* txtSearchStr = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* cmbSearchArea = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* txtFilepath = nullptr;
+    QPushButton* cmdChangeFolder = nullptr;
+    QCheckBox* chkSubFolders = nullptr;
+    std::array<QRadioButton*, kModeCount> optSearch{};
+    QCheckBox* chkCase = nullptr;
+    QPushButton* cmdSearchStart = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QFrame* picPane = nullptr;
+    std::array<QPushButton*, kTabCount> tabPane{};
+    std::array<ResultList*, kTabCount> lvwGrep{};
+    QStatusBar* stbSelected = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateControls();
+    void ConnectControls();
+    void Form_Load();
+    void LayOutLists();
+    void ApplyMinimumWidth();
+    void SelectTab(int index);
+    void ApplyNewTabScope();
+    void ShowCurrentList();
+    void SelectRowOfLine(int line);
+
+    host::HostApp* host_;
+    QString currentFolder_;
+    std::string editorTemplate_;
+    QString extList_;
+    MatchEngine engine_;
+    QFont windowFont_;
+    QButtonGroup* optSearchGroup_ = nullptr;
+    QButtonGroup* tabPaneGroup_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    int currentTab_ = 0;
+    bool stopRequested_ = false;
+    bool searching_ = false;
+    int yieldIntervalMs_ = 15;
+    YieldHook yieldHook_;
+};
+
+}  // namespace trawlex::window

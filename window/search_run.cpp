@@ -1,0 +1,216 @@
+#include "window/search_run.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <exception>
+
+#include "window/control_settings.h"
+#include "window/external_grep.h"
+#include "window/frm_add_in.h"
+#include "window/frm_chk_ext.h"
+#include "window/module_search.h"
+#include "window/result_list.h"
+#include "window/search_history.h"
+
+namespace trawlex::window {
+
+namespace {
+
+long MillisecondsBetween(const timespec& from, const timespec& to) {
+    return (to.tv_sec - from.tv_sec) * 1000L + (to.tv_nsec - from.tv_nsec) / 1000000L;
+}
+
+// Finish steps go on past a failing step.
+template <typename Step>
+void RunStep(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+std::string TrimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' ')) ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
+    return text.mid(first, last - first).toStdString();
+}
+
+SearchRun::SearchRun(frmAddIn& window) : window_(window) {
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
+}
+
+void SearchRun::Execute() {
+    try {
+        if (Run() == Next::Summary) Summary();
+    } catch (const std::exception& failure) {
+        window_.SetStatusText(QString::fromUtf8(kStatusErrorPrefix) +
+                              QString::fromUtf8(failure.what()));
+    } catch (...) {
+        window_.SetStatusText(QString::fromUtf8(kStatusErrorPrefix));
+    }
+    Finish();
+}
+
+SearchRun::Next SearchRun::Run() {
+    if (TrimSpaces(window_.txtSearchStr->currentText()).empty()) return Next::Finish;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    waitCursor_ = true;
+    window_.SetStopRequested(false);
+    window_.CancelButton->setVisible(true);
+    window_.CancelButton->setEnabled(true);
+    window_.cmdSearchStart->setVisible(false);
+    AddHistory(*window_.txtSearchStr,
+               QString::fromStdString(TrimSpaces(window_.txtSearchStr->currentText())));
+    window_.CurrentList().Clear();
+    window_.SetStatusText(QString::fromUtf8(kStatusSearching));
+    if (MinimizeWhileSeek()) {
+        window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
+    }
+    const std::string search = TrimSpaces(window_.txtSearchStr->currentText());
+    window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
+    return SearchInArea(search);
+}
+
+SearchRun::Next SearchRun::SearchInArea(const std::string& search) {
+    const SearchArea area = window_.CurrentArea();
+    switch (area) {
+        case SearchArea::Procedure:
+        case SearchArea::Module:
+        case SearchArea::Project:
+        case SearchArea::OpenModules: {
+            host::HostApp* host = window_.Host();
+            if (!host) {
+                return area <= SearchArea::Module ? Next::Finish : Next::Summary;
+            }
+            Result<ModuleSearchEnd> end =
+                SearchModules(*host, area, search, *this, window_.Engine());
+            if (!end) throw std::runtime_error(end.error());
+            return *end == ModuleSearchEnd::Searched ? Next::Summary : Next::Finish;
+        }
+        case SearchArea::FilesChosen:
+            return SearchFolderArea(search, true);
+        case SearchArea::FilesAll:
+            return SearchFolderArea(search, false);
+        case SearchArea::None:
+            break;
+    }
+    return Next::Summary;
+}
+
+SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool chooseExtensions) {
+    window_.CurrentList().SetFirstHeader(QString::fromUtf8(kFileHeader));
+    if (chooseExtensions) {
+        window_.SetExtList({});
+        window_.hide();
+        window_.SetExtList(FrmChkExt::Choose(window_.txtFilepath->text(), &window_));
+        window_.show();
+        if (window_.ExtList().isEmpty()) return Next::Finish;
+    } else {
+        window_.SetExtList(QStringLiteral("*"));
+    }
+    const std::string folder = window_.txtFilepath->text().toStdString();
+    if (window_.optSearch[static_cast<int>(SearchMode::Hidemaru)]->isChecked()) {
+        window_.SetStatusText(HidemaruGrep(window_.EditorTemplate(), folder, search,
+                                           window_.chkCase->checkState() == Qt::Checked,
+                                           window_.chkSubFolders->checkState() == Qt::Checked));
+        return Next::Finish;
+    }
+    SearchFolder(folder, search, *this, window_.Engine());
+    return Next::Summary;
+}
+
+void SearchRun::Summary() {
+    SaveTabState(window_, window_.CurrentTab());
+    const int rows = window_.CurrentList().RowCount();
+    if (rows == 0 && !window_.StopRequested()) {
+        window_.SetStatusText(QString::fromUtf8(kStatusNotFound));
+    } else {
+        window_.SetStatusText(QString::number(rows) + QString::fromUtf8(kStatusFoundSuffix));
+    }
+}
+
+void SearchRun::Finish() {
+    RunStep([&] {
+        if (window_.StatusText() == QString::fromUtf8(kStatusSearching)) {
+            window_.SetStatusText(QString::fromUtf8(kStatusCancelled));
+        }
+    });
+    RunStep([&] {
+        window_.cmdSearchStart->setVisible(true);
+        window_.CancelButton->setVisible(false);
+    });
+    RunStep([&] {
+        if (!MinimizeWhileSeek()) return;
+        // A window closed during the run stays hidden: only its state is restored.
+        window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+        if (window_.isVisible()) {
+            window_.raise();
+            window_.activateWindow();
+        }
+    });
+    RunStep([&] { window_.txtSearchStr->setFocus(); });
+    RunStep([&] {
+        if (waitCursor_) QApplication::restoreOverrideCursor();
+        waitCursor_ = false;
+    });
+}
+
+bool SearchRun::MinimizeWhileSeek() const {
+    return ParseSettingBool(
+               ReadSetting(QStringLiteral("chkMinimizeWhileSeek"), QStringLiteral("False")))
+        .value_or(false);
+}
+
+void SearchRun::Yield() {
+    if (const auto& hook = window_.OnYield()) hook();
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    if (MillisecondsBetween(lastPump_, now) < window_.YieldIntervalMs()) return;
+    QCoreApplication::processEvents();
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
+}
+
+bool SearchRun::StopRequested() const {
+    return window_.StopRequested();
+}
+
+MatchOptions SearchRun::CurrentOptions() const {
+    MatchOptions options;
+    for (int i = 0; i < kModeCount; ++i) {
+        if (window_.optSearch[i]->isChecked()) {
+            options.mode = static_cast<SearchMode>(i);
+            break;
+        }
+    }
+    options.binary = window_.chkCase->checkState() == Qt::Checked;
+    return options;
+}
+
+void SearchRun::AddRow(ResultRow row) {
+    ResultList& list = window_.CurrentList();
+    list.AddRow(std::move(row));
+    list.FitColumnWidths();
+}
+
+std::string SearchRun::ExtList() const {
+    return window_.ExtList().toStdString();
+}
+
+bool SearchRun::SearchSubfolders() const {
+    return window_.chkSubFolders->checkState() == Qt::Checked;
+}
+
+void SearchRun::SetStatus(std::string text) {
+    window_.SetStatusText(QString::fromStdString(text));
+}
+
+}  // namespace trawlex::window
