@@ -32,7 +32,7 @@ class FakeAddin : public Addin {
     const std::string& progId() const { return progId_; }
     bool installed() const { return installed_; }
     bool connected() const { return connected_; }
-    // Every assignment that took effect, as "Installed=True", "Connect=False" and so on.
+    // Every assignment that succeeded, in order: "Installed=True", "Connect=False" and so on.
     const std::vector<std::string>& changes() const { return changes_; }
 
   private:

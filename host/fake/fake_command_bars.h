@@ -31,6 +31,7 @@ class FakeControl : public CommandBarControl {
     bool deleted() const { return deleted_; }
     std::shared_ptr<FakeCommandBar> bar() const { return bar_.lock(); }
     ClickEvent& click() { return click_; }
+    bool BelongsTo(const FakeHostState& state) const;
 
   private:
     Status Check(const char* member) const;
@@ -59,10 +60,11 @@ class FakeCommandBar : public CommandBar, public std::enable_shared_from_this<Fa
     const std::vector<std::shared_ptr<FakeControl>>& deletedControls() const { return deleted_; }
     // A control the host itself put there.
     std::shared_ptr<FakeControl> AddBuiltInControl(std::string caption);
+    // A new control at 1-based `position` (1 to the number of controls + 1).
+    std::shared_ptr<FakeControl> InsertControl(int position, std::string caption);
 
   private:
     friend class FakeControl;
-    friend class FakeControls;
     std::weak_ptr<FakeHostState> host_;
     std::string name_;
     std::vector<std::shared_ptr<FakeControl>> controls_;

@@ -59,7 +59,8 @@ class FakeHost : public HostApp {
     std::shared_ptr<FakeCodePane> OpenPane(const std::shared_ptr<FakeComponent>& component);
     // Makes an open pane the active one and its project the active project; nullptr: none.
     void ActivatePane(const std::shared_ptr<FakeCodePane>& pane);
-    // The pane leaves CodePanes and its members fail from now on.
+    // The pane leaves CodePanes and its members fail from now on; when it was the active
+    // pane, no pane is active until one is activated or shown.
     void ClosePane(const std::shared_ptr<FakeCodePane>& pane);
     // Visual Basic 6.0 flavour only; the Office editor keeps failing.
     void SetLastUsedPath(std::string path);
