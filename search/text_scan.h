@@ -22,7 +22,14 @@ public:
 
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.
+// Searches the whole text ahead of the lines where it can, and still calls the host before
+// every line exactly as the line-by-line scan does; the rows are the same.
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 ScanHost& host, MatchEngine& engine);
+
+// The plain scan: every line through the procedure tests and MatchLine. The reference
+// that SearchText must agree with.
+void SearchTextLineByLine(std::string_view text, std::string_view name, std::string_view search,
+                          ScanHost& host, MatchEngine& engine);
 
 }  // namespace trawlex

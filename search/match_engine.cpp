@@ -1,0 +1,149 @@
+#include "search/match_engine.h"
+
+#include <optional>
+
+#include "search/like_pattern.h"
+#include "search/regex_cache.h"
+#include "search/text_fold.h"
+
+namespace trawlex {
+namespace {
+
+bool IsBlank(std::string_view s) {
+    return s.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// The word-boundary pattern around the search string, exactly as the search window builds it.
+std::string WordPattern(std::string_view search) {
+    std::string words(search);
+    for (char& ch : words) {
+        if (ch == ' ') ch = '|';
+    }
+    return "[^a-z|A-Z|0-9|_](" + words + ")[^a-z|A-Z|0-9|_]";
+}
+
+}  // namespace
+
+struct MatchEngine::Impl {
+    RegexCache regexes;
+
+    // The last search string prepared for plain text and wildcard matching.
+    std::string prepared_search;
+    MatchOptions prepared_options;
+    bool prepared = false;
+    std::string needle;               // plain text: the (folded) search string
+    std::optional<LikePattern> like;  // wildcard: nullopt when invalid
+    std::string word_pattern;         // word mode
+
+    std::string scratch;  // a folded line or padded subject, reused
+
+    void Prepare(std::string_view search, MatchOptions options) {
+        if (prepared && prepared_options == options && prepared_search == search) return;
+        prepared_search.assign(search);
+        prepared_options = options;
+        prepared = true;
+        needle.clear();
+        like.reset();
+        word_pattern.clear();
+        switch (options.mode) {
+            case SearchMode::Normal:
+                needle = options.binary ? std::string(search) : FoldForCompare(search);
+                break;
+            case SearchMode::Wildcard: {
+                const std::string body =
+                    options.binary ? std::string(search) : NormaliseForLike(search);
+                like = LikePattern::Compile("*" + body + "*");
+                break;
+            }
+            case SearchMode::Word:
+                word_pattern = WordPattern(search);
+                break;
+            case SearchMode::Regex:
+            case SearchMode::Hidemaru:
+                break;
+        }
+    }
+};
+
+MatchEngine::MatchEngine() : impl_(std::make_unique<Impl>()) {}
+MatchEngine::~MatchEngine() = default;
+
+bool MatchEngine::MatchLine(std::string_view line, std::string_view search, MatchOptions options) {
+    if (IsBlank(search)) return false;
+    Impl& impl = *impl_;
+    impl.Prepare(search, options);
+    switch (options.mode) {
+        case SearchMode::Normal:
+            if (options.binary) return line.find(impl.needle) != std::string_view::npos;
+            FoldForCompare(line, impl.scratch);
+            return impl.scratch.find(impl.needle) != std::string::npos;
+        case SearchMode::Wildcard:
+            if (!impl.like) return false;
+            if (options.binary) return impl.like->Matches(line);
+            NormaliseForLike(line, impl.scratch);
+            return impl.like->Matches(impl.scratch);
+        case SearchMode::Regex: {
+            const auto regex = impl.regexes.Get(search, !options.binary, false);
+            return regex && regex->Test(line);
+        }
+        case SearchMode::Word: {
+            const auto regex = impl.regexes.Get(impl.word_pattern, !options.binary, false);
+            if (!regex) return false;
+            impl.scratch.assign(1, ' ');
+            impl.scratch.append(line);
+            impl.scratch.push_back(' ');
+            return regex->Test(impl.scratch);
+        }
+        case SearchMode::Hidemaru:
+            return false;
+    }
+    return false;
+}
+
+LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions options) {
+    using Kind = LinePrefilter::Kind;
+    using Form = LinePrefilter::Form;
+    LinePrefilter filter;
+    if (IsBlank(search) || options.mode == SearchMode::Hidemaru) {
+        filter.kind = Kind::NoLines;
+        return filter;
+    }
+    Impl& impl = *impl_;
+    impl.Prepare(search, options);
+    switch (options.mode) {
+        case SearchMode::Normal:
+            filter.kind = Kind::Substring;
+            filter.form = options.binary ? Form::Raw : Form::Folded;
+            filter.needle = impl.needle;
+            break;
+        case SearchMode::Wildcard:
+            if (!impl.like) {
+                filter.kind = Kind::NoLines;
+            } else if (!impl.like->RequiredLiteral().empty()) {
+                filter.kind = Kind::Substring;
+                filter.form = options.binary ? Form::Raw : Form::LikeNormalised;
+                filter.needle = impl.like->RequiredLiteral();
+            }
+            break;
+        case SearchMode::Regex:
+        case SearchMode::Word: {
+            const bool word = options.mode == SearchMode::Word;
+            const std::string_view pattern = word ? std::string_view(impl.word_pattern) : search;
+            if (!impl.regexes.Get(pattern, !options.binary, false)) {
+                filter.kind = Kind::NoLines;  // an invalid pattern matches nothing
+                break;
+            }
+            if (!RegexIsLineLocal(pattern)) break;
+            filter.regex = impl.regexes.Get(pattern, !options.binary, true);
+            if (!filter.regex) break;
+            filter.kind = Kind::Regex;
+            filter.form = word ? Form::Padded : Form::Raw;
+            break;
+        }
+        case SearchMode::Hidemaru:
+            break;
+    }
+    return filter;
+}
+
+}  // namespace trawlex

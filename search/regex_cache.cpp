@@ -1,0 +1,105 @@
+#include "search/regex_cache.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <algorithm>
+#include <array>
+
+namespace trawlex {
+
+struct CompiledRegex::Handles {
+    pcre2_code* code = nullptr;
+    pcre2_match_data* match_data = nullptr;
+    pcre2_match_context* match_context = nullptr;
+    pcre2_jit_stack* jit_stack = nullptr;
+    ~Handles() {
+        pcre2_jit_stack_free(jit_stack);
+        pcre2_match_context_free(match_context);
+        pcre2_match_data_free(match_data);
+        pcre2_code_free(code);
+    }
+};
+
+CompiledRegex::CompiledRegex(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
+CompiledRegex::~CompiledRegex() = default;
+
+std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, bool caseless,
+                                                      bool multiline) {
+    std::unique_ptr<pcre2_compile_context, decltype(&pcre2_compile_context_free)> context(
+        pcre2_compile_context_create(nullptr), &pcre2_compile_context_free);
+    if (!context) return nullptr;
+    pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
+    uint32_t options = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
+                       PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
+    if (caseless) options |= PCRE2_CASELESS;
+    if (multiline) options |= PCRE2_MULTILINE;
+    int error = 0;
+    PCRE2_SIZE error_offset = 0;
+    auto handles = std::make_unique<Handles>();
+    handles->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                                  options, &error, &error_offset, context.get());
+    if (!handles->code) return nullptr;
+    // Without the JIT the interpreter runs the same pattern, only slower.
+    pcre2_jit_compile(handles->code, PCRE2_JIT_COMPLETE);
+    handles->match_data = pcre2_match_data_create_from_pattern(handles->code, nullptr);
+    handles->match_context = pcre2_match_context_create(nullptr);
+    if (!handles->match_data || !handles->match_context) return nullptr;
+    handles->jit_stack = pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr);
+    if (handles->jit_stack) {
+        pcre2_jit_stack_assign(handles->match_context, nullptr, handles->jit_stack);
+    }
+    return std::shared_ptr<CompiledRegex>(new CompiledRegex(std::move(handles)));
+}
+
+bool CompiledRegex::Test(std::string_view subject) const {
+    std::size_t start = 0;
+    return Find(subject, 0, false, start) == FindResult::Found;
+}
+
+CompiledRegex::FindResult CompiledRegex::Find(std::string_view subject, std::size_t from,
+                                              bool checked_utf, std::size_t& match_start) const {
+    // A null pointer is not a valid empty subject for every PCRE2 version.
+    static constexpr char kEmpty[] = "";
+    const char* data = subject.data() ? subject.data() : kEmpty;
+    const int rc = pcre2_match(handles_->code, reinterpret_cast<PCRE2_SPTR>(data), subject.size(),
+                               from, checked_utf ? PCRE2_NO_UTF_CHECK : 0, handles_->match_data,
+                               handles_->match_context);
+    if (rc == PCRE2_ERROR_NOMATCH) return FindResult::NotFound;
+    if (rc < 0) return FindResult::Failed;
+    match_start = pcre2_get_ovector_pointer(handles_->match_data)[0];
+    return FindResult::Found;
+}
+
+bool RegexIsLineLocal(std::string_view pattern) {
+    static constexpr std::array<std::string_view, 11> kNonLocal = {
+        "\\A", "\\z", "\\Z", "\\G", "\\K", "(*", "*+", "++", "?+", "}+", "(?<",
+    };
+    for (std::string_view construct : kNonLocal) {
+        if (pattern.find(construct) != std::string_view::npos) return false;
+    }
+    // Of the "(?" groups only the plain non-capturing one is local.
+    for (std::size_t at = pattern.find("(?"); at != std::string_view::npos;
+         at = pattern.find("(?", at + 2)) {
+        if (pattern.substr(at, 3) != "(?:") return false;
+    }
+    return true;
+}
+
+std::shared_ptr<CompiledRegex> RegexCache::Get(std::string_view pattern, bool caseless,
+                                               bool multiline) {
+    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return entry.caseless == caseless && entry.multiline == multiline &&
+               entry.pattern == pattern;
+    });
+    if (it != entries_.end()) {
+        if (it + 1 != entries_.end()) std::rotate(it, it + 1, entries_.end());
+        return entries_.back().regex;
+    }
+    if (entries_.size() == kCapacity) entries_.erase(entries_.begin());
+    entries_.push_back({std::string(pattern), caseless, multiline,
+                        CompiledRegex::Compile(pattern, caseless, multiline)});
+    return entries_.back().regex;
+}
+
+}  // namespace trawlex

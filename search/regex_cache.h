@@ -1,0 +1,63 @@
+#pragma once
+// Regular expressions in a dialect close to VBScript's RegExp, on PCRE2 (UTF-8, JIT):
+// \w \d \b are ASCII only, \uHHHH is a code point, "[]" never matches, a back reference to
+// an unset group matches the empty string, "$" matches only at the very end and "." does
+// not match CR or LF. A compiled pattern is not safe to share between threads.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trawlex {
+
+class CompiledRegex {
+  public:
+    // nullptr when the pattern is invalid. `multiline` lets "^" and "$" match at line breaks.
+    static std::shared_ptr<CompiledRegex> Compile(std::string_view pattern, bool caseless,
+                                                  bool multiline);
+    ~CompiledRegex();
+    CompiledRegex(const CompiledRegex&) = delete;
+    CompiledRegex& operator=(const CompiledRegex&) = delete;
+
+    // Whether the pattern matches somewhere in `subject`. Invalid UTF-8 or a matching
+    // failure (resource limits) count as no match.
+    bool Test(std::string_view subject) const;
+
+    enum class FindResult { Found, NotFound, Failed };
+    // The start of the leftmost match that starts at or after `from`. `checked_utf` skips
+    // the UTF-8 check of `subject` (pass true only once a call on it has succeeded).
+    FindResult Find(std::string_view subject, std::size_t from, bool checked_utf,
+                    std::size_t& match_start) const;
+
+  private:
+    struct Handles;
+    explicit CompiledRegex(std::unique_ptr<Handles> handles);
+    std::unique_ptr<Handles> handles_;
+};
+
+// Whether matching `pattern` over a whole multi-line text (compiled with `multiline`) finds
+// a match starting at the same place for every line that matches on its own. False for
+// constructs that look beyond the line they start in (\A \z \Z \G, lookarounds and other
+// "(?" groups, verbs, possessive quantifiers, \K); the answer errs on the side of false.
+bool RegexIsLineLocal(std::string_view pattern);
+
+// The last few compiled patterns, keyed by (pattern, caseless, multiline); invalid
+// patterns are remembered too, as nullptr.
+class RegexCache {
+  public:
+    std::shared_ptr<CompiledRegex> Get(std::string_view pattern, bool caseless, bool multiline);
+
+  private:
+    struct Entry {
+        std::string pattern;
+        bool caseless;
+        bool multiline;
+        std::shared_ptr<CompiledRegex> regex;
+    };
+    static constexpr std::size_t kCapacity = 8;
+    std::vector<Entry> entries_;  // most recently used last
+};
+
+}  // namespace trawlex

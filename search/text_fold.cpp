@@ -1,0 +1,163 @@
+#include "search/text_fold.h"
+
+#include <algorithm>
+#include <bitset>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "search/kana_tables.h"
+#include "search/utf8_codec.h"
+
+namespace trawlex {
+namespace {
+
+struct FoldPair {
+    char32_t from;
+    char32_t to;
+};
+constexpr FoldPair kCaseFold[] = {
+#include "search/case_fold_table.inc"
+};
+
+char32_t CaseFold(char32_t cp) {
+    if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
+    // Most code points (all CJK) sit on 256-code-point pages without any mapping.
+    static const std::bitset<0x1100> pages = [] {
+        std::bitset<0x1100> bits;
+        for (const FoldPair& pair : kCaseFold) bits.set(pair.from >> 8);
+        return bits;
+    }();
+    if (cp > 0x10FFFF || !pages.test(cp >> 8)) return cp;
+    const auto* it = std::lower_bound(std::begin(kCaseFold), std::end(kCaseFold), cp,
+                                      [](const FoldPair& p, char32_t c) { return p.from < c; });
+    return (it != std::end(kCaseFold) && it->from == cp) ? it->to : cp;
+}
+
+char* Put(char* w, char32_t cp) {
+    if (cp < 0x80) {
+        *w++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *w++ = static_cast<char>(0xC0 | (cp >> 6));
+        *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *w++ = static_cast<char>(0xE0 | (cp >> 12));
+        *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp <= 0x10FFFF) {
+        *w++ = static_cast<char>(0xF0 | (cp >> 18));
+        *w++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *w++ = static_cast<char>(cp - utf8::kInvalidByteBase);  // an invalid byte, as it was
+    }
+    return w;
+}
+
+// Lower-cases eight ASCII bytes at once.
+std::uint64_t LowerAscii8(std::uint64_t w) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    const std::uint64_t beyond_z = w + 0x2525252525252525ULL;  // high bit set when > 'Z'
+    const std::uint64_t from_a = w + 0x3F3F3F3F3F3F3F3FULL;    // high bit set when >= 'A'
+    const std::uint64_t upper = (from_a ^ beyond_z) & kHigh;
+    return w | (upper >> 2);
+}
+
+// Runs `fold_one` over every non-ASCII code point of `text`; ASCII is lower-cased on the
+// fast path. `fold_one(text, pos, w)` reads one code point at pos, advances pos, writes
+// at most twice its input length and returns the new write position.
+template <typename FoldOne>
+void FoldText(std::string_view text, std::string& out, FoldOne fold_one) {
+    out.clear();
+    constexpr std::size_t kChunk = 1 << 16;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t chunk_end = std::min(text.size(), pos + kChunk);
+        const std::size_t start = out.size();
+        out.resize(start + 2 * (chunk_end - pos) + 8);
+        char* const base = out.data();
+        char* w = base + start;
+        while (pos < chunk_end) {
+            if (chunk_end - pos >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, text.data() + pos, 8);
+                if ((word & 0x8080808080808080ULL) == 0) {
+                    word = LowerAscii8(word);
+                    std::memcpy(w, &word, 8);
+                    w += 8;
+                    pos += 8;
+                    continue;
+                }
+            }
+            const auto byte = static_cast<unsigned char>(text[pos]);
+            if (byte < 0x80) {
+                *w++ = static_cast<char>(CaseFold(byte));
+                ++pos;
+            } else {
+                w = fold_one(text, pos, w);  // may read a little past chunk_end
+            }
+        }
+        out.resize(static_cast<std::size_t>(w - base));
+    }
+}
+
+constexpr bool IsVoicedMark(char32_t cp) {
+    return cp == 0xFF9E || cp == 0x3099;
+}
+constexpr bool IsSemiVoicedMark(char32_t cp) {
+    return cp == 0xFF9F || cp == 0x309A;
+}
+
+char* FoldOneForCompare(std::string_view text, std::size_t& pos, char* w) {
+    char32_t cp = utf8::Next(text, pos);
+    cp = kana::FullToNarrow(cp);
+    cp = kana::HiraganaToKatakana(kana::HalfToFullKatakana(cp));
+    if (cp >= 0x30A1 && cp <= 0x30FE && pos < text.size()) {
+        // A following (half-width or combining) voiced mark joins the kana.
+        std::size_t next_pos = pos;
+        const char32_t next = utf8::Next(text, next_pos);
+        char32_t joined = 0;
+        if (IsVoicedMark(next)) joined = kana::WithVoicedMark(cp);
+        if (IsSemiVoicedMark(next)) joined = kana::WithSemiVoicedMark(cp);
+        if (joined != 0) {
+            cp = joined;
+            pos = next_pos;
+        }
+    }
+    return Put(w, CaseFold(cp));
+}
+
+char* FoldOneForLike(std::string_view text, std::size_t& pos, char* w) {
+    char32_t cp = kana::HiraganaToKatakana(CaseFold(utf8::Next(text, pos)));
+    const kana::HalfWidth half = kana::FullToHalfKatakana(cp);
+    if (half.first != 0) {
+        w = Put(w, half.first);
+        return half.second != 0 ? Put(w, half.second) : w;
+    }
+    return Put(w, kana::FullToNarrow(cp));
+}
+
+}  // namespace
+
+void FoldForCompare(std::string_view text, std::string& out) {
+    FoldText(text, out, FoldOneForCompare);
+}
+
+std::string FoldForCompare(std::string_view text) {
+    std::string out;
+    FoldForCompare(text, out);
+    return out;
+}
+
+void NormaliseForLike(std::string_view text, std::string& out) {
+    FoldText(text, out, FoldOneForLike);
+}
+
+std::string NormaliseForLike(std::string_view text) {
+    std::string out;
+    NormaliseForLike(text, out);
+    return out;
+}
+
+}  // namespace trawlex
