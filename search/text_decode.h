@@ -3,6 +3,7 @@
 // a BOM (UTF-8, UTF-16 LE/BE) wins; else valid UTF-8 stays; else CP932 (Windows mappings).
 // Bytes that cannot be decoded become U+FFFD. Never fails.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,19 @@ namespace trawlex {
 
 std::string DecodeText(std::string_view bytes);
 
+// DecodeText for a buffer the caller gives up: valid UTF-8 comes back in the same buffer,
+// so a large file is not copied again.
+std::string DecodeBuffer(std::string bytes);
+
 // Text back to CP932 bytes (characters without a mapping become '?'), for ANSI columns
 // and saving files in their original encoding.
 std::string EncodeCp932(std::string_view utf8);
+
+// Length of the text in ANSI (CP932) bytes: a double-byte character counts 2, ASCII and
+// half-width katakana 1, a character without a mapping 1 (its '?').
+std::size_t AnsiByteLength(std::string_view utf8);
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace trawlex

@@ -1,0 +1,82 @@
+#include "search/folder_search.h"
+
+#include "search/file_reader.h"
+#include "search/folder_listing.h"
+
+namespace trawlex {
+namespace {
+
+constexpr std::string_view kErrorPrefix = "エラーが発生しました:";
+
+std::string Join(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
+// The part after the last dot; empty when the name has none.
+std::string_view Extension(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+bool PassesExtFilter(std::string_view fileName, std::string_view extList) {
+    // An empty list cannot come from a choice of extensions; like "*" it filters nothing.
+    if (Trim(extList).empty()) return true;
+    const std::string_view extension = Extension(fileName);
+    while (!extList.empty()) {
+        const std::size_t semicolon = extList.find(';');
+        std::string_view item = Trim(extList.substr(0, semicolon));
+        extList.remove_prefix(semicolon == std::string_view::npos ? extList.size() : semicolon + 1);
+        if (item == "*" || item == "*.*") return true;
+        if (item.starts_with('*')) item.remove_prefix(1);
+        if (item.starts_with('.')) item.remove_prefix(1);
+        if (!item.empty() && EqualsIgnoringAsciiCase(item, extension)) return true;
+    }
+    return false;
+}
+
+void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
+                  MatchEngine& engine) {
+    auto fail = [&host](const std::string& description) {
+        host.SetStatus(std::string(kErrorPrefix) + description);
+    };
+    Result<FolderListing> listing = ListFolder(folder);
+    if (!listing) return fail(listing.error());
+
+    const std::string extList = host.ExtList();
+    for (const std::string& name : listing->files) {
+        // A stopped scan adds no rows, so the rest of the walk would only read files.
+        if (host.StopRequested()) return;
+        if (!PassesExtFilter(name, extList)) continue;
+        const std::string path = Join(folder, name);
+        Result<std::string> text = ReadTextFile(path);
+        if (!text) return fail(text.error());
+        SearchText(*text, path, search, host, engine);
+    }
+    if (!host.SearchSubfolders()) return;
+    for (const std::string& name : listing->folders) {
+        if (host.StopRequested()) return;
+        SearchFolder(Join(folder, name), search, host, engine);
+    }
+}
+
+}  // namespace trawlex

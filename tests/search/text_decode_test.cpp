@@ -1,0 +1,210 @@
+#include "search/text_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "search/file_reader.h"
+#include "temp_folder.h"
+
+namespace trawlex {
+namespace {
+
+constexpr std::string_view kFffd = "\xEF\xBF\xBD";
+
+TEST(DecodeTextTest, ByteOrderMarksWinAndAreStripped) {
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                         "abc"),
+              "abc");
+    EXPECT_EQ(DecodeText(std::string_view("\xFF\xFE"
+                                          "a\0\x42\x30",
+                                          6)),
+              "aあ");
+    EXPECT_EQ(DecodeText(std::string_view("\xFE\xFF"
+                                          "\0a\x30\x42",
+                                          6)),
+              "aあ");
+    EXPECT_EQ(DecodeText(std::string_view("\xFF\xFE"
+                                          "\x3D\xD8\x00\xDE",
+                                          6)),
+              "\xF0\x9F\x98\x80");
+    // A BOM alone is an empty text.
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"), "");
+    EXPECT_EQ(DecodeText("\xFF\xFE"), "");
+}
+
+TEST(DecodeTextTest, BrokenUtf16BecomesReplacementCharacters) {
+    // Odd length: the last byte has no partner.
+    EXPECT_EQ(DecodeText(std::string_view("\xFF\xFE"
+                                          "a\0b",
+                                          5)),
+              "a" + std::string(kFffd));
+    // Unpaired high and low surrogates.
+    EXPECT_EQ(DecodeText(std::string_view("\xFF\xFE"
+                                          "\x3D\xD8"
+                                          "a\0",
+                                          6)),
+              std::string(kFffd) + "a");
+    EXPECT_EQ(DecodeText(std::string_view("\xFE\xFF"
+                                          "\xDE\x00",
+                                          4)),
+              kFffd);
+    EXPECT_EQ(DecodeText(std::string_view("\xFE\xFF"
+                                          "\xD8\x3D",
+                                          4)),
+              kFffd);
+}
+
+TEST(DecodeTextTest, Utf8BomWithInvalidBytesKeepsTheRest) {
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                         "a\x82"
+                         "b"),
+              "a" + std::string(kFffd) + "b");
+}
+
+TEST(DecodeTextTest, ValidUtf8StaysAsItIs) {
+    const std::string text = "Sub 在庫()\r\n  ' ～ № ｶﾞ ＡＢＣ 😀\r\nEnd Sub";
+    EXPECT_EQ(DecodeText(text), text);
+    EXPECT_EQ(DecodeText(""), "");
+    // Long ASCII runs on both sides of the non-ASCII part exercise the block-wise check.
+    const std::string longText = std::string(100, 'x') + "表" + std::string(37, 'y');
+    EXPECT_EQ(DecodeText(longText), longText);
+}
+
+TEST(DecodeTextTest, InvalidUtf8IsReadAsCp932) {
+    // "表示" in CP932: 0x95 0x5C 0x8E 0xA6. The trail byte 0x5C must not become '\'.
+    EXPECT_EQ(DecodeText("\x95\x5C\x8E\xA6"), "表示");
+    // Windows mappings: 0x8160 is the full-width tilde, 0x8782 the numero sign.
+    EXPECT_EQ(DecodeText("\x81\x60"), "～");
+    EXPECT_EQ(DecodeText("\x87\x82"), "№");
+    EXPECT_EQ(DecodeText("\x81\x7C"), "－");  // U+FF0D, not U+2212
+    EXPECT_EQ(DecodeText("\xFA\x40"), "ⅰ");
+    // Half-width katakana are single bytes.
+    EXPECT_EQ(DecodeText("\xB6\xDE"), "ｶﾞ");
+    EXPECT_EQ(DecodeText("' \x8D\xDD\x8C\xC9\r\nx = \"\x82\x60\x82\x61\x82\x62\""),
+              "' 在庫\r\nx = \"ＡＢＣ\"");
+    // An overlong form is not valid UTF-8 either; as CP932 these are two katakana.
+    EXPECT_EQ(DecodeText("\xC0\xAF"), "ﾀｯ");
+}
+
+TEST(DecodeTextTest, UndecodableCp932BytesBecomeReplacementCharacters) {
+    // Bytes that start no character.
+    EXPECT_EQ(DecodeText("a\x80"
+                         "b"),
+              "a" + std::string(kFffd) + "b");
+    EXPECT_EQ(DecodeText("\xFD\xFE\xFF"),
+              std::string(kFffd) + std::string(kFffd) + std::string(kFffd));
+    // A lead byte with a bad trail byte: only the lead byte is lost.
+    EXPECT_EQ(DecodeText("\x82\x20"
+                         "x"),
+              std::string(kFffd) + " x");
+    // A lead byte cut off at the end of the text.
+    EXPECT_EQ(DecodeText("\x95\x5C\x95"), "表" + std::string(kFffd));
+    // Decoding carries on after the bad bytes.
+    EXPECT_EQ(DecodeText("\x81\x60\x80\x87\x82"), "～" + std::string(kFffd) + "№");
+}
+
+TEST(DecodeTextTest, DecodedTextIsAlwaysValidUtf8) {
+    std::string everyPair;
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+        for (int trail = 0; trail < 0x100; trail += 7) {
+            everyPair.push_back(static_cast<char>(lead));
+            everyPair.push_back(static_cast<char>(trail));
+        }
+    }
+    EXPECT_TRUE(IsValidUtf8(DecodeText(everyPair)));
+}
+
+TEST(DecodeBufferTest, AgreesWithDecodeText) {
+    for (std::string bytes : {std::string("plain"),
+                              std::string("\xEF\xBB\xBF"
+                                          "bom"),
+                              std::string("\xEF\xBB\xBF"
+                                          "bad\xFF"),
+                              std::string("\x95\x5C"),
+                              std::string("\xFF\xFE"
+                                          "a\0",
+                                          4),
+                              std::string()}) {
+        EXPECT_EQ(DecodeBuffer(bytes), DecodeText(bytes));
+    }
+}
+
+TEST(DecodeBufferTest, ValidUtf8KeepsItsBuffer) {
+    std::string bytes(1 << 20, 'a');
+    const char* data = bytes.data();
+    std::string text = DecodeBuffer(std::move(bytes));
+    EXPECT_EQ(text.data(), data);
+    EXPECT_EQ(text.size(), 1u << 20);
+}
+
+TEST(IsValidUtf8Test, FollowsTheStrictDefinition) {
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));   // U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
+    EXPECT_FALSE(IsValidUtf8("abc\xE3\x81"));       // cut off
+    EXPECT_FALSE(IsValidUtf8(std::string(40, 'a') + "\x80" + std::string(40, 'a')));
+}
+
+TEST(EncodeCp932Test, EncodesWithWindowsMappings) {
+    EXPECT_EQ(EncodeCp932("表示"), "\x95\x5C\x8E\xA6");
+    EXPECT_EQ(EncodeCp932("～№"), "\x81\x60\x87\x82");
+    EXPECT_EQ(EncodeCp932("ｶﾞ"), "\xB6\xDE");
+    EXPECT_EQ(EncodeCp932("abc"), "abc");
+    EXPECT_EQ(EncodeCp932(""), "");
+}
+
+TEST(EncodeCp932Test, CharactersWithoutMappingBecomeQuestionMarks) {
+    EXPECT_EQ(EncodeCp932("a😀b"), "a?b");
+    EXPECT_EQ(EncodeCp932("é表"), "?\x95\x5C");
+    EXPECT_EQ(EncodeCp932("a\xFF"
+                          "b"),
+              "a?b");  // not UTF-8 at all
+    // A failure late in a long text still converts all of it.
+    EXPECT_EQ(EncodeCp932(std::string(3000, 'x') + "表😀").size(), 3000u + 2 + 1);
+}
+
+TEST(EncodeCp932Test, RoundTripsDecodedCp932) {
+    const std::string bytes = "' \x8D\xDD\x8C\xC9\x8A\xC7\x97\x9D \x81\x60 \x87\x82 \xB6\xDE";
+    EXPECT_EQ(EncodeCp932(DecodeText(bytes)), bytes);
+}
+
+TEST(AnsiByteLengthTest, CountsDoubleByteCharactersTwice) {
+    EXPECT_EQ(AnsiByteLength(""), 0u);
+    EXPECT_EQ(AnsiByteLength("x = 1"), 5u);
+    EXPECT_EQ(AnsiByteLength("在庫"), 4u);
+    EXPECT_EQ(AnsiByteLength("ｶﾞ"), 2u);
+    EXPECT_EQ(AnsiByteLength("a😀"), 2u);
+    EXPECT_EQ(AnsiByteLength("' ＡＢＣ"), 8u);
+}
+
+TEST(ReadTextFileTest, ReadsAndDecodesWholeFile) {
+    test::TempFolder dir;
+    dir.Write("a.bas", "' \x8D\xDD\x8C\xC9\r\n");
+    Result<std::string> text = ReadTextFile(dir.Path("a.bas"));
+    ASSERT_TRUE(text.ok()) << text.error();
+    EXPECT_EQ(*text, "' 在庫\r\n");
+
+    dir.Write("empty", "");
+    Result<std::string> empty = ReadTextFile(dir.Path("empty"));
+    ASSERT_TRUE(empty.ok());
+    EXPECT_EQ(*empty, "");
+}
+
+TEST(ReadTextFileTest, FailuresCarryPathAndReason) {
+    test::TempFolder dir;
+    Result<std::string> missing = ReadTextFile(dir.Path("missing.bas"));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().find(dir.Path("missing.bas")), std::string::npos);
+    EXPECT_NE(missing.error().find("No such file"), std::string::npos);
+
+    dir.MakeFolder("sub");
+    Result<std::string> folder = ReadTextFile(dir.Path("sub"));
+    ASSERT_FALSE(folder.ok());
+    EXPECT_NE(folder.error().find("directory"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace trawlex
