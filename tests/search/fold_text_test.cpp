@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "search/text_fold.h"
+
+namespace trawlex {
+namespace {
+
+bool ContainsFolded(std::string_view text, std::string_view needle) {
+    return FoldForCompare(text).find(FoldForCompare(needle)) != std::string::npos;
+}
+
+TEST(FoldForCompare, LettersOfEveryScriptFoldToOneCase) {
+    EXPECT_EQ(FoldForCompare("Hello WORLD 123_!"), "hello world 123_!");
+    EXPECT_EQ(FoldForCompare("ÀÉÎÕÜÝÞ"), "àéîõüýþ");
+    EXPECT_EQ(FoldForCompare("ĀĂĄĆŁŃŐŒŠŸŽ"), "āăąćłńőœšÿž");
+    EXPECT_EQ(FoldForCompare("ΑΒΓΔΩ Σς"), "αβγδω σσ");
+    EXPECT_EQ(FoldForCompare("АБВГДЁЯ"), "абвгдёя");
+    // Full-width letters are narrowed and lower-cased.
+    EXPECT_EQ(FoldForCompare("ＡＢＣｘｙｚ"), "abcxyz");
+    EXPECT_EQ(FoldForCompare("\u212A"), "k");  // Kelvin sign
+}
+
+TEST(FoldForCompare, FullWidthAsciiAndIdeographicSpaceAreNarrow) {
+    EXPECT_EQ(FoldForCompare("！＃＄（）０９＝～"), "!#$()09=~");
+    EXPECT_EQ(FoldForCompare("a\u3000b"), "a b");
+    EXPECT_EQ(FoldForCompare("￥"), "¥");
+}
+
+TEST(FoldForCompare, KanaFoldsToFullWidthKatakana) {
+    EXPECT_EQ(FoldForCompare("かな"), "カナ");
+    EXPECT_EQ(FoldForCompare("ｶﾅ"), "カナ");
+    EXPECT_EQ(FoldForCompare("ｶﾞ"), "ガ");
+    EXPECT_EQ(FoldForCompare("が"), "ガ");
+    EXPECT_EQ(FoldForCompare("ﾊﾟﾋﾟﾌﾞ"), "パピブ");
+    EXPECT_EQ(FoldForCompare("ｳﾞ"), "ヴ");
+    EXPECT_EQ(FoldForCompare("ﾃﾞｰﾀ"), "データ");
+    EXPECT_EQ(FoldForCompare("｢ｱ｣､｡･"), "「ア」、。・");
+    // Combining marks join too; a mark that cannot join stays a mark of its own.
+    EXPECT_EQ(FoldForCompare("か\u3099"), "ガ");
+    EXPECT_EQ(FoldForCompare("ｱﾞ"), "ア゛");
+    EXPECT_EQ(FoldForCompare("ﾞ"), "゛");
+}
+
+TEST(FoldForCompare, VoicedKanaNeverEqualsItsBase) {
+    EXPECT_FALSE(ContainsFolded("が", "か"));
+    EXPECT_FALSE(ContainsFolded("データ", "テ"));
+    EXPECT_FALSE(ContainsFolded("ﾃﾞｰﾀ", "テ"));
+    EXPECT_FALSE(ContainsFolded("パ", "ハ"));
+    EXPECT_TRUE(ContainsFolded("データ", "ﾃﾞ"));
+    EXPECT_TRUE(ContainsFolded("ﾃﾞｰﾀ", "でー"));
+}
+
+TEST(FoldForCompare, KeepsLineBreaksAndInvalidBytes) {
+    EXPECT_EQ(FoldForCompare("A\r\nB\rC\n"), "a\r\nb\rc\n");
+    const std::string invalid = "A\xff\xc3(\xe3\x81";
+    EXPECT_EQ(FoldForCompare(invalid), "a\xff\xc3(\xe3\x81");
+    // The half-width mark does not reach across a line break.
+    EXPECT_EQ(FoldForCompare("ｶ\nﾞ"), "カ\n゛");
+}
+
+TEST(FoldForCompare, LongMixedTextFoldsLikeItsPieces) {
+    // Crosses the ASCII fast path and the internal chunk size.
+    std::string text;
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        text += "Dim X As String ' ｶﾞ\r\n";
+        expected += "dim x as string ' ガ\r\n";
+    }
+    EXPECT_EQ(FoldForCompare(text), expected);
+}
+
+TEST(NormaliseForLike, LowerKatakanaHalfWidth) {
+    EXPECT_EQ(NormaliseForLike("ABC ＡＢＣ"), "abc abc");
+    EXPECT_EQ(NormaliseForLike("てすと"), "ﾃｽﾄ");
+    EXPECT_EQ(NormaliseForLike("テスト"), "ﾃｽﾄ");
+    EXPECT_EQ(NormaliseForLike("ガ"), "ｶﾞ");
+    EXPECT_EQ(NormaliseForLike("ぱ"), "ﾊﾟ");
+    EXPECT_EQ(NormaliseForLike("ヴ"), "ｳﾞ");
+    EXPECT_EQ(NormaliseForLike("「ー」"), "｢ｰ｣");
+    // Full-width wildcard characters become wildcards.
+    EXPECT_EQ(NormaliseForLike("＊？＃［"), "*?#[");
+    // Katakana without a half-width form stay as they are.
+    EXPECT_EQ(NormaliseForLike("ヶヰ"), "ヶヰ");
+    EXPECT_EQ(NormaliseForLike("\u3000x\r\n"), " x\r\n");
+}
+
+}  // namespace
+}  // namespace trawlex
