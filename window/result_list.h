@@ -76,11 +76,12 @@ class ResultList : public QTreeView {
     void changeEvent(QEvent* event) override;
 
   private:
-    void ApplyColumnWidth(int column);
+    void UpdateMetrics();
     void BuildPopupMenu();
 
     int index_;
     ResultTableModel model_;
+    ResultRow newest_;  // the last appended row, which FitColumnWidths measures
     std::array<int, ResultTableModel::kColumnCount> widthsTwips_{};
     QFontMetricsF metrics_;
     double twipsPerPixel_ = 15.0;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "search/search_types.h"
@@ -51,10 +52,12 @@ class ResultTableModel : public QAbstractTableModel {
     void ColumnClick(int column);
 
   private:
-    void SortRows();
-    void MergePendingSorted();
+    bool Less(int a, int b) const;
+    void MergePendingSorted(int first);
+    void ApplyOrder(const std::vector<int>& order);
 
     std::vector<ResultRow> rows_;
+    std::vector<std::string> keys_;  // sort keys of rows_ while sorted
     std::vector<ResultRow> pending_;
     bool flushQueued_ = false;
     std::array<QString, kColumnCount> headers_;

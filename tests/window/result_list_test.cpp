@@ -1,0 +1,295 @@
+// The result list: appends, sorting with its header marks, hiding and clearing rows,
+// the clipboard copy, the keys and menu, column fitting in twips, and the result font.
+
+#include "window/result_list.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "host/fake/fake_host.h"
+#include "platform/registry.h"
+#include "window/control_settings.h"
+#include "window/result_font.h"
+
+using trawlex::ResultRow;
+using trawlex::window::ResultList;
+
+namespace {
+
+ResultRow Hit(std::string name, std::int64_t line, std::string content = "x = 1",
+              std::string procedure = "Main", std::string scope = "Public") {
+    return ResultRow{std::move(name), line, std::move(procedure), std::move(scope),
+                     std::move(content)};
+}
+
+QStringList Column(const ResultList& list, int column) {
+    QStringList texts;
+    for (int r = 0; r < list.RowCount(); ++r) texts << list.CellText(r, column);
+    return texts;
+}
+
+QStringList Headers(const ResultList& list) {
+    QStringList texts;
+    for (int c = 0; c < 5; ++c) texts << list.HeaderText(c);
+    return texts;
+}
+
+int ExpectedTwips(const ResultList& list, const QString& text) {
+    const double pixels = QFontMetricsF(list.font(), &list).horizontalAdvance(text);
+    return static_cast<int>(std::ceil(pixels * 1440.0 / list.logicalDpiX())) + 12;
+}
+
+}  // namespace
+
+class ResultListTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        QVERIFY(root_.isValid());
+        qputenv("TRAWLEX_ROOT", root_.path().toUtf8());
+    }
+
+    void appendsKeepOrderAndShowAfterThePump() {
+        ResultList list(3);
+        QCOMPARE(list.objectName(), QStringLiteral("lvwGrep"));
+        QCOMPARE(list.property("index").toInt(), 3);
+        QCOMPARE(Headers(list), QStringList({"ﾌｧｲﾙ名", "行", "ﾌﾟﾛｼｰｼﾞｬ", "ｽｺｰﾌﾟ", "該当する内容"}));
+        list.AddRow(Hit("Module1", 12, "Dim a"));
+        list.AddRow(Hit("Module2", 3, "Dim b"));
+        QCOMPARE(list.RowCount(), 2);
+        QCOMPARE(list.Model().rowCount(), 0);  // not yet handed to the view
+        QTRY_COMPARE(list.Model().rowCount(), 2);
+        QCOMPARE(Column(list, 0), QStringList({"Module1", "Module2"}));
+        QCOMPARE(Column(list, 1), QStringList({"12", "3"}));
+        QCOMPARE(list.Model().data(list.Model().index(1, 4)).toString(), QStringLiteral("Dim b"));
+        // Reading a row hands pending rows over at once.
+        list.AddRow(Hit("Module3", 1));
+        QCOMPARE(list.Row(2).name, std::string("Module3"));
+        QCOMPARE(list.Model().rowCount(), 3);
+    }
+
+    void headerClicksToggleOrderAndMoveTheMark() {
+        ResultList list(0);
+        for (int line : {9, 10, 2}) list.AddRow(Hit("M" + std::to_string(line), line));
+        list.ColumnClick(1);
+        QCOMPARE(list.HeaderText(1), QStringLiteral("▼行"));
+        QCOMPARE(Column(list, 1), QStringList({"9", "2", "10"}));  // text order, descending
+        list.ColumnClick(1);
+        QCOMPARE(list.HeaderText(1), QStringLiteral("▲行"));
+        QCOMPARE(Column(list, 1), QStringList({"10", "2", "9"}));
+        list.ColumnClick(1);
+        QCOMPARE(list.HeaderText(1), QStringLiteral("▼行"));
+        QCOMPARE(Column(list, 1), QStringList({"9", "2", "10"}));
+        // Another column takes the mark and inverts the previous order.
+        list.ColumnClick(0);
+        QCOMPARE(Headers(list),
+                 QStringList({"▲ﾌｧｲﾙ名", "行", "ﾌﾟﾛｼｰｼﾞｬ", "ｽｺｰﾌﾟ", "該当する内容"}));
+        QCOMPARE(Column(list, 0), QStringList({"M10", "M2", "M9"}));
+        // The run's resetting of the first header drops its mark.
+        list.SetFirstHeader(QStringLiteral("ﾓｼﾞｭｰﾙ名"));
+        QCOMPARE(list.FirstHeader(), QStringLiteral("ﾓｼﾞｭｰﾙ名"));
+        list.ColumnClick(2);
+        QCOMPARE(list.HeaderText(0), QStringLiteral("ﾓｼﾞｭｰﾙ名"));
+        QCOMPARE(list.HeaderText(2), QStringLiteral("▼ﾌﾟﾛｼｰｼﾞｬ"));
+    }
+
+    void sortIgnoresLetterCaseAndKeepsTheSelectedRow() {
+        ResultList list(0);
+        list.AddRow(Hit("beta", 1));
+        list.AddRow(Hit("Alpha", 2));
+        list.AddRow(Hit("gamma", 3));
+        list.SelectRow(2);
+        list.ColumnClick(0);  // descending
+        QCOMPARE(Column(list, 0), QStringList({"gamma", "beta", "Alpha"}));
+        QCOMPARE(list.SelectedRow(), 0);
+        QCOMPARE(list.CellText(list.SelectedRow(), 0), QStringLiteral("gamma"));
+    }
+
+    void sortedListPlacesNewRowsInOrder() {
+        ResultList list(0);
+        list.AddRow(Hit("b", 1));
+        list.AddRow(Hit("d", 2));
+        list.ColumnClick(0);
+        list.ColumnClick(0);  // ascending
+        list.Clear();
+        QCOMPARE(list.HeaderText(0), QStringLiteral("▲ﾌｧｲﾙ名"));  // sort state stays
+        for (const char* name : {"m", "c", "x", "a", "c"}) list.AddRow(Hit(name, 1));
+        QCOMPARE(Column(list, 0), QStringList({"a", "c", "c", "m", "x"}));
+        list.AddRow(Hit("e", 1));
+        list.AddRow(Hit("b", 1));
+        QCOMPARE(Column(list, 0), QStringList({"a", "b", "c", "c", "e", "m", "x"}));
+    }
+
+    void hidingRowsWalksDownTheList() {
+        ResultList list(0);
+        for (int line = 1; line <= 3; ++line) list.AddRow(Hit("M", line));
+        list.DeleteSelectedRow();  // nothing selected: nothing happens
+        QCOMPARE(list.RowCount(), 3);
+        list.SelectRow(1);
+        QTest::keyClick(&list, Qt::Key_Delete);
+        QCOMPARE(Column(list, 1), QStringList({"1", "3"}));
+        QCOMPARE(list.SelectedRow(), 1);
+        list.DeleteSelectedRow();
+        QCOMPARE(list.SelectedRow(), 0);
+        list.DeleteSelectedRow();
+        QCOMPARE(list.RowCount(), 0);
+        QCOMPARE(list.SelectedRow(), -1);
+    }
+
+    void clearKeepsHeadersAndWidths() {
+        ResultList list(0);
+        list.AddRow(Hit("Module1", 1));
+        list.FitColumnWidths();
+        list.ColumnClick(3);
+        const int width = list.ColumnWidthTwips(0);
+        list.PopupMenu()->actions().at(2)->trigger();  // 検索結果をクリア(&N)
+        QCOMPARE(list.RowCount(), 0);
+        QCOMPARE(list.HeaderText(3), QStringLiteral("▼ｽｺｰﾌﾟ"));
+        QCOMPARE(list.ColumnWidthTwips(0), width);
+    }
+
+    void copyPutsOnlyTheLineText() {
+        ResultList list(0);
+        list.AddRow(Hit("Module1", 7, "Call Foo(1)"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        list.CopyToClipboard();  // nothing selected: clipboard untouched
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        list.SelectRow(0);
+        list.PopupMenu()->actions().at(0)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Call Foo(1)"));
+    }
+
+    void popupNeedsASelectedRow() {
+        ResultList list(4);
+        list.AddRow(Hit("Module1", 1));
+        list.show();
+        QVERIFY(!list.ShowPopup(QPoint(10, 10)));
+        QVERIFY(!list.PopupMenu()->isVisible());
+        list.SelectRow(0);
+        QVERIFY(list.ShowPopup(QPoint(10, 10)));
+        QVERIFY(list.PopupMenu()->isVisible());
+        QStringList captions;
+        QStringList names;
+        for (QAction* action : list.PopupMenu()->actions()) {
+            captions << action->text();
+            names << action->objectName();
+        }
+        list.PopupMenu()->hide();
+        QCOMPARE(captions, QStringList({"クリップボードにコピー(&C)", "この項目を表示しない(&H)",
+                                        "検索結果をクリア(&N)", "検索結果をExcelへ出力(&X)"}));
+        QCOMPARE(names, QStringList({"mnuCopyToClipboard", "mnuDeleteItem", "mnuClearList",
+                                     "mnuResultExcel"}));
+        QCOMPARE(list.PopupMenu()->title(), QStringLiteral("ポップアップメニュー"));
+        QSignalSpy exports(&list, &ResultList::ExportRequested);
+        list.PopupMenu()->actions().at(3)->trigger();
+        QCOMPARE(exports.count(), 1);
+        QCOMPARE(exports.at(0).at(0).toInt(), 4);
+    }
+
+    void keysAndClicksReachTheirHandlers() {
+        ResultList list(2);
+        list.AddRow(Hit("Module1", 1, "first"));
+        list.AddRow(Hit("Module1", 2, "second"));
+        list.resize(600, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QSignalSpy jumps(&list, &ResultList::JumpRequested);
+        QSignalSpy clicks(&list, &ResultList::RowClicked);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(jumps.count(), 0);  // no selected row
+        list.SelectRow(1);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(jumps.count(), 2);
+        QCOMPARE(jumps.at(0).at(0).toInt(), 2);
+        QCoreApplication::processEvents();
+        const QRect cell = list.visualRect(list.Model().index(0, 0));
+        QVERIFY2(cell.isValid(), "row 0 is laid out");
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.at(0).at(0).toString(), QStringLiteral("first"));
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(jumps.count(), 3);
+    }
+
+    void fitColumnWidthsInTwips() {
+        ResultList list(0);
+        QCOMPARE(list.ColumnWidthTwips(2), 21600);
+        list.AddRow(Hit("Module1", 120, "Dim wide_variable_name As String", "", "Private"));
+        list.FitColumnWidths();
+        // The first row sets every column, shrinking the design widths; empty gives 12.
+        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "Module1"));
+        QCOMPARE(list.ColumnWidthTwips(1), ExpectedTwips(list, "120"));
+        QCOMPARE(list.ColumnWidthTwips(2), 12);
+        QCOMPARE(list.ColumnWidthTwips(3), ExpectedTwips(list, "Private"));
+        QCOMPARE(list.columnWidth(0), static_cast<int>(std::lround(list.ColumnWidthTwips(0) *
+                                                                   list.logicalDpiX() / 1440.0)));
+        // Later rows only widen.
+        list.AddRow(Hit("M", 1, "x", "LongProcedureName_全角", ""));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "Module1"));
+        QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "LongProcedureName_全角"));
+        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "Dim wide_variable_name As String"));
+        // The first row of the next search sets them afresh.
+        list.Clear();
+        list.AddRow(Hit("M", 1, "y", "P", ""));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
+        QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "P"));
+        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+    }
+
+    void resultFontFollowsTheSettings() {
+        trawlex::host::fake::FakeHost vb6(trawlex::host::fake::HostFlavour::VisualBasic6);
+        trawlex::host::fake::FakeHost office(trawlex::host::fake::HostFlavour::OfficeEditor);
+        ResultList first(0);
+        ResultList second(1);
+        QFont windowFont(QStringLiteral("DejaVu Sans"), 9);
+
+        // Neither option: the lists still get the window's font.
+        trawlex::window::SetFont(windowFont, &vb6, {&first, &second});
+        QCOMPARE(windowFont.family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(second.font().pointSizeF(), 9.0);
+        QCOMPARE(second.font().family(), QStringLiteral("DejaVu Sans"));
+
+        // Option 2 without a name or size leaves the font as it was; with them, uses them.
+        trawlex::window::WriteSetting(QStringLiteral("optFont(2)"), QStringLiteral("True"));
+        trawlex::window::SetFont(windowFont, &vb6, {&first});
+        QCOMPARE(windowFont.family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(windowFont.pointSizeF(), 9.0);
+        trawlex::window::WriteSetting(QStringLiteral("FontName"), QStringLiteral("Noto Sans"));
+        trawlex::window::WriteSetting(QStringLiteral("FontSize"), QStringLiteral("14"));
+        trawlex::window::SetFont(windowFont, &vb6, {&first});
+        QCOMPARE(windowFont.family(), QStringLiteral("Noto Sans"));
+        QCOMPARE(first.font().pointSizeF(), 14.0);
+
+        // Option 1 reads the editor font of the host's flavour; a missing face keeps the name.
+        trawlex::window::WriteSetting(QStringLiteral("optFont(1)"), QStringLiteral("True"));
+        QVERIFY(trawlex::platform::RegWrite(
+            "HKCU\\Software\\Microsoft\\VBA\\Microsoft Visual Basic\\FontHeight", "11",
+            "REG_DWORD"));
+        QVERIFY(trawlex::platform::RegWrite("HKCU\\Software\\Microsoft\\VBA\\6.0\\Common\\FontFace",
+                                            "DejaVu Sans Mono"));
+        QVERIFY(trawlex::platform::RegWrite(
+            "HKCU\\Software\\Microsoft\\VBA\\6.0\\Common\\FontHeight", "10", "REG_DWORD"));
+        trawlex::window::SetFont(windowFont, &vb6, {&first});
+        QCOMPARE(windowFont.family(), QStringLiteral("Noto Sans"));
+        QCOMPARE(windowFont.pointSizeF(), 11.0);
+        trawlex::window::SetFont(windowFont, &office, {&first});
+        QCOMPARE(windowFont.family(), QStringLiteral("DejaVu Sans Mono"));
+        QCOMPARE(first.font().pointSizeF(), 10.0);
+        QCOMPARE(first.font().family(), QStringLiteral("DejaVu Sans Mono"));
+    }
+
+  private:
+    QTemporaryDir root_;
+};
+
+QTEST_MAIN(ResultListTest)
+#include "result_list_test.moc"
