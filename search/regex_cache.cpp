@@ -33,7 +33,8 @@ std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, 
     uint32_t options = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
                        PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
     if (caseless) options |= PCRE2_CASELESS;
-    if (multiline) options |= PCRE2_MULTILINE;
+    // "^" also after a line break that ends the text, where the text's final empty line is.
+    if (multiline) options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
     int error = 0;
     PCRE2_SIZE error_offset = 0;
     auto handles = std::make_unique<Handles>();

@@ -1,8 +1,8 @@
+#include "search/like_pattern.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "search/like_pattern.h"
 
 namespace trawlex {
 namespace {
@@ -13,7 +13,9 @@ bool Like(std::string_view text, std::string_view pattern) {
     return result.value_or(false);
 }
 
-bool Invalid(std::string_view pattern) { return !LikePattern::Compile(pattern).has_value(); }
+bool Invalid(std::string_view pattern) {
+    return !LikePattern::Compile(pattern).has_value();
+}
 
 TEST(LikePattern, WildcardsCoverTheWholeText) {
     EXPECT_TRUE(Like("abc", "a?c"));
@@ -95,9 +97,20 @@ TEST(LikePattern, ManyStarsStayFast) {
 }
 
 TEST(LikePattern, InvalidBytesMatchOnlyThemselves) {
-    EXPECT_TRUE(Like("a\xff" "b", "a?b"));
-    EXPECT_TRUE(Like("a\xff" "b", "a\xff" "b"));
-    EXPECT_FALSE(Like("a\xfe" "b", "a\xff" "b"));
+    EXPECT_TRUE(
+        Like("a\xff"
+             "b",
+             "a?b"));
+    EXPECT_TRUE(
+        Like("a\xff"
+             "b",
+             "a\xff"
+             "b"));
+    EXPECT_FALSE(
+        Like("a\xfe"
+             "b",
+             "a\xff"
+             "b"));
 }
 
 TEST(LikePattern, RequiredLiteralIsTheLongestLiteralRun) {

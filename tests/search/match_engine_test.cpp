@@ -19,7 +19,7 @@ constexpr MatchOptions kWord{SearchMode::Word, false};
 constexpr MatchOptions kWordBinary{SearchMode::Word, true};
 
 class MatchEngineTest : public ::testing::Test {
-protected:
+  protected:
     bool Match(std::string_view line, std::string_view search, MatchOptions options) {
         return engine_.MatchLine(line, search, options);
     }
@@ -127,8 +127,14 @@ TEST_F(MatchEngineTest, InvalidRegexMatchesNothing) {
 }
 
 TEST_F(MatchEngineTest, RegexSubjectWithInvalidUtf8DoesNotMatchOrCrash) {
-    EXPECT_FALSE(Match("a\xff" "b", "a", kRegex));
-    EXPECT_FALSE(Match("a\xff" "b", "a", kWord));
+    EXPECT_FALSE(
+        Match("a\xff"
+              "b",
+              "a", kRegex));
+    EXPECT_FALSE(
+        Match("a\xff"
+              "b",
+              "a", kWord));
 }
 
 TEST_F(MatchEngineTest, WordModeBuildsTheBoundaryPattern) {
@@ -160,9 +166,8 @@ TEST(RegexIsLineLocal, RejectsConstructsThatLookBeyondTheLine) {
     for (std::string_view pattern : {"a", "^Sub\\s+\\w+\\(", "(?:a|b)$", "[^x]*y", "a{2,}"}) {
         EXPECT_TRUE(RegexIsLineLocal(pattern)) << pattern;
     }
-    for (std::string_view pattern :
-         {"\\Aa", "a\\z", "a\\Z", "\\Ga", "a\\Kb", "a(?!b)", "(?<=a)b", "(?=a)", "(?m)^a",
-          "(*COMMIT)a", "a*+", "a++", "(?>a)"}) {
+    for (std::string_view pattern : {"\\Aa", "a\\z", "a\\Z", "\\Ga", "a\\Kb", "a(?!b)", "(?<=a)b",
+                                     "(?=a)", "(?m)^a", "(*COMMIT)a", "a*+", "a++", "(?>a)"}) {
         EXPECT_FALSE(RegexIsLineLocal(pattern)) << pattern;
     }
 }
@@ -186,7 +191,10 @@ TEST(CompiledRegex, FindReportsTheLeftmostStartFromAnOffset) {
     EXPECT_EQ(regex->Find(text, 0, false, start), CompiledRegex::FindResult::Found);
     EXPECT_EQ(start, 5u);
     EXPECT_EQ(regex->Find(text, 6, true, start), CompiledRegex::FindResult::NotFound);
-    EXPECT_EQ(regex->Find("\xff" "b", 0, false, start), CompiledRegex::FindResult::Failed);
+    EXPECT_EQ(regex->Find("\xff"
+                          "b",
+                          0, false, start),
+              CompiledRegex::FindResult::Failed);
 }
 
 }  // namespace
