@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "search/file_reader.h"
 #include "search/folder_search.h"
 #include "search/match_engine.h"
 #include "search/text_decode.h"

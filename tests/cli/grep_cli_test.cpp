@@ -1,0 +1,219 @@
+// Runs the built trawlex-grep on folders made for each test.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "run_grep.h"
+
+namespace fs = std::filesystem;
+
+namespace trawlex::cli::test {
+namespace {
+
+// CP932 bytes of the Japanese text in the fixture.
+constexpr std::string_view kCp932Comment =
+    "' \x8C\x9F\x8D\xF5\x83\x65\x83\x58\x83\x67";                      // ' 検索テスト
+constexpr std::string_view kCp932Source = "\x83\x5C\x81\x5B\x83\x58";  // ソース (0x5C trail)
+
+void WriteFile(const fs::path& path, std::string_view bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), bytes.size());
+}
+
+class GrepCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        base_ = fs::temp_directory_path() / ("trawlex-grep-test-" + std::to_string(::getpid()));
+        fs::remove_all(base_);
+        root_ = base_ / "tree";
+        WriteFile(root_ / "a.bas", std::string("Attribute VB_Name = \"modA\"\r\n"
+                                               "Option Explicit\r\n"
+                                               "Private Sub Foo()\r\n") +
+                                       std::string(kCp932Comment) +
+                                       "\r\n"
+                                       "End Sub\r\n"
+                                       "Public Function Bar(x As Long) As Long\r\n"
+                                       "    Bar = x  ' " +
+                                       std::string(kCp932Source) +
+                                       "\r\n"
+                                       "End Function\r\n"
+                                       "x = Barn\r\n");
+        WriteFile(root_ / "b.CLS", "Sub Baz()\r\n  Dim value As Long\r\nEnd Sub\r\n");
+        WriteFile(root_ / "Makefile", "value: all\n");
+        WriteFile(root_ / "x.c", "int value;\n");
+        WriteFile(root_ / "sub" / "c.bas", "Dim value\r\n");
+        WriteFile(root_ / "sub" / "deeper" / "d.frm", "value = 2\r\n");
+    }
+    void TearDown() override { fs::remove_all(base_); }
+
+    // Runs with the working directory one above the tree, so names start with "tree/".
+    GrepResult Grep(std::vector<std::string> args) { return RunGrep(args, base_); }
+
+    fs::path base_;
+    fs::path root_;
+};
+
+TEST_F(GrepCli, WalksFilesBeforeSubfoldersInNameOrder) {
+    const GrepResult result = Grep({"--format", "tsv", "VALUE", "tree"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.outLines, (std::vector<std::string>{
+                                   "tree/Makefile\t1\t(Declarations)\t\tvalue: all",
+                                   "tree/b.CLS\t2\tBaz\tGlobal\tDim value As Long",
+                                   "tree/x.c\t1\t(Declarations)\t\tint value;",
+                                   "tree/sub/c.bas\t1\t(Declarations)\t\tDim value",
+                                   "tree/sub/deeper/d.frm\t1\t(Declarations)\t\tvalue = 2",
+                               }));
+    EXPECT_EQ(result.errLines, std::vector<std::string>{"5 件みつかりました"});
+}
+
+TEST_F(GrepCli, ExtensionAndSubfolderOptionsFilterTheWalk) {
+    const GrepResult ext = Grep({"--ext", "bas,cls", "--format", "tsv", "value", "tree"});
+    ASSERT_EQ(ext.outLines.size(), 2u);
+    EXPECT_TRUE(ext.outLines[0].starts_with("tree/b.CLS\t"));
+    EXPECT_TRUE(ext.outLines[1].starts_with("tree/sub/c.bas\t"));
+    EXPECT_EQ(ext.LastErrLine(), "2 件みつかりました");
+
+    const GrepResult flat = Grep({"--no-subfolders", "--format", "tsv", "value", "tree"});
+    ASSERT_EQ(flat.outLines.size(), 3u);
+    EXPECT_TRUE(flat.outLines[2].starts_with("tree/x.c\t"));
+
+    const GrepResult none = Grep({"--ext", "frm", "--no-subfolders", "value", "tree"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.errLines, std::vector<std::string>{"見つかりませんでした"});
+}
+
+TEST_F(GrepCli, OutputFormatsCarryProcedureAndScope) {
+    const GrepResult json = Grep({"--format", "jsonl", "--mode", "regex", "^End", "tree/a.bas"});
+    EXPECT_EQ(json.exitCode, 0);
+    EXPECT_EQ(
+        json.outLines,
+        (std::vector<std::string>{
+            R"({"name":"tree/a.bas","line":5,"procedure":"Foo","scope":"Private","content":"End Sub"})",
+            R"({"name":"tree/a.bas","line":8,"procedure":"Bar","scope":"Public","content":"End Function"})",
+        }));
+
+    const GrepResult text = Grep({"Bar = x", "tree"});
+    ASSERT_EQ(text.outLines.size(), 1u);
+    // Not a terminal: no colours; the CP932 comment comes out as UTF-8.
+    EXPECT_EQ(text.outLines[0], "tree/a.bas:7:Bar: Bar = x  ' ソース");
+}
+
+TEST_F(GrepCli, JapaneseNeedlesAreDecodedNotMatchedAsBytes) {
+    const GrepResult kana = Grep({"--format", "tsv", "てすと", "tree"});
+    EXPECT_EQ(kana.outLines, std::vector<std::string>{"tree/a.bas\t4\tFoo\tPrivate\t' 検索テスト"});
+
+    EXPECT_EQ(Grep({"--binary", "てすと", "tree"}).exitCode, 1);
+    EXPECT_EQ(Grep({"--binary", "テスト", "tree"}).exitCode, 0);
+    // The trail byte of ソ is 0x5C, yet the file holds no backslash.
+    const GrepResult backslash = Grep({"--mode", "regex", "\\\\", "tree"});
+    EXPECT_EQ(backslash.exitCode, 1);
+    EXPECT_EQ(backslash.out, "");
+}
+
+TEST_F(GrepCli, ModesReachTheEngine) {
+    const GrepResult word = Grep({"--mode", "word", "--format", "tsv", "Bar", "tree"});
+    ASSERT_EQ(word.outLines.size(), 2u);  // not "x = Barn"
+    EXPECT_TRUE(word.outLines[0].starts_with("tree/a.bas\t6\t"));
+    EXPECT_TRUE(word.outLines[1].starts_with("tree/a.bas\t7\t"));
+
+    const GrepResult like = Grep({"--mode", "wildcard", "--format", "tsv", "private*f?o", "tree"});
+    ASSERT_EQ(like.outLines.size(), 1u);
+    EXPECT_TRUE(like.outLines[0].starts_with("tree/a.bas\t3\tFoo\tPrivate\t"));
+    EXPECT_EQ(Grep({"--mode", "wildcard", "--binary", "private*f?o", "tree"}).exitCode, 1);
+
+    EXPECT_EQ(Grep({"--mode", "regex", "--binary", "^end sub", "tree"}).exitCode, 1);
+    EXPECT_EQ(Grep({"--mode", "regex", "(", "tree"}).exitCode, 1);  // invalid: no match
+}
+
+TEST_F(GrepCli, FilePathIsNamedAsGivenAndIgnoresTheExtensionFilter) {
+    const GrepResult result = RunGrep({"--ext", "cls", "--format", "tsv", "Barn", "a.bas"}, root_);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.outLines, std::vector<std::string>{"a.bas\t9\t\t\tx = Barn"});
+
+    const std::string absolute = (root_ / "x.c").string();
+    const GrepResult abs = RunGrep({"--format", "tsv", "int", absolute});
+    EXPECT_EQ(abs.outLines,
+              std::vector<std::string>{absolute + "\t1\t(Declarations)\t\tint value;"});
+}
+
+TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
+    const GrepResult result = Grep({"--format", "tsv", "Dim value", "nowhere", "tree/sub"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.outLines,
+              std::vector<std::string>{"tree/sub/c.bas\t1\t(Declarations)\t\tDim value"});
+    ASSERT_EQ(result.errLines.size(), 2u);
+    EXPECT_TRUE(result.errLines[0].starts_with("エラーが発生しました:"));
+    EXPECT_NE(result.errLines[0].find("nowhere"), std::string::npos);
+    EXPECT_EQ(result.errLines[1], "1 件みつかりました");
+
+    const GrepResult only = Grep({"value", "nowhere"});
+    EXPECT_EQ(only.exitCode, 1);
+    ASSERT_EQ(only.errLines.size(), 2u);
+    EXPECT_TRUE(only.errLines[0].starts_with("エラーが発生しました:"));
+    EXPECT_EQ(only.errLines[1], "見つかりませんでした");
+}
+
+TEST_F(GrepCli, UnreadableFolderIsReportedAndTheWalkGoesOn) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    const fs::path locked = root_ / "sub" / "deeper";
+    fs::permissions(locked, fs::perms::none);
+    const GrepResult result = Grep({"--format", "tsv", "value", "tree"});
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.outLines.size(), 4u);
+    ASSERT_EQ(result.errLines.size(), 2u);
+    EXPECT_TRUE(result.errLines[0].starts_with("エラーが発生しました:"));
+    EXPECT_EQ(result.errLines[1], "4 件みつかりました");
+}
+
+TEST_F(GrepCli, EmptySearchFindsNothing) {
+    for (const std::string search : {"", "   "}) {
+        const GrepResult result = Grep({search, "tree"});
+        EXPECT_EQ(result.exitCode, 1) << "'" << search << "'";
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.LastErrLine(), "見つかりませんでした");
+    }
+    // Outer spaces are not part of the search string.
+    EXPECT_EQ(Grep({"  int value;  ", "tree"}).exitCode, 0);
+}
+
+TEST_F(GrepCli, UsageErrorsAndHelp) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--bogus", "x", "tree"},
+                                               {"x"},
+                                               {},
+                                               {"--mode", "hidemaru", "x", "tree"},
+                                               {"--format", "xml", "x", "tree"}}) {
+        const GrepResult result = Grep(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find("usage: trawlex-grep"), std::string::npos);
+    }
+    const GrepResult help = Grep({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* topic : {"--mode wildcard", "--format jsonl", "--no-subfolders", "NO_COLOR",
+                              "Exit status", "件みつかりました", "見つかりませんでした"}) {
+        EXPECT_NE(help.out.find(topic), std::string::npos) << topic;
+    }
+}
+
+TEST_F(GrepCli, LargeOutputArrivesWhole) {
+    std::string many;
+    for (int i = 0; i < 30000; ++i) many += "Debug.Print " + std::to_string(i) + "\r\n";
+    WriteFile(root_ / "many" / "m.bas", many);
+    const GrepResult result = Grep({"--format", "jsonl", "debug.print", "tree/many"});
+    EXPECT_EQ(result.exitCode, 0);
+    ASSERT_EQ(result.outLines.size(), 30000u);
+    EXPECT_EQ(
+        result.outLines.back(),
+        R"json({"name":"tree/many/m.bas","line":30000,"procedure":"(Declarations)","scope":"","content":"Debug.Print 29999"})json");
+    EXPECT_EQ(result.LastErrLine(), "30000 件みつかりました");
+}
+
+}  // namespace
+}  // namespace trawlex::cli::test
