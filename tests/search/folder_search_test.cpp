@@ -196,3 +196,76 @@ TEST_F(FolderWalkTest, UnreadableFileEndsItsFolderButNotTheSiblings) {
 
 }  // namespace
 }  // namespace trawlex
+
+namespace trawlex {
+namespace {
+
+// The bundled project, walked with the real engine: rows as a user would see them.
+class SampleWalkTest : public ::testing::Test {
+  protected:
+    std::vector<ResultRow> Search(std::string_view search) {
+        host.extList = "*.bas;*.cls;*.frm";
+        host.rows.clear();
+        SearchFolder(TRAWLEX_SAMPLES_DIR, search, host, engine);
+        EXPECT_TRUE(host.statuses.empty());
+        return host.rows;
+    }
+    static std::string Sample(std::string_view name) {
+        return std::string(TRAWLEX_SAMPLES_DIR) + "/" + std::string(name);
+    }
+
+    RecordingHost host;
+    MatchEngine engine;
+};
+
+TEST_F(SampleWalkTest, DeclarationLineWithKeywordInsideANameDoesNotEndTheScan) {
+    // "Private mLastSub As String ' ...（...）" has "Sub " but no "(" to cut a name from.
+    const std::vector<ResultRow> rows = Search("mLastSub");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, Sample("modMain.bas"));
+    EXPECT_EQ(rows[0].line, 20);
+    EXPECT_EQ(rows[0].procedure, "(Declarations)");
+    EXPECT_EQ(rows[0].scope, "");
+    EXPECT_EQ(rows[1].line, 27);
+    EXPECT_EQ(rows[1].procedure, "Main");
+    EXPECT_EQ(rows[1].scope, "Global");
+    EXPECT_EQ(rows[1].content, "mLastSub = \"Main\"");
+}
+
+TEST_F(SampleWalkTest, PropertyProceduresAreNamedWithTheirAccessor) {
+    std::vector<std::pair<std::int64_t, std::string>> inClsItem;
+    for (const ResultRow& row : Search("Quantity")) {
+        if (row.name == Sample("clsItem.cls")) inClsItem.emplace_back(row.line, row.procedure);
+    }
+    const std::vector<std::pair<std::int64_t, std::string>> expected = {
+        {21, "(Declarations)"}, {26, "Class_Initialize"}, {47, "Get Quantity"},
+        {48, "Get Quantity"},   {51, "Let Quantity"},     {53, "Let Quantity"},
+        {75, "Amount"},         {80, "Restock"},          {84, "ToDisplay"}};
+    EXPECT_EQ(inClsItem, expected);
+}
+
+TEST_F(SampleWalkTest, LowerCaseProcedureIsNotRecognised) {
+    const std::vector<ResultRow> rows = Search("legacy");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].content, "sub legacyDump(byval text as string)");
+    for (const ResultRow& row : rows) {
+        EXPECT_EQ(row.name, Sample("modUtil.bas"));
+        EXPECT_EQ(row.procedure, "") << row.line;  // after "End Property" of RunningTotal
+        EXPECT_EQ(row.scope, "") << row.line;
+    }
+}
+
+TEST_F(SampleWalkTest, JapaneseTextIsFoundAfterDecoding) {
+    const std::vector<ResultRow> rows = Search("表示件数");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].line, 31);  // comment between two procedures
+    EXPECT_EQ(rows[0].procedure, "");
+    EXPECT_EQ(rows[1].line, 33);
+    EXPECT_EQ(rows[1].procedure, "CaptionText");
+    EXPECT_EQ(rows[1].scope, "Public");
+    // A CP932 trail byte 0x5C is never taken for a backslash.
+    EXPECT_EQ(Search("\\").size(), 3u);
+}
+
+}  // namespace
+}  // namespace trawlex

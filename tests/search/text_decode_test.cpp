@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "search/file_reader.h"
@@ -204,6 +206,52 @@ TEST(ReadTextFileTest, FailuresCarryPathAndReason) {
     Result<std::string> folder = ReadTextFile(dir.Path("sub"));
     ASSERT_FALSE(folder.ok());
     EXPECT_NE(folder.error().find("directory"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace trawlex
+
+namespace trawlex {
+namespace {
+
+std::string ReadSample(const std::string& name) {
+    Result<std::string> text = ReadTextFile(std::string(TRAWLEX_SAMPLES_DIR) + "/" + name);
+    EXPECT_TRUE(text.ok()) << text.error();
+    return text.ok() ? *text : std::string();
+}
+
+TEST(SampleProjectTest, FilesAreCp932WithCrLfAndDecodeCleanly) {
+    for (const char* name : {"Sample.vbp", "modMain.bas", "modUtil.bas", "clsItem.cls",
+                             "clsInventory.cls", "frmMain.frm"}) {
+        SCOPED_TRACE(name);
+        std::ifstream in(std::string(TRAWLEX_SAMPLES_DIR) + "/" + name, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_FALSE(IsValidUtf8(bytes)) << "expected CP932 bytes";
+        const std::string text = ReadSample(name);
+        EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "undecodable bytes";
+        EXPECT_TRUE(text.ends_with("\r\n"));
+        for (std::size_t lf = text.find('\n'); lf != std::string::npos;
+             lf = text.find('\n', lf + 1)) {
+            ASSERT_TRUE(lf > 0 && text[lf - 1] == '\r') << "lone LF at " << lf;
+        }
+        EXPECT_EQ(EncodeCp932(text), bytes);
+    }
+}
+
+TEST(SampleProjectTest, HoldsTheTextTheTestsRelyOn) {
+    const std::string main = ReadSample("modMain.bas");
+    EXPECT_NE(main.find("\"在庫管理 ～ Sample №1\""), std::string::npos);
+    EXPECT_NE(main.find("ＡＢＣノート"), std::string::npos);
+    EXPECT_NE(main.find("ｶﾞｲﾄﾞﾌﾞｯｸ"), std::string::npos);
+    EXPECT_NE(main.find("表示件数"), std::string::npos);  // 表 has the trail byte 0x5C
+    EXPECT_NE(main.find("Private Declare Function GetTickCount Lib"), std::string::npos);
+    EXPECT_NE(main.find("\r\nRem "), std::string::npos);
+    EXPECT_NE(main.find("\r\nPublic Sub NoOp(): End Sub\r\n"), std::string::npos);
+    EXPECT_NE(ReadSample("modUtil.bas").find("\r\nsub legacyDump("), std::string::npos);
+    EXPECT_NE(ReadSample("clsItem.cls").find("Public Property Set Supplier("), std::string::npos);
+    EXPECT_TRUE(ReadSample("frmMain.frm").starts_with("VERSION 5.00\r\nBegin VB.Form frmMain"));
+    EXPECT_TRUE(ReadSample("clsInventory.cls").starts_with("VERSION 1.0 CLASS\r\nBEGIN\r\n"));
 }
 
 }  // namespace
