@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/vb_code_reader.h"
+#include "search/vb_module_file.h"
 
 namespace trawlex::host {
 namespace {
@@ -11,17 +12,12 @@ bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-std::vector<std::string> SplitAtLineBreaks(std::string_view text, bool keepFinalEmpty) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size() || keepFinalEmpty) lines.emplace_back(text.substr(start));
-    return lines;
+// Every piece of `text` between line breaks, so a text ending in a break ends in an
+// empty line.
+std::vector<std::string> AllLinePieces(std::string_view text) {
+    std::vector<std::string> pieces = SplitLines(text, nullptr);
+    if (text.empty() || text.back() == '\r' || text.back() == '\n') pieces.emplace_back();
+    return pieces;
 }
 
 const char* KindName(ProcKind kind) {
@@ -43,7 +39,7 @@ const char* KindName(ProcKind kind) {
 CodeModuleModel::CodeModuleModel(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
 CodeModuleModel CodeModuleModel::FromText(std::string_view text) {
-    return CodeModuleModel(SplitAtLineBreaks(text, false));
+    return CodeModuleModel(SplitLines(text, nullptr));
 }
 
 void CodeModuleModel::SetLines(std::vector<std::string> lines) {
@@ -180,7 +176,7 @@ Status CodeModuleModel::ReplaceLine(int line, std::string_view text) {
         return Failure{"Line " + std::to_string(line) + " is outside the module"};
     }
     // Text with line breaks becomes several lines, so Lines and CountOfLines stay in step.
-    std::vector<std::string> pieces = SplitAtLineBreaks(text, true);
+    std::vector<std::string> pieces = AllLinePieces(text);
     auto at = lines_.erase(lines_.begin() + (line - 1));
     lines_.insert(at, std::make_move_iterator(pieces.begin()),
                   std::make_move_iterator(pieces.end()));
