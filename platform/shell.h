@@ -16,8 +16,9 @@ namespace trawlex::platform {
 // stands for one literal quote. Shell characters (; $ ` | & < >) have no meaning.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
-// A bare name (no '/') is looked up in GetSystemDir() first, then on PATH; a name with a
-// '/' is taken as a path. Returns the path of an executable file, or nothing.
+// A bare name (no '/') is looked up in GetSystemDir() first, then on PATH; "name.exe" not
+// found as such is looked up as "name". A name with a '/' is taken as a path. Returns
+// the path of an executable regular file, or nothing.
 std::optional<std::string> FindProgram(std::string_view name);
 
 // SplitCommandLine + RunArgv. windowStyle is accepted and has no meaning here.
@@ -28,7 +29,8 @@ Result<int> Run(std::string_view command, int windowStyle = 1, bool wait = false
 // A program that cannot be started is a failure with a description.
 Result<int> RunArgv(const std::vector<std::string>& argv, bool wait);
 
-// Starts without waiting; whether it started. The child is reaped, no zombie is left.
+// Starts without waiting; whether it started (exec succeeded). The program is handed
+// over to init through a double fork, so no zombie is left.
 bool StartProcess(const std::vector<std::string>& argv);
 
 // Opens a URL or document with xdg-open and waits for xdg-open's verdict.
@@ -37,10 +39,10 @@ Status ShellExecuteOpen(std::string_view target);
 // "MyDocuments": the XDG documents folder. Any other name: "" (as WScript.Shell).
 std::string SpecialFolder(std::string_view name);
 
-// Replaces %NAME% with the environment variable NAME; unknown names stay as written
-// ("%NAME%"). %ProgramFiles% falls back to ProgramFilesDir(), %windir% to MachineRoot(),
-// %SystemRoot% likewise. A "%" without a closing partner stays as written, and "%%" is
-// kept as "%%" (no escape), as ExpandEnvironmentStrings does.
+// Replaces %NAME% with the environment variable NAME (an exact match first, then one
+// that differs only in case, as Windows names ignore case); %ProgramFiles% falls back to
+// ProgramFilesDir(). Unknown names stay as written ("%NAME%") and the scan goes on after
+// their closing "%". "%%" is no escape and stays "%%"; a lone "%" stays as it is.
 std::string ExpandEnvironmentStrings(std::string_view text);
 
 void Sleep(int milliseconds);

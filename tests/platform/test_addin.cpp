@@ -1,0 +1,67 @@
+// An add-in library for the tests. It registers the class record and a VB6 add-in record,
+// and its add-in object writes what happens to it into the registry so a test can see it.
+// TRAWLEX_TEST_ADDIN_FAIL=1 in the environment makes both entry points fail.
+
+#include <cstdlib>
+#include <string>
+
+#include "host/addin_instance.h"
+#include "host/host_app.h"
+#include "platform/addin_loader.h"
+#include "platform/registry.h"
+
+namespace {
+
+using namespace trawlex;
+
+constexpr const char* kProgId = "TrawlexTest.Connect";
+constexpr const char* kAddinRecord =
+    "HKCU\\Software\\Microsoft\\Visual Basic\\6.0\\Addins\\TrawlexTest.Connect\\";
+constexpr const char* kTrace = "HKCU\\Software\\TrawlexTest\\";
+
+bool AskedToFail() {
+    const char* fail = std::getenv("TRAWLEX_TEST_ADDIN_FAIL");
+    return fail && std::string(fail) == "1";
+}
+
+class TestAddin : public host::AddinInstance {
+  public:
+    TestAddin() { platform::RegWrite(std::string(kTrace) + "Created", "1"); }
+    ~TestAddin() override { platform::RegWrite(std::string(kTrace) + "Destroyed", "1"); }
+
+    void OnConnection(host::HostApp& hostApp, host::ConnectMode mode) override {
+        Result<std::string> name = hostApp.DefaultValue();
+        platform::RegWrite(std::string(kTrace) + "HostName", name ? *name : name.error());
+        platform::RegWrite(std::string(kTrace) + "ConnectMode", std::to_string(mode), "REG_DWORD");
+    }
+    void OnDisconnection(host::DisconnectMode mode) override {
+        platform::RegWrite(std::string(kTrace) + "DisconnectMode", std::to_string(mode),
+                           "REG_DWORD");
+    }
+};
+
+}  // namespace
+
+extern "C" int DllRegisterServer() {
+    if (AskedToFail()) return 7;
+    const std::string path =
+        platform::ThisLibraryPath(reinterpret_cast<const void*>(&DllRegisterServer));
+    if (path.empty() || !platform::RegisterClass(kProgId, path)) return 1;
+    const std::string record = kAddinRecord;
+    bool ok = platform::RegWrite(record + "FriendlyName", "Trawlex Test Add-in") &&
+              platform::RegWrite(record + "Description", "テスト用のアドイン") &&
+              platform::RegWrite(record + "LoadBehavior", "3", "REG_DWORD");
+    return ok ? 0 : 1;
+}
+
+extern "C" int DllUnregisterServer() {
+    if (AskedToFail()) return 7;
+    const bool classGone = platform::UnregisterClass(kProgId).ok();
+    const bool recordGone = platform::RegDeleteTree(kAddinRecord).ok();
+    return classGone && recordGone ? 0 : 1;
+}
+
+extern "C" host::AddinInstance* TrawlexCreateAddin(const char* progId) {
+    if (std::string(progId) != kProgId) return nullptr;
+    return new TestAddin;
+}
