@@ -82,7 +82,8 @@ const std::vector<CodeModuleModel::Procedure>& CodeModuleModel::procedures() con
             } else if (inside && IsProcEnd(statement)) {
                 procedures_.back().endLine = last + 1;
                 inside = false;
-            } else if (procedures_.empty()) {
+            } else if (procedures_.empty() && !IsCompilerConstant(statement)) {
+                // #Const lines just before the first procedure belong to it.
                 lastCodeLine = last + 1;
             }
         }

@@ -12,9 +12,9 @@
 //   one, after the declarations), so the blank and comment lines before its header belong
 //   to it.
 // - The declarations section ends on the last line holding code (not blank, not only a
-//   comment) before the first procedure's header: a comment block in front of the first
-//   procedure belongs to that procedure, as in the IDE. A module without procedures is all
-//   declarations up to its last non-blank line.
+//   comment, not a #Const directive) before the first procedure's header: comments and
+//   compiler constants in front of the first procedure belong to it, as in the IDE. A module
+//   without procedures is all declarations up to its last non-blank line.
 // - Lines after the last procedure's End line are reported by ProcOfLine as that
 //   procedure's (the IDE shows them under it), but are not counted by ProcCountLines.
 

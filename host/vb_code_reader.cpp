@@ -179,4 +179,9 @@ bool IsProcEnd(std::string_view statement) {
             SameIdentifier(words[1], "Property"));
 }
 
+bool IsCompilerConstant(std::string_view statement) {
+    const std::vector<std::string_view> words = Words(statement);
+    return !words.empty() && SameIdentifier(words[0], "#Const");
+}
+
 }  // namespace trawlex::host

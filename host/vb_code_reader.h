@@ -30,6 +30,9 @@ std::optional<ProcHeader> ParseProcHeader(std::string_view statement);
 // End Sub, End Function or End Property.
 bool IsProcEnd(std::string_view statement);
 
+// A #Const directive.
+bool IsCompilerConstant(std::string_view statement);
+
 // ASCII case-insensitive equality, as VB compares identifiers.
 bool SameIdentifier(std::string_view a, std::string_view b);
 

@@ -170,6 +170,9 @@ TEST(CodeModuleModel, DeclarationsEndAtTheirLastCodeLine) {
     const auto commentOnly = Module("' Only a comment\n\nSub Foo()\nEnd Sub\n");
     EXPECT_EQ(commentOnly.CountOfDeclarationLines(), 0);
     ExpectSpan(commentOnly, "Foo", vbext_pk_Proc, 1, 4);
+    // So do compiler constants there, but not those followed by other declarations.
+    EXPECT_EQ(Module("Dim a\n#Const TRACE = 1\nSub Foo()\nEnd Sub\n").CountOfDeclarationLines(), 1);
+    EXPECT_EQ(Module("#Const TRACE = 1\nDim a\nSub Foo()\nEnd Sub\n").CountOfDeclarationLines(), 2);
     // Without procedures everything up to the last non-blank line is declarations.
     EXPECT_EQ(Module("Option Explicit\nDim a\n' trailing note\n\n\n").CountOfDeclarationLines(), 3);
     EXPECT_EQ(Module("").CountOfDeclarationLines(), 0);
