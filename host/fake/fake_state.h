@@ -40,9 +40,9 @@ std::shared_ptr<FakeCommandBar> FindBar(const FakeHostState& state, std::string_
 std::shared_ptr<FakeAddin> FindAddin(const FakeHostState& state, std::string_view progId);
 
 // Leaves a member (returning Status or Result<T>) with the failure of a check.
-#define TRAWLEX_RETURN_IF_FAILED(check)                                            \
-    if (::trawlex::Status status_ = (check); !status_) return ::trawlex::Failure { \
-            status_.error()                                                        \
-        }
+// clang-format off
+#define TRAWLEX_RETURN_IF_FAILED(check) \
+    if (::trawlex::Status status_ = (check); !status_) return ::trawlex::Failure{status_.error()}
+// clang-format on
 
 }  // namespace trawlex::host::fake
