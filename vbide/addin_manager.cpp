@@ -1,0 +1,143 @@
+#include "vbide/addin_manager.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+
+namespace trawlex::vbide {
+namespace {
+
+bool SameProgId(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+class IdeAddin : public host::Addin {
+  public:
+    IdeAddin(std::weak_ptr<AddinManager> manager, std::string progId)
+        : manager_(std::move(manager)), progId_(std::move(progId)) {}
+
+    Result<std::string> ProgId() const override { return progId_; }
+    Result<bool> Installed() const override {
+        auto m = manager_.lock();
+        if (!m) return Failure{"the editor is closing"};
+        auto r = ReadAddinRecord(m->flavour(), progId_);
+        if (!r) return Failure{r.error()};
+        return r->loadAtStartup();
+    }
+    Status SetInstalled(bool installed) override {
+        auto m = manager_.lock();
+        if (!m) return Failure{"the editor is closing"};
+        return SetLoadAtStartup(m->flavour(), progId_, installed);
+    }
+    Result<bool> Connect() const override {
+        auto m = manager_.lock();
+        if (!m) return Failure{"the editor is closing"};
+        return m->IsConnected(progId_);
+    }
+    Status SetConnect(bool connect) override {
+        auto m = manager_.lock();
+        if (!m) return Failure{"the editor is closing"};
+        return connect ? m->Connect(progId_, host::ext_cm_AfterStartup)
+                       : m->Disconnect(progId_, host::ext_dm_UserClosed);
+    }
+
+  private:
+    std::weak_ptr<AddinManager> manager_;
+    std::string progId_;
+};
+
+class IdeAddins : public host::Addins {
+  public:
+    explicit IdeAddins(std::weak_ptr<AddinManager> manager) : manager_(std::move(manager)) {}
+    Result<std::shared_ptr<host::Addin>> Item(std::string_view progId) override {
+        auto m = manager_.lock();
+        if (!m) return Failure{"the editor is closing"};
+        const std::string id(progId);
+        auto record = ReadAddinRecord(m->flavour(), id);
+        if (!record && !m->IsConnected(id)) return Failure{"Subscript out of range"};
+        return std::shared_ptr<host::Addin>(
+            std::make_shared<IdeAddin>(m, record ? record->progId : id));
+    }
+
+  private:
+    std::weak_ptr<AddinManager> manager_;
+};
+
+}  // namespace
+
+AddinManager::AddinManager(Flavour flavour, host::HostApp& host) : flavour_(flavour), host_(host) {}
+
+AddinManager::~AddinManager() {
+    DisconnectAll(host::ext_dm_HostShutdown);
+}
+
+std::vector<AddinManager::Connected>::iterator AddinManager::Find(const std::string& progId) {
+    return std::find_if(connected_.begin(), connected_.end(),
+                        [&](const Connected& c) { return SameProgId(c.progId, progId); });
+}
+
+bool AddinManager::IsConnected(const std::string& progId) const {
+    return std::any_of(connected_.begin(), connected_.end(),
+                       [&](const Connected& c) { return SameProgId(c.progId, progId); });
+}
+
+std::vector<std::string> AddinManager::ConnectedProgIds() const {
+    std::vector<std::string> ids;
+    for (const auto& c : connected_) ids.push_back(c.progId);
+    return ids;
+}
+
+std::vector<std::string> AddinManager::ConnectStartupAddins() {
+    std::vector<std::string> failures;
+    for (const auto& record : ListAddinRecords(flavour_)) {
+        if (!record.loadAtStartup()) continue;
+        if (Status s = Connect(record.progId, host::ext_cm_Startup); !s)
+            failures.push_back(record.progId + ": " + s.error());
+    }
+    return failures;
+}
+
+Status AddinManager::Connect(const std::string& progId, host::ConnectMode mode) {
+    if (IsConnected(progId)) return {};
+    auto loaded = platform::LoadAddin(progId);
+    if (!loaded) return Failure{loaded.error()};
+    if (!*loaded) return Failure{"the library made no add-in object for " + progId};
+    host::AddinInstance* addin = loaded->get();
+    // Listed before OnConnection, so an add-in asking about itself there sees it connected.
+    connected_.push_back({progId, std::move(*loaded)});
+    try {
+        addin->OnConnection(host_, mode);
+    } catch (const std::exception& e) {
+        Disconnect(progId, host::ext_dm_UserClosed);
+        return Failure{progId + ": " + e.what()};
+    }
+    return {};
+}
+
+Status AddinManager::Disconnect(const std::string& progId, host::DisconnectMode mode) {
+    auto it = Find(progId);
+    if (it == connected_.end()) return {};
+    platform::LoadedAddin addin = std::move(it->addin);
+    connected_.erase(it);
+    try {
+        addin->OnDisconnection(mode);
+    } catch (const std::exception&) {
+        // The add-in goes anyway; the host never sees its failure.
+    }
+    addin.reset();
+    return {};
+}
+
+void AddinManager::DisconnectAll(host::DisconnectMode mode) {
+    // A handler may disconnect others while this runs; take them one at a time.
+    while (!connected_.empty()) Disconnect(connected_.front().progId, mode);
+}
+
+std::shared_ptr<host::Addins> AddinManager::Addins() {
+    return std::make_shared<IdeAddins>(weak_from_this());
+}
+
+}  // namespace trawlex::vbide

@@ -1,0 +1,52 @@
+#pragma once
+// Loads, connects and disconnects the add-ins of the editor and serves the host's add-in
+// collection. Libraries come through the platform loader; a disconnected add-in's library
+// is unloaded, so a library replaced on disk is the one the next connection loads.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/addin_instance.h"
+#include "host/addins.h"
+#include "platform/addin_loader.h"
+#include "vbide/addin_records.h"
+
+namespace trawlex::vbide {
+
+class AddinManager : public std::enable_shared_from_this<AddinManager> {
+  public:
+    AddinManager(Flavour flavour, host::HostApp& host);
+    ~AddinManager();
+    AddinManager(const AddinManager&) = delete;
+    AddinManager& operator=(const AddinManager&) = delete;
+
+    Flavour flavour() const { return flavour_; }
+    // Connects every recorded add-in whose record asks for start-up loading, with
+    // ext_cm_Startup. Returns one line per add-in that could not be loaded.
+    std::vector<std::string> ConnectStartupAddins();
+    // Nothing happens when it is already connected.
+    Status Connect(const std::string& progId, host::ConnectMode mode);
+    // Nothing happens when it is not connected.
+    Status Disconnect(const std::string& progId, host::DisconnectMode mode);
+    // Every connected add-in, in the order they were connected.
+    void DisconnectAll(host::DisconnectMode mode);
+    bool IsConnected(const std::string& progId) const;
+    std::vector<std::string> ConnectedProgIds() const;
+
+    std::shared_ptr<host::Addins> Addins();
+
+  private:
+    struct Connected {
+        std::string progId;
+        platform::LoadedAddin addin;
+    };
+    std::vector<Connected>::iterator Find(const std::string& progId);
+
+    Flavour flavour_;
+    host::HostApp& host_;
+    std::vector<Connected> connected_;
+};
+
+}  // namespace trawlex::vbide

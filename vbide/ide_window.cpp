@@ -1,0 +1,266 @@
+#include "vbide/ide_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "vbide/addin_manager.h"
+#include "vbide/addin_manager_dialog.h"
+#include "vbide/ide_command_bars.h"
+#include "vbide/ide_host.h"
+#include "vbide/ide_workspace.h"
+
+namespace trawlex::vbide {
+namespace {
+
+constexpr int kProjectRole = Qt::UserRole;
+constexpr int kComponentRole = Qt::UserRole + 1;
+
+QString FolderOfKind(VbModuleKind kind) {
+    switch (kind) {
+        case VbModuleKind::Form:
+            return "Forms";
+        case VbModuleKind::Standard:
+            return "Modules";
+        case VbModuleKind::Class:
+            return "Class Modules";
+        case VbModuleKind::UserControl:
+            return "User Controls";
+        case VbModuleKind::PropertyPage:
+            return "Property Pages";
+        case VbModuleKind::UserDocument:
+            return "User Documents";
+        case VbModuleKind::Designer:
+            return "Designers";
+    }
+    return "Modules";
+}
+
+QString FileName(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+}  // namespace
+
+IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
+    : QMainWindow(parent),
+      flavour_(flavour),
+      area_(new QMdiArea(this)),
+      explorer_(new QTreeWidget(this)),
+      workspace_(new IdeWorkspace(area_, this)) {
+    setObjectName("vbide");
+    area_->setObjectName("MdiArea");
+    setCentralWidget(area_);
+
+    explorer_->setObjectName("ProjectExplorer");
+    explorer_->setHeaderHidden(true);
+    auto* dock = new QDockWidget("Project", this);
+    dock->setObjectName("ProjectDock");
+    dock->setWidget(explorer_);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    connect(explorer_, &QTreeWidget::itemActivated, this, &IdeWindow::OpenItem);
+    connect(workspace_, &IdeWorkspace::projectsChanged, this, &IdeWindow::RefreshExplorer);
+    connect(area_, &QMdiArea::subWindowActivated, this, &IdeWindow::UpdateTitle);
+
+    bars_ = new IdeCommandBarSet(this, [this] { return host_->ClipboardPicture(); });
+    host_ = std::make_unique<IdeHost>(flavour, *workspace_, *bars_);
+    BuildBars();
+    statusBar()->showMessage("Ready");
+    UpdateTitle();
+    resize(1000, 700);
+}
+
+IdeWindow::~IdeWindow() {
+    // Add-ins take their controls away while the bars still exist.
+    host_->addins().DisconnectAll(host::ext_dm_HostShutdown);
+    workspace_->CloseAll();
+    host_.reset();
+}
+
+void IdeWindow::BuildBars() {
+    QMenu* file = menuBar()->addMenu("&File");
+    QAction* open = file->addAction("&Open Project...", this, &IdeWindow::OnOpen);
+    open->setShortcut(QKeySequence::Open);
+    QAction* save = file->addAction("&Save", this, &IdeWindow::OnSave);
+    save->setShortcut(QKeySequence::Save);
+    file->addSeparator();
+    file->addAction("E&xit", this, &QWidget::close);
+
+    QMenu* addins = menuBar()->addMenu("&Add-Ins");
+    addins->setObjectName("Add-Ins");
+    addins->addAction("&Add-In Manager...", this, &IdeWindow::OnAddinManager);
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->setObjectName("Tools");
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help");
+    help->addAction("&About " + QString::fromStdString(TitleOf(flavour_)) + "...", this, [this] {
+        QMessageBox::about(this, "About", QString::fromStdString(TitleOf(flavour_)));
+    });
+
+    auto* standard = new QToolBar("標準", this);
+    standard->setObjectName("標準");
+    standard->addAction(open);
+    standard->addAction(save);
+    addToolBar(standard);
+
+    bars_->AddBar("標準", standard);
+    bars_->AddBar("Add-Ins", addins);
+    bars_->AddBar("Tools", tools);
+    bars_->AddBar("Help", help);
+}
+
+Status IdeWindow::OpenPath(const QString& path) {
+    auto group = LoadVbAny(path.toStdString());
+    if (!group) {
+        statusBar()->showMessage(QString::fromStdString(group.error()));
+        return Failure{group.error()};
+    }
+    workspace_->SetProjects(*group);
+    host_->SetLastUsedPath(QFileInfo(path).absolutePath().toStdString());
+    QStringList problems;
+    for (const auto& p : group->projects)
+        for (const auto& problem : p.problems) problems << QString::fromStdString(problem);
+    statusBar()->showMessage(problems.isEmpty() ? "Opened " + QFileInfo(path).fileName()
+                                                : "Not loaded: " + problems.join("; "));
+    UpdateTitle();
+    return {};
+}
+
+void IdeWindow::ConnectStartupAddins() {
+    const auto failures = host_->addins().ConnectStartupAddins();
+    if (failures.empty()) return;
+    QStringList lines;
+    for (const auto& f : failures) lines << QString::fromStdString(f);
+    statusBar()->showMessage("Add-in not loaded: " + lines.join("; "));
+}
+
+bool IdeWindow::HasUnsavedChanges() const {
+    for (const auto& p : workspace_->projects())
+        for (const auto& c : p->components())
+            if (c->modified()) return true;
+    return false;
+}
+
+Status IdeWindow::SaveAll(bool allowLossy) {
+    QStringList failures;
+    int saved = 0;
+    for (const auto& p : workspace_->projects()) {
+        for (const auto& c : p->components()) {
+            if (!c->modified()) continue;
+            if (Status s = c->Save(allowLossy); !s)
+                failures << QString::fromStdString(s.error());
+            else
+                ++saved;
+        }
+    }
+    if (!failures.isEmpty()) {
+        statusBar()->showMessage(failures.join("; "));
+        return Failure{failures.join("; ").toStdString()};
+    }
+    statusBar()->showMessage(QString("Saved %1 module(s)").arg(saved));
+    return {};
+}
+
+void IdeWindow::OnSave() {
+    if (SaveAll(false)) return;
+    if (QMessageBox::question(
+            this, "Save",
+            statusBar()->currentMessage() + "\n\nSave anyway, writing '?' for those characters?") ==
+        QMessageBox::Yes)
+        SaveAll(true);
+}
+
+void IdeWindow::OnOpen() {
+    if (HasUnsavedChanges() &&
+        QMessageBox::question(this, "Open Project", "Discard the unsaved changes?") !=
+            QMessageBox::Yes)
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, "Open Project", QString::fromStdString(host_->LastUsedPath().value_or("")),
+        "Projects and modules (*.vbp *.vbg *.bas *.cls *.frm *.ctl *.dsr *.pag *.dob);;"
+        "All files (*)");
+    if (!path.isEmpty()) OpenPath(path);
+}
+
+void IdeWindow::OnAddinManager() {
+    AddinManagerDialog dialog(host_->addins(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    QStringList lines;
+    for (const auto& f : dialog.Apply()) lines << QString::fromStdString(f);
+    if (!lines.isEmpty()) statusBar()->showMessage("Add-in: " + lines.join("; "));
+}
+
+void IdeWindow::RefreshExplorer() {
+    explorer_->clear();
+    const auto& projects = workspace_->projects();
+    for (int p = 0; p < static_cast<int>(projects.size()); ++p) {
+        const auto& project = projects[static_cast<std::size_t>(p)];
+        auto* top = new QTreeWidgetItem(explorer_);
+        top->setText(
+            0, QString::fromStdString(project->name()) + " (" + FileName(project->path()) + ")");
+        top->setData(0, kProjectRole, p);
+        top->setData(0, kComponentRole, -1);
+        std::map<QString, QTreeWidgetItem*> folders;
+        const auto& components = project->components();
+        for (int c = 0; c < static_cast<int>(components.size()); ++c) {
+            const auto& component = components[static_cast<std::size_t>(c)];
+            QTreeWidgetItem*& folder = folders[FolderOfKind(component->kind())];
+            if (!folder) {
+                folder = new QTreeWidgetItem(top);
+                folder->setText(0, FolderOfKind(component->kind()));
+                folder->setData(0, kProjectRole, p);
+                folder->setData(0, kComponentRole, -1);
+            }
+            auto* item = new QTreeWidgetItem(folder);
+            item->setText(0, QString::fromStdString(component->name()) + " (" +
+                                 FileName(component->path()) + ")");
+            item->setData(0, kProjectRole, p);
+            item->setData(0, kComponentRole, c);
+        }
+    }
+    explorer_->expandAll();
+}
+
+void IdeWindow::OpenItem(QTreeWidgetItem* item) {
+    if (!item) return;
+    const auto& projects = workspace_->projects();
+    const int p = item->data(0, kProjectRole).toInt();
+    const int c = item->data(0, kComponentRole).toInt();
+    if (p < 0 || p >= static_cast<int>(projects.size())) return;
+    const auto& project = projects[static_cast<std::size_t>(p)];
+    workspace_->ChooseProject(project);
+    if (c < 0 || c >= static_cast<int>(project->components().size())) return;
+    auto pane = workspace_->PaneFor(*project->components()[static_cast<std::size_t>(c)]);
+    workspace_->ShowPane(*pane);
+    pane->editor()->setFocus();
+}
+
+void IdeWindow::UpdateTitle() {
+    auto project = workspace_->ActiveProject();
+    const QString title = QString::fromStdString(TitleOf(flavour_));
+    setWindowTitle(project ? QString::fromStdString(project->name()) + " - " + title : title);
+}
+
+void IdeWindow::closeEvent(QCloseEvent* event) {
+    if (HasUnsavedChanges()) {
+        const auto answer = QMessageBox::question(
+            this, QString::fromStdString(TitleOf(flavour_)), "Save changes to the modules?",
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !SaveAll())) {
+            event->ignore();
+            return;
+        }
+    }
+    host_->addins().DisconnectAll(host::ext_dm_HostShutdown);
+    event->accept();
+}
+
+}  // namespace trawlex::vbide
