@@ -1,43 +1,68 @@
 #include "search/proc_locator.h"
 
-#include <algorithm>
-#include <cstring>
-#include <initializer_list>
-
 namespace trawlex {
 namespace {
 
 constexpr std::string_view kDeclarations = "(Declarations)";
 constexpr std::size_t kNotFound = std::string_view::npos;
 
-// Offset of the earliest occurrence of any of `keywords` in `line` that starts before
-// `limit`, or npos.
-//
-// The rules replace every keyword of a group by the same replacement and then look for the
-// first replacement in the result. Every replacement produces the searched text, so nothing
-// in front of the first hit has been replaced and the hit's position in the rewritten line
-// equals the position of the earliest keyword in the original one. None of the keyword
-// groups can overlap or be created by a replacement, so finding the earliest keyword is
-// exactly equivalent and needs no copy of the line. Offsets are bytes; the rules only
-// compare positions, and UTF-8 byte offsets keep the order of character positions.
-std::size_t FirstOf(std::string_view line, std::initializer_list<std::string_view> keywords,
-                    std::size_t limit = kNotFound) {
-    std::size_t first = kNotFound;
-    for (std::string_view keyword : keywords) {
-        const std::size_t bound = first < limit ? first : limit;
-        // Only occurrences that start before `bound` can improve on it.
-        const std::size_t span =
-            bound == kNotFound ? line.size() : std::min(line.size(), bound + keyword.size() - 1);
-        const void* hit = memmem(line.data(), span, keyword.data(), keyword.size());
-        if (hit != nullptr) first = static_cast<const char*>(hit) - line.data();
+// The rules replace every keyword of a group by one replacement ("Sub ", "End Sub", "'")
+// and take the first replacement in the result. Every replacement produces that text, so
+// nothing in front of the first hit has been replaced: its position in the rewritten line
+// is the position of the earliest keyword of the group in the line itself. The keywords
+// of a group cannot overlap or be created by a replacement, so finding the earliest
+// keyword is exactly equivalent and needs no copy of the line. Offsets are bytes; the
+// rules only compare positions, and UTF-8 byte offsets keep the order of characters.
+
+// Earliest "Sub ", "Function " or "Property ", found through the space that ends it:
+// keywords hold no other space, so the earliest keyword ends at the earliest such space.
+std::size_t FirstProcKeyword(std::string_view line) {
+    for (std::size_t space = line.find(' ', 3); space != kNotFound;
+         space = line.find(' ', space + 1)) {
+        const std::string_view head = line.substr(0, space);
+        switch (head.back()) {
+            case 'b':
+                if (head.ends_with("Sub")) return space - 3;
+                break;
+            case 'n':
+                if (head.ends_with("Function")) return space - 8;
+                break;
+            case 'y':
+                if (head.ends_with("Property")) return space - 8;
+                break;
+        }
     }
-    return first;
+    return kNotFound;
 }
 
-// A keyword at `pos` counts when the comment position c is 0 or lies behind it. "Rem" and
-// "Declare " count as comment marks like "'", wherever they stand.
+// Earliest "End Sub", "End Function" or "End Property".
+std::size_t FirstEndKeyword(std::string_view line) {
+    for (std::size_t end = line.find("End "); end != kNotFound; end = line.find("End ", end + 1)) {
+        const std::string_view rest = line.substr(end + 4);
+        if (rest.starts_with("Sub") || rest.starts_with("Function") ||
+            rest.starts_with("Property")) {
+            return end;
+        }
+    }
+    return kNotFound;
+}
+
+// Whether the keyword at `pos` counts: the comment position c is 0 or lies behind it.
+// "Rem" and "Declare " count as comment marks like "'", wherever they stand.
 bool BeforeComment(std::string_view line, std::size_t pos) {
-    return FirstOf(line, {"'", "Rem", "Declare "}, pos) == kNotFound;
+    for (std::size_t i = 0; i < pos; ++i) {
+        switch (line[i]) {
+            case '\'':
+                return false;
+            case 'R':
+                if (line.substr(i).starts_with("Rem")) return false;
+                break;
+            case 'D':
+                if (line.substr(i).starts_with("Declare ")) return false;
+                break;
+        }
+    }
+    return true;
 }
 
 const char* ScopeWord(std::string_view line) {
@@ -61,7 +86,7 @@ bool ProcState::Inside() const {
 }
 
 void ApplyStartTest(ProcState& state, std::string_view line) {
-    const std::size_t s = FirstOf(line, {"Sub ", "Function ", "Property "});
+    const std::size_t s = FirstProcKeyword(line);
     if (s == kNotFound || !BeforeComment(line, s)) return;
 
     // The keyword ends at the first space at or after s; the name follows it.
@@ -75,7 +100,7 @@ void ApplyStartTest(ProcState& state, std::string_view line) {
 }
 
 void ApplyEndTest(ProcState& state, std::string_view line) {
-    const std::size_t e = FirstOf(line, {"End Sub", "End Function", "End Property"});
+    const std::size_t e = FirstEndKeyword(line);
     if (e == kNotFound || !BeforeComment(line, e)) return;
     state.name.clear();
     state.scope.clear();

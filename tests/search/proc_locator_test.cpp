@@ -159,3 +159,103 @@ TEST(ProcLocatorTest, OneLineProcedureStartsAndEndsOnTheSameLine) {
 
 }  // namespace
 }  // namespace trawlex
+
+namespace trawlex {
+namespace {
+
+// The rules as written: rewrite the line with every replacement, then compare positions.
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+    std::string out;
+    for (std::size_t at = 0;;) {
+        const std::size_t hit = text.find(from, at);
+        out.append(text, at, hit == std::string::npos ? std::string::npos : hit - at);
+        if (hit == std::string::npos) return out;
+        out.append(to);
+        at = hit + from.size();
+    }
+}
+
+// 1-based position, 0 when absent.
+std::size_t Pos(const std::string& text, std::string_view what) {
+    const std::size_t at = text.find(what);
+    return at == std::string::npos ? 0 : at + 1;
+}
+
+std::size_t CommentPos(const std::string& line) {
+    return Pos(ReplaceAll(ReplaceAll(line, "Rem", "'"), "Declare ", "'"), "'");
+}
+
+// Returns false when the start would be a failure (no "(" after the name).
+bool LiteralStart(ProcState& state, const std::string& line) {
+    const std::size_t c = CommentPos(line);
+    const std::size_t s =
+        Pos(ReplaceAll(ReplaceAll(line, "Function ", "Sub "), "Property ", "Sub "), "Sub ");
+    if (!(s > 0 && (s < c || c == 0))) return true;
+    const std::size_t d = line.find(' ', s - 1) + 2;
+    const std::size_t paren = line.find('(', d - 1);
+    if (paren == std::string::npos) return false;
+    state.scope = Pos(line, "Private ")  ? "Private"
+                  : Pos(line, "Public ") ? "Public"
+                  : Pos(line, "Friend ") ? "Friend"
+                                         : "Global";
+    state.name = line.substr(d - 1, paren - (d - 1));
+    return true;
+}
+
+void LiteralEnd(ProcState& state, const std::string& line) {
+    const std::size_t c = CommentPos(line);
+    const std::size_t e =
+        Pos(ReplaceAll(ReplaceAll(line, "End Function", "End Sub"), "End Property", "End Sub"),
+            "End Sub");
+    if (e > 0 && (e < c || c == 0)) {
+        state.name.clear();
+        state.scope.clear();
+    }
+}
+
+TEST(ProcLocatorTest, AgreesWithTheRulesAsWrittenOnGeneratedLines) {
+    const std::vector<std::string_view> pieces = {
+        "Sub ",         "Function ", "Property ", "End ", "End Sub",  "End Function",
+        "End Property", "Rem",       "Re",        "m",    "'",        "Declare ",
+        "Declare",      "(",         ")",         " ",    "Private ", "Public ",
+        "Friend ",      "x",         "Get ",      "在庫", "Su",       "b ",
+        "Functio",      "n ",        "Sub",       "End"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    int starts = 0;
+    int ends = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        const int count = 1 + static_cast<int>(next() % 8);
+        for (int k = 0; k < count; ++k) line += pieces[next() % pieces.size()];
+
+        ProcState expected;
+        ProcState actual;
+        if (LiteralStart(expected, line)) {
+            ApplyStartTest(actual, line);
+            ASSERT_EQ(actual.name, expected.name) << "start: [" << line << "]";
+            ASSERT_EQ(actual.scope, expected.scope) << "start: [" << line << "]";
+            starts += expected.name != "(Declarations)";
+        } else {
+            ApplyStartTest(actual, line);
+            ASSERT_EQ(actual.name, "(Declarations)") << "failed start: [" << line << "]";
+        }
+
+        ProcState inside;
+        inside.name = "Foo";
+        ProcState literal = inside;
+        ApplyEndTest(inside, line);
+        LiteralEnd(literal, line);
+        ASSERT_EQ(inside.name, literal.name) << "end: [" << line << "]";
+        ends += literal.name.empty();
+    }
+    // The generator must reach both outcomes often enough to mean something.
+    EXPECT_GT(starts, 300);
+    EXPECT_GT(ends, 1000) << starts;
+}
+
+}  // namespace
+}  // namespace trawlex
