@@ -76,10 +76,10 @@ const char* ScopeWord(std::string_view line) {
 
 bool ProcState::Inside() const {
     // Inside when something is left after removing every "(Declarations)" from the name.
-    std::string_view rest = name;
+    const std::string_view text = name;
     std::size_t removed = 0;
-    for (std::size_t at = rest.find(kDeclarations); at != kNotFound;
-         at = rest.find(kDeclarations, at + kDeclarations.size())) {
+    for (std::size_t at = text.find(kDeclarations); at != kNotFound;
+         at = text.find(kDeclarations, at + kDeclarations.size())) {
         removed += kDeclarations.size();
     }
     return name.size() > removed;
