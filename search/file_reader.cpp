@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 
 #include "search/text_decode.h"
@@ -30,9 +32,7 @@ class FileDescriptor {
     int fd_;
 };
 
-}  // namespace
-
-Result<std::string> ReadTextFile(const std::string& path) {
+Result<std::string> ReadWhole(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return Describe(path, errno);
     struct stat info {};
@@ -59,6 +59,19 @@ Result<std::string> ReadTextFile(const std::string& path) {
     }
     bytes.resize(filled);
     return DecodeBuffer(std::move(bytes));
+}
+
+}  // namespace
+
+Result<std::string> ReadTextFile(const std::string& path) {
+    // A file too large for memory is a failure to report, not a reason to end the program.
+    try {
+        return ReadWhole(path);
+    } catch (const std::bad_alloc&) {
+        return Describe(path, ENOMEM);
+    } catch (const std::length_error&) {
+        return Describe(path, ENOMEM);
+    }
 }
 
 }  // namespace trawlex
