@@ -11,7 +11,10 @@ namespace trawlex::platform {
 namespace {
 
 std::string Quote(std::string_view path) {
-    return "\"" + std::string(path) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(path);
+    quoted += '"';
+    return quoted;
 }
 
 Result<RegValue> ValueFromText(std::string_view text, std::string_view type) {
