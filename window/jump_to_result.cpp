@@ -1,0 +1,112 @@
+#include "window/jump_to_result.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <charconv>
+
+#include "host/host_app.h"
+#include "platform/ansi_columns.h"
+#include "platform/shell.h"
+#include "window/control_settings.h"
+#include "window/result_list.h"
+
+namespace trawlex::window {
+
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& what, const std::string& with) {
+    for (auto pos = text.find(what); pos != std::string::npos;
+         pos = text.find(what, pos + with.size())) {
+        text.replace(pos, what.size(), with);
+    }
+}
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool IsPlainTextEditor(const std::string& program) {
+    std::string lower = program;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == "notepad" || lower == "notepad.exe";
+}
+
+}  // namespace
+
+bool IsModuleList(const QString& firstHeader) {
+    return firstHeader.contains(QStringLiteral("ﾓｼﾞｭｰﾙ"), Qt::CaseInsensitive);
+}
+
+std::vector<std::string> BuildEditorArgv(const std::string& editorTemplate,
+                                         const std::string& lineText, const std::string& path) {
+    std::vector<std::string> argv = platform::SplitCommandLine(editorTemplate);
+    const std::string line = Trim(lineText);
+    for (std::string& arg : argv) {
+        ReplaceAll(arg, "%l", line);
+        ReplaceAll(arg, "%p", path);
+    }
+    return argv;
+}
+
+bool JumpToModuleLine(host::HostApp& host, const std::string& moduleName, long line) {
+    auto project = host.ActiveVBProject();
+    if (!project || !*project) return false;
+    auto components = (*project)->VBComponents();
+    if (!components || !*components) return false;
+    auto count = (*components)->Count();
+    if (!count) return false;
+    for (int i = 1; i <= *count; ++i) {
+        auto component = (*components)->Item(i);
+        if (!component || !*component) return false;
+        auto name = (*component)->Name();
+        if (!name) return false;
+        if (*name != moduleName) continue;
+
+        auto pane = (*component)->CodePane();
+        if (!pane || !*pane || !(*pane)->Show()) return false;
+        auto module = (*component)->CodeModule();
+        if (!module || !*module || line < 1) return false;
+        auto text = (*module)->Lines(static_cast<int>(line), 1);
+        if (!text) return false;
+        const int lineNo = static_cast<int>(line);
+        const int end = platform::AnsiLength(*text) + 1;
+        if (!(*pane)->SetSelection({lineNo, 1, lineNo, end})) return false;
+        auto window = (*pane)->Window();
+        if (!window || !*window) return false;
+        return (*window)->SetFocus().ok();
+    }
+    return false;
+}
+
+bool JumpToFileLine(std::string& editorTemplate, const std::string& path,
+                    const std::string& lineText) {
+    editorTemplate =
+        ReadSetting(QStringLiteral("BootEditor"), kDefaultEditorTemplate).toStdString();
+    const std::vector<std::string> argv = BuildEditorArgv(editorTemplate, lineText, path);
+    if (argv.empty()) return false;
+    if (IsPlainTextEditor(argv[0]) && !platform::FindProgram(argv[0])) {
+        return platform::ShellExecuteOpen(path).ok();
+    }
+    return platform::RunArgv(argv, true).ok();
+}
+
+void JumpToResult(const ResultList& list, host::HostApp* host, std::string& editorTemplate,
+                  QWidget* window) {
+    const int row = list.SelectedRow();
+    if (row < 0) return;
+    const ResultRow& hit = list.Row(row);
+    if (IsModuleList(list.FirstHeader())) {
+        if (host) JumpToModuleLine(*host, hit.name, static_cast<long>(hit.line));
+        return;
+    }
+    JumpToFileLine(editorTemplate, hit.name, std::to_string(hit.line));
+    if (window) {
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+}  // namespace trawlex::window
