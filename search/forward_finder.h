@@ -3,7 +3,6 @@
 // "is there a hit in this line?" line after line costs about one pass over the text.
 
 #include <cstddef>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,23 +38,17 @@ class ForwardFinder {
     std::size_t found_ = kNoHit;
 };
 
-// A fixed byte string in a text.
+// A fixed byte string in a text: memchr for the needle's rarest byte, then a compare.
 class BytesSearch {
   public:
-    BytesSearch(std::string_view text, std::string needle)
-        : text_(text), needle_(std::move(needle)) {}
+    BytesSearch(std::string_view text, std::string needle);
 
-    std::size_t operator()(std::size_t from) const {
-        if (from > text_.size() || needle_.size() > text_.size() - from) return kNoHit;
-        const void* hit =
-            memmem(text_.data() + from, text_.size() - from, needle_.data(), needle_.size());
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
-                   : kNoHit;
-    }
+    std::size_t operator()(std::size_t from) const;
 
   private:
     std::string_view text_;
     std::string needle_;
+    std::size_t rare_ = 0;  // index of the needle byte to look for first
 };
 
 using BytesFinder = ForwardFinder<BytesSearch>;

@@ -1,8 +1,9 @@
 #include "search/text_scan.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,12 +58,13 @@ struct EveryLine {
 };
 
 // The candidate lines of the rest of a text (from `origin` on) under one set of options,
-// found by running the engine's prefilter over the whole rest at once.
+// found by running the engine's prefilter over the whole rest at once. Lines are counted
+// from the plan's first line; only the stretches up to each hit are counted.
 class CandidatePlan {
   public:
     CandidatePlan(std::string_view text, std::size_t origin, LinePrefilter filter,
                   MatchOptions options)
-        : options_(options), origin_(origin), kind_(filter.kind), regex_(std::move(filter.regex)) {
+        : options_(options), kind_(filter.kind), regex_(std::move(filter.regex)) {
         using Form = LinePrefilter::Form;
         const std::string_view rest = text.substr(origin);
         switch (filter.form) {
@@ -79,46 +81,35 @@ class CandidatePlan {
                 Pad(rest);
                 break;
         }
-        own_lines_ = filter.form != Form::Raw;
-        if (own_lines_) buffer_ = owned_;
-        cursor_.emplace(buffer_);
+        if (filter.form != Form::Raw) buffer_ = owned_;
         if (kind_ == LinePrefilter::Kind::Substring) {
-            bytes_.emplace(BytesSearch(buffer_, std::move(filter.needle)));
-        } else if (kind_ == LinePrefilter::Kind::Regex) {
-            regex_hits_.emplace([this](std::size_t from) { return NextRegexHit(from); });
+            bytes_.emplace(buffer_, std::move(filter.needle));
         }
     }
 
     MatchOptions options() const { return options_; }
 
     // Must be asked for every line, in order, from the line at `origin` on.
-    bool MayMatch(const LineRef& line) {
-        std::size_t begin = line.start - origin_;
-        std::size_t end = line.next - origin_;
-        if (own_lines_) {
-            LineRef own;
-            if (!cursor_->Next(own)) return true;
-            begin = own.start;
-            end = own.next;
-        }
-        // A last line without a terminator owns the very end too (an empty match there).
-        if (end == buffer_.size()) ++end;
+    bool MayMatch() {
+        const std::size_t line = line_++;
         switch (kind_) {
             case LinePrefilter::Kind::AllLines:
                 return true;
             case LinePrefilter::Kind::NoLines:
                 return false;
             case LinePrefilter::Kind::Substring:
-                return bytes_->AnyIn(begin, end);
             case LinePrefilter::Kind::Regex:
-                return regex_hits_->AnyIn(begin, end);
+                break;
         }
-        return true;
+        if (hit_line_ == kNoHit || hit_line_ < line) FindNextHit();
+        return hit_line_ == line;
     }
 
   private:
     void Pad(std::string_view rest) {
         owned_.reserve(rest.size() + rest.size() / 16 + 16);
+        // A plan starts at a line, so an empty rest is the text's final empty line.
+        if (rest.empty()) owned_ = "  \n";
         LineCursor lines(rest);
         LineRef line;
         while (lines.Next(line)) {
@@ -126,6 +117,32 @@ class CandidatePlan {
             owned_.append(line.content);
             owned_.append(" \n");
         }
+    }
+
+    // Finds the first hit at or after the start of line `search_line_` and the line it is in;
+    // the next search starts with the line after that.
+    void FindNextHit() {
+        if (search_from_ > buffer_.size()) {
+            hit_line_ = kNoLine;
+            return;
+        }
+        std::size_t hit = kNoHit;
+        if (kind_ == LinePrefilter::Kind::Substring) {
+            hit = (*bytes_)(search_from_);
+        } else {
+            hit = NextRegexHit(search_from_);
+        }
+        if (hit == kNoHit) {
+            hit_line_ = kNoLine;
+            return;
+        }
+        const char* const base = buffer_.data();
+        hit_line_ = search_line_ +
+                    static_cast<std::size_t>(std::count(base + search_from_, base + hit, '\n'));
+        const void* lf = std::memchr(base + hit, '\n', buffer_.size() - hit);
+        search_from_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) + 1
+                          : buffer_.size() + 1;
+        search_line_ = hit_line_ + 1;
     }
 
     std::size_t NextRegexHit(std::size_t from) {
@@ -145,16 +162,18 @@ class CandidatePlan {
         return from;
     }
 
+    static constexpr std::size_t kNoLine = static_cast<std::size_t>(-2);
+
     MatchOptions options_;
-    std::size_t origin_;
     LinePrefilter::Kind kind_;
     std::shared_ptr<CompiledRegex> regex_;
     std::string owned_;
     std::string_view buffer_;
-    bool own_lines_ = false;
-    std::optional<LineCursor> cursor_;
-    std::optional<BytesFinder> bytes_;
-    std::optional<ForwardFinder<std::function<std::size_t(std::size_t)>>> regex_hits_;
+    std::optional<BytesSearch> bytes_;
+    std::size_t line_ = 0;           // the line asked about next
+    std::size_t hit_line_ = kNoHit;  // the line of the next hit; kNoLine when none is left
+    std::size_t search_from_ = 0;    // where the next search starts: a line start
+    std::size_t search_line_ = 0;    // the line that starts there
     bool utf_checked_ = false;
     bool regex_failed_ = false;
 };
@@ -191,7 +210,7 @@ class PrefilteredLines {
                 ++plans_ <= kMaxPlans ? engine_.PrefilterFor(search_, options) : LinePrefilter{};
             plan_ = std::make_unique<CandidatePlan>(text_, line.start, std::move(filter), options);
         }
-        return plan_->MayMatch(line);
+        return plan_->MayMatch();
     }
 
   private:

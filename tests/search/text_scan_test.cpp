@@ -157,6 +157,17 @@ TEST_P(TextScanTest, OptionsChangedDuringTheScanApplyFromTheNextLine) {
     EXPECT_EQ(lines, (std::vector<std::int64_t>{1, 2, 4, 5, 6}));
 }
 
+TEST_P(TextScanTest, OptionsSwitchedOnTheFinalEmptyLine) {
+    // "Foo " in word mode has an empty alternative, which the padded empty line matches.
+    RecordingHost host;
+    host.on_yield = [](std::int64_t line, RecordingHost& h) {
+        if (line == 2) h.options = {SearchMode::Word, false};
+    };
+    const std::vector<Row> rows = Scan("a\r\n", "Foo ", host);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(std::get<1>(rows[0]), 2);
+}
+
 TEST_P(TextScanTest, AFailingHostEndsTheTextQuietlyKeepingItsRows) {
     RecordingHost host;
     host.fail_on_row = 3;
