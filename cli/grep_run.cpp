@@ -69,6 +69,11 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
             SearchFolder(path, search, host, engine);
             continue;
         }
+        // Devices would be read without end (/dev/zero); pipes are fine (<(command)).
+        if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+            host.ReportError(std::string(kErrorPrefix) + path + ": not a file or folder");
+            continue;
+        }
         // A file named on the command line is searched whatever its extension.
         auto text = ReadTextFile(path);
         if (!text) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -158,6 +160,28 @@ TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
     EXPECT_EQ(only.errLines[1], "見つかりませんでした");
 }
 
+TEST_F(GrepCli, DevicesAreRefusedAndPipesRead) {
+    const GrepResult device = Grep({"value", "/dev/null", "tree/x.c"});
+    EXPECT_EQ(device.exitCode, 0);
+    ASSERT_EQ(device.errLines.size(), 2u);
+    EXPECT_EQ(device.errLines[0], "エラーが発生しました:/dev/null: not a file or folder");
+    EXPECT_EQ(device.errLines[1], "1 件みつかりました");
+
+    const fs::path fifo = base_ / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        std::ofstream(fifo) << "Sub Piped()\r\n  value = 1\r\n";
+        ::_exit(0);
+    }
+    const GrepResult piped = Grep({"--format", "tsv", "value", "pipe"});
+    if (::waitpid(writer, nullptr, WNOHANG) == 0) {  // the pipe was never opened for reading
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+    }
+    EXPECT_EQ(piped.outLines, std::vector<std::string>{"pipe\t2\tPiped\tGlobal\tvalue = 1"});
+}
+
 TEST_F(GrepCli, UnreadableFolderIsReportedAndTheWalkGoesOn) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     const fs::path locked = root_ / "sub" / "deeper";
@@ -213,6 +237,33 @@ TEST_F(GrepCli, LargeOutputArrivesWhole) {
         result.outLines.back(),
         R"json({"name":"tree/many/m.bas","line":30000,"procedure":"(Declarations)","scope":"","content":"Debug.Print 29999"})json");
     EXPECT_EQ(result.LastErrLine(), "30000 件みつかりました");
+}
+
+TEST_F(GrepCli, FailedOutputIsAnErrorNotAResult) {
+    RunSetup full{base_, {}, "/dev/full", false};
+    const GrepResult result = RunGrep({"value", "tree"}, full);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.LastErrLine().starts_with("エラーが発生しました:")) << result.err;
+    EXPECT_EQ(result.err.find("件みつかりました"), std::string::npos);
+}
+
+TEST_F(GrepCli, TerminalOutputIsColouredUnlessNoColor) {
+    // A pseudo-terminal turns LF into CR LF on output.
+    RunSetup terminal{base_, {}, {}, true};
+    const GrepResult coloured = RunGrep({"int value", "tree/x.c"}, terminal);
+    EXPECT_EQ(coloured.exitCode, 0);
+    EXPECT_EQ(coloured.out,
+              "\x1b[35mtree/x.c\x1b[0m\x1b[36m:\x1b[0m\x1b[32m1\x1b[0m\x1b[36m:\x1b[0m"
+              "\x1b[33m(Declarations)\x1b[0m\x1b[36m:\x1b[0m int value;\r\n");
+
+    terminal.extraEnv = {"NO_COLOR=1"};
+    const GrepResult plain = RunGrep({"int value", "tree/x.c"}, terminal);
+    EXPECT_EQ(plain.out, "tree/x.c:1:(Declarations): int value;\r\n");
+
+    // A line that tries to drive the terminal is shown, not obeyed.
+    WriteFile(root_ / "esc.txt", "Title \x1b]0;owned\x07 here\n");
+    const GrepResult escaped = RunGrep({"Title", "tree/esc.txt"}, terminal);
+    EXPECT_EQ(escaped.out, "tree/esc.txt:1:(Declarations): Title ^[]0;owned^G here\r\n");
 }
 
 }  // namespace

@@ -16,9 +16,20 @@ struct GrepResult {
     std::string LastErrLine() const { return errLines.empty() ? "" : errLines.back(); }
 };
 
+struct RunSetup {
+    std::filesystem::path cwd;          // the current one when empty
+    std::vector<std::string> extraEnv;  // NAME=value added to the environment
+    std::filesystem::path stdoutPath;   // a file of the test's when empty
+    bool stdoutIsTerminal = false;      // a pseudo-terminal instead of a file
+};
+
+GrepResult RunGrep(const std::vector<std::string>& args, const RunSetup& setup);
+
 // Runs the program with `args` in the working directory `cwd` (the current one when empty).
-GrepResult RunGrep(const std::vector<std::string>& args, const std::filesystem::path& cwd = {},
-                   const std::vector<std::string>& extraEnv = {});
+inline GrepResult RunGrep(const std::vector<std::string>& args,
+                          const std::filesystem::path& cwd = {}) {
+    return RunGrep(args, RunSetup{cwd, {}, {}, false});
+}
 
 std::vector<std::string> SplitLines(const std::string& text);
 
