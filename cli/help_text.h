@@ -12,11 +12,11 @@ inline constexpr std::string_view kHelpText = R"help(
 Searches VB6/VBA source (or any text) for SEARCH and prints one row per matching line,
 with the procedure that encloses the line and its scope word.
 
-PATH is a folder, a file or a pipe. Folders are walked files first, then subfolders, each in byte
-order of the name; symbolic links to folders are not followed. A file named as PATH is
-searched whatever its extension. Files are read as UTF-8 or UTF-16 when they carry a BOM,
-as UTF-8 when they are valid UTF-8, and as CP932 (Shift_JIS) otherwise. Lines end at
-CR LF or at a lone LF.
+PATH is a folder, a file or a pipe. Folders are walked files first, then subfolders,
+each in byte order of the name; symbolic links to folders are not followed. A file named
+as PATH is searched whatever its extension. Files are read as UTF-8 or UTF-16 when they
+carry a BOM, as UTF-8 when they are valid UTF-8, and as CP932 (Shift_JIS) otherwise.
+Lines end at CR LF or at a lone LF.
 
 Leading and trailing spaces of SEARCH are ignored; an empty SEARCH finds nothing.
 
