@@ -2,7 +2,6 @@
 
 #include <iconv.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -101,6 +100,46 @@ bool AllAscii8(const unsigned char* p) {
     return (word & 0x8080808080808080ULL) == 0;
 }
 
+// Decodes `bytes` into `dst` and returns the number of bytes written. Every character is
+// stored as a 3-byte copy, so `dst` needs 2 bytes of room behind the output. With
+// kWrite false nothing is stored and only the output size is counted.
+template <bool kWrite>
+std::size_t Decode(const DecodeTables& tables, std::string_view bytes, unsigned char* dst) {
+    std::size_t written = 0;
+    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        // ASCII maps to itself in CP932.
+        while (end - p >= 8 && AllAscii8(p)) {
+            if constexpr (kWrite) std::memcpy(dst + written, p, 8);
+            written += 8;
+            p += 8;
+        }
+        if (p == end) break;
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            if constexpr (kWrite) dst[written] = b;
+            ++written;
+            ++p;
+            continue;
+        }
+        const Utf8Char* ch = &tables.Single(b);
+        std::size_t consumed = 1;
+        if (tables.IsLead(b) && end - p >= 2) {
+            const Utf8Char& pair = tables.Pair(b, p[1]);
+            if (pair.length != 0) {
+                ch = &pair;
+                consumed = 2;
+            }
+        }
+        if (ch->length == 0) ch = &kReplacement;
+        if constexpr (kWrite) std::memcpy(dst + written, ch->bytes.data(), ch->bytes.size());
+        written += ch->length;
+        p += consumed;
+    }
+    return written;
+}
+
 // An iconv descriptor for UTF-8 to CP932, opened once per thread.
 class Encoder {
   public:
@@ -121,53 +160,14 @@ class Encoder {
 
 std::string DecodeCp932(std::string_view bytes) {
     const DecodeTables& tables = Tables();
-    // Output grows block by block: at most 3 bytes per input byte (half-width katakana,
-    // U+FFFD), plus room for storing every character as a fixed 3-byte copy. Sizing for the
-    // worst case up front would touch three times the input's memory.
-    constexpr std::size_t kBlock = 64 * 1024;
-    constexpr std::size_t kSlack = 3;
-    std::string out(bytes.size() + bytes.size() / 2 + kSlack, '\0');
-    std::size_t used = 0;
-    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const auto* blockEnd = p + std::min<std::size_t>(kBlock, static_cast<std::size_t>(end - p));
-        const std::size_t worst = static_cast<std::size_t>(blockEnd - p) * 3 + kSlack;
-        if (out.size() - used < worst) out.resize(std::max(out.size() * 2, used + worst));
-        auto* dst = reinterpret_cast<unsigned char*>(out.data()) + used;
-        const auto* const dstStart = dst;
-        // A character may run one byte past the block; the slack covers it.
-        while (p < blockEnd) {
-            // ASCII maps to itself in CP932.
-            while (blockEnd - p >= 8 && AllAscii8(p)) {
-                std::memcpy(dst, p, 8);
-                dst += 8;
-                p += 8;
-            }
-            if (p == blockEnd) break;
-            const unsigned char b = *p;
-            if (b < 0x80) {
-                *dst++ = b;
-                ++p;
-                continue;
-            }
-            const Utf8Char* ch = &tables.Single(b);
-            std::size_t consumed = 1;
-            if (tables.IsLead(b) && end - p >= 2) {
-                const Utf8Char& pair = tables.Pair(b, p[1]);
-                if (pair.length != 0) {
-                    ch = &pair;
-                    consumed = 2;
-                }
-            }
-            if (ch->length == 0) ch = &kReplacement;
-            std::memcpy(dst, ch->bytes.data(), ch->bytes.size());
-            dst += ch->length;
-            p += consumed;
-        }
-        used += static_cast<std::size_t>(dst - dstStart);
-    }
-    out.resize(used);
+    // At most 3 output bytes per input byte (half-width katakana, U+FFFD). A large text is
+    // sized exactly by a counting pass instead, so it is neither over-allocated three times
+    // nor moved while it grows.
+    constexpr std::size_t kCountAbove = 1 << 20;
+    const std::size_t room =
+        bytes.size() <= kCountAbove ? bytes.size() * 3 : Decode<false>(tables, bytes, nullptr);
+    std::string out(room + kReplacement.bytes.size() - 1, '\0');
+    out.resize(Decode<true>(tables, bytes, reinterpret_cast<unsigned char*>(out.data())));
     return out;
 }
 
