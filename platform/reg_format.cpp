@@ -68,6 +68,10 @@ std::string FormatData(const RegValue& value) {
 
 // ---- reading ----
 
+Failure ParseError(std::string_view fileName, int line, const std::string& what) {
+    return Failure{std::string(fileName) + ":" + std::to_string(line) + ": " + what};
+}
+
 struct Line {
     std::string text;
     int number = 0;  // 1-based, of the line where it starts
@@ -106,9 +110,7 @@ class LineParser {
     LineParser(std::string_view text, std::string_view fileName, int lineNumber)
         : text_(text), fileName_(fileName), line_(lineNumber) {}
 
-    Failure Fail(const std::string& what) const {
-        return Failure{std::string(fileName_) + ":" + std::to_string(line_) + ": " + what};
-    }
+    Failure Fail(const std::string& what) const { return ParseError(fileName_, line_, what); }
 
     // A quoted string starting at pos_; \\ and \" are escapes.
     Result<std::string> QuotedString() {
@@ -230,9 +232,7 @@ Result<RegHive> ParseRegText(std::string_view text, std::string_view rootName,
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return hive;
 
     std::vector<Line> lines = LogicalLines(text);
-    auto fail = [&](int line, const std::string& what) {
-        return Failure{std::string(fileName) + ":" + std::to_string(line) + ": " + what};
-    };
+    auto fail = [&](int line, const std::string& what) { return ParseError(fileName, line, what); };
     size_t index = 0;
     while (index < lines.size() && lines[index].text.empty()) ++index;
     if (index == lines.size() || lines[index].text != kRegHeader) {
