@@ -106,6 +106,22 @@ TEST(DecodeTextTest, UndecodableCp932BytesBecomeReplacementCharacters) {
     EXPECT_EQ(DecodeText("\x81\x60\x80\x87\x82"), "～" + std::string(kFffd) + "№");
 }
 
+TEST(DecodeTextTest, LargeTextDecodesLikeSmallOnes) {
+    // Large texts take a sizing pass first; the result must not change.
+    const std::string piece = "\x95\x5C\xB6\xDE\x80 x = 1\r\n";
+    const std::string decodedPiece = DecodeText(piece);
+    ASSERT_EQ(decodedPiece, "表ｶﾞ" + std::string(kFffd) + " x = 1\r\n");
+    std::string bytes;
+    std::string expected;
+    while (bytes.size() < (3u << 20)) {
+        bytes += piece;
+        expected += decodedPiece;
+    }
+    bytes += "\x95";  // cut-off lead byte at the very end
+    expected += kFffd;
+    EXPECT_EQ(DecodeText(bytes), expected);
+}
+
 TEST(DecodeTextTest, DecodedTextIsAlwaysValidUtf8) {
     std::string everyPair;
     for (int lead = 0x80; lead < 0x100; ++lead) {
