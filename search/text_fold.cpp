@@ -64,9 +64,17 @@ std::uint64_t LowerAscii8(std::uint64_t w) {
     return w | (upper >> 2);
 }
 
-// Runs `fold_one` over every non-ASCII code point of `text`; ASCII is lower-cased on the
-// fast path. `fold_one(text, pos, w)` reads one code point at pos, advances pos, writes
-// at most twice its input length and returns the new write position.
+// U+4000-9FFF (most kanji) at text[pos]: no folding changes or joins these.
+bool IsCommonKanji(std::string_view text, std::size_t pos) {
+    if (text.size() - pos < 3) return false;
+    const auto second = static_cast<unsigned char>(text[pos + 1]);
+    const auto third = static_cast<unsigned char>(text[pos + 2]);
+    return (second & 0xC0) == 0x80 && (third & 0xC0) == 0x80;
+}
+
+// Runs `fold_one` over every non-ASCII code point of `text`; ASCII is lower-cased and
+// common kanji are copied on fast paths. `fold_one(text, pos, w)` reads one code point at pos,
+// advances pos, writes at most twice its input length and returns the new write position.
 template <typename FoldOne>
 void FoldText(std::string_view text, std::string& out, FoldOne fold_one) {
     out.clear();
@@ -94,6 +102,10 @@ void FoldText(std::string_view text, std::string& out, FoldOne fold_one) {
             if (byte < 0x80) {
                 *w++ = static_cast<char>(CaseFold(byte));
                 ++pos;
+            } else if (byte >= 0xE4 && byte <= 0xE9 && IsCommonKanji(text, pos)) {
+                std::memcpy(w, text.data() + pos, 3);
+                w += 3;
+                pos += 3;
             } else {
                 w = fold_one(text, pos, w);  // may read a little past chunk_end
             }
