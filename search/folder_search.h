@@ -23,7 +23,9 @@ public:
 bool PassesExtFilter(std::string_view fileName, std::string_view extList);
 
 // Files first, then subfolders, each in byte order of the name; symbolic links to folders
-// are not followed. A failing folder or file ends that folder's walk, the caller goes on.
+// are not followed, links to files are read like files; pipes, devices and dangling links
+// are left out. A failing folder or file ends that folder's walk, the caller goes on.
+// Once the host reports a stop, no further file is read.
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine);
 
