@@ -20,7 +20,7 @@ incarnation=0
 start_writer() {  # slot
     incarnation=$((incarnation + 1))
     local key="w$1_$incarnation"
-    "$driver" write "$key" > "$acks/$key" &
+    "$driver" write "$key" > "$acks/$key" 2>> "$TRAWLEX_ROOT/errors" &
     pids[$1]=$!
 }
 
@@ -46,6 +46,7 @@ done
 result=$("$driver" verify "$acks" | tail -1) || true
 acked=$(echo "$result" | awk '{print $2}')
 lost=$(echo "$result" | awk '{print $4}')
+failed=$(grep -c "write failed" "$TRAWLEX_ROOT/errors" 2>/dev/null || true)
 hive_kib=$(( $(stat -c %s "$TRAWLEX_ROOT/HKEY_CURRENT_USER.reg") / 1024 ))
 echo "writers:           $writers"
 echo "seconds:           $seconds"
@@ -55,4 +56,5 @@ echo "kills:             $kills"
 echo "hive size (KiB):   $hive_kib"
 echo "lost writes:       $lost"
 echo "parse failures:    $parse_failures"
-[ "$lost" = 0 ] && [ "$parse_failures" = 0 ]
+echo "failed writes:     ${failed:-0}"
+[ "$lost" = 0 ] && [ "$parse_failures" = 0 ] && [ "${failed:-0}" = 0 ]
