@@ -93,6 +93,8 @@ frmAddIn::frmAddIn(host::HostApp* host, const QString& currentFolder, QWidget* p
     CreateControls();
     ConnectControls();
     resize(TwipsToPixelsX(*this, kClientWidthTwips), TwipsToPixelsY(*this, kClientHeightTwips));
+    ApplyMinimumWidth();
+    LayOutLists();
     Form_Load();
 }
 
@@ -193,6 +195,8 @@ void frmAddIn::Form_Load() {
     cmbSearchArea->setCurrentIndex(0);
     cmbSearchArea_Click();
     LoadControlSettings(*this);
+    // Stored values may select the Hidemaru mode for an area that does not allow it.
+    cmbSearchArea_Click();
     txtFilepath->setText(currentFolder_);
     CancelButton->setVisible(false);
     ShowCurrentList();

@@ -11,11 +11,15 @@ QString HistoryKey(int number) {
 }
 
 void AddHistory(QComboBox& box, const QString& text) {
+    // Each settings access is a store round trip: read every entry once, and write back
+    // only the entries whose value changes.
+    QStringList stored;
     for (int n = 0; n < kHistoryEntries; ++n) {
-        if (ReadSetting(HistoryKey(n)) == text) return;
+        stored << ReadSetting(HistoryKey(n));
+        if (stored.back() == text) return;
     }
     for (int i = kHistoryEntries - 1; i >= 1; --i) {
-        WriteSetting(HistoryKey(i), ReadSetting(HistoryKey(i - 1)));
+        if (stored[i] != stored[i - 1]) WriteSetting(HistoryKey(i), stored[i - 1]);
     }
     WriteSetting(HistoryKey(0), text);
     box.insertItem(0, text);
