@@ -36,7 +36,8 @@ bool StartProcess(const std::vector<std::string>& argv);
 // Opens a URL or document with xdg-open and waits for xdg-open's verdict.
 Status ShellExecuteOpen(std::string_view target);
 
-// "MyDocuments": the XDG documents folder. Any other name: "" (as WScript.Shell).
+// "MyDocuments": the XDG documents folder; "Desktop": the XDG desktop folder (names
+// ignore case). Any other name: "", as WScript.Shell gives for names it does not know.
 std::string SpecialFolder(std::string_view name);
 
 // Replaces %NAME% with the environment variable NAME (an exact match first, then one
