@@ -53,4 +53,17 @@ class BytesSearch {
 
 using BytesFinder = ForwardFinder<BytesSearch>;
 
+// An ASCII string, ignoring ASCII letter case, in a text: `lower_needle` is lower case.
+class AsciiCaselessSearch {
+  public:
+    AsciiCaselessSearch(std::string_view text, std::string lower_needle);
+
+    std::size_t operator()(std::size_t from) const;
+
+  private:
+    std::string_view text_;
+    std::string needle_;
+    std::size_t rare_ = 0;
+};
+
 }  // namespace trawlex

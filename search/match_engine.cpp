@@ -13,6 +13,13 @@ bool IsBlank(std::string_view s) {
     return s.find_first_not_of(' ') == std::string_view::npos;
 }
 
+bool IsAscii(std::string_view s) {
+    for (char ch : s) {
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+    }
+    return true;
+}
+
 // The word-boundary pattern around the search string, exactly as the search window builds it.
 std::string WordPattern(std::string_view search) {
     std::string words(search);
@@ -112,9 +119,15 @@ LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions op
     impl.Prepare(search, options);
     switch (options.mode) {
         case SearchMode::Normal:
-            filter.kind = Kind::Substring;
-            filter.form = options.binary ? Form::Raw : Form::Folded;
             filter.needle = impl.needle;
+            if (options.binary) {
+                filter.kind = Kind::Substring;
+            } else if (IsAscii(impl.needle)) {
+                filter.kind = Kind::FoldedAscii;  // spares folding the whole text
+            } else {
+                filter.kind = Kind::Substring;
+                filter.form = Form::Folded;
+            }
             break;
         case SearchMode::Wildcard:
             if (!impl.like) {

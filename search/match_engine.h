@@ -17,7 +17,15 @@ class CompiledRegex;
 // match only where `needle` or `regex` hits the text, transformed as `form` says, on that
 // line. The transformed text has the same lines as the text, in the same order.
 struct LinePrefilter {
-    enum class Kind { AllLines, NoLines, Substring, Regex };
+    enum class Kind {
+        AllLines,
+        NoLines,
+        Substring,
+        Regex,
+        // `needle` is lower-case ASCII: a hit is the needle in any ASCII letter case, or a
+        // character of kFoldsToAsciiPrefixes.
+        FoldedAscii,
+    };
     enum class Form {
         Raw,             // the text itself
         Folded,          // FoldForCompare of the text
@@ -26,12 +34,12 @@ struct LinePrefilter {
     };
     Kind kind = Kind::AllLines;
     Form form = Form::Raw;
-    std::string needle;                    // Substring
+    std::string needle;                    // Substring, FoldedAscii
     std::shared_ptr<CompiledRegex> regex;  // Regex, compiled multi-line
 };
 
 class MatchEngine {
-public:
+  public:
     MatchEngine();
     ~MatchEngine();
     MatchEngine(const MatchEngine&) = delete;
@@ -44,7 +52,7 @@ public:
     // A prefilter that never rejects a line MatchLine would accept with the same arguments.
     LinePrefilter PrefilterFor(std::string_view search, MatchOptions options);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -4,6 +4,7 @@
 // semi-voiced mark joins the kana before it), never touch CR or LF, and copy bytes that are
 // not valid UTF-8 unchanged, so a folded text keeps the line structure of its source.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,12 @@ namespace trawlex {
 // katakana, voiced kana as single code points (ｶﾞ, が and ガ all become ガ). A text contains
 // another, ignoring case, width and kana, when its fold contains the other's fold.
 std::string FoldForCompare(std::string_view text);
+
+// Every character outside ASCII whose FoldForCompare holds ASCII begins with one of these
+// UTF-8 byte sequences (full-width ASCII, U+3000, U+017F, U+212A). So where a text has none
+// of them, its fold holds an ASCII string only where the text holds it, ignoring case.
+inline constexpr std::array<std::string_view, 5> kFoldsToAsciiPrefixes = {
+    "\xEF\xBC", "\xEF\xBD", "\xE3\x80\x80", "\xC5\xBF", "\xE2\x84\xAA"};
 void FoldForCompare(std::string_view text, std::string& out);  // replaces `out`
 
 // The normalisation of wildcard search, in its order: lower case, hiragana to katakana,

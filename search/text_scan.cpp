@@ -57,6 +57,29 @@ struct EveryLine {
     bool MayMatch(const LineRef&, MatchOptions) { return true; }
 };
 
+// Where a lower-case ASCII needle can hit the fold of a text without folding it: the needle
+// in any letter case, or a character that folds to ASCII (the line test sorts those out).
+class FoldedAsciiSearch {
+  public:
+    FoldedAsciiSearch(std::string_view text, std::string needle)
+        : caseless_(AsciiCaselessSearch(text, std::move(needle))),
+          wide_{BytesFinder({text, std::string(kFoldsToAsciiPrefixes[0])}),
+                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[1])}),
+                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[2])}),
+                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[3])}),
+                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[4])})} {}
+
+    std::size_t operator()(std::size_t from) {
+        std::size_t first = caseless_.Find(from);
+        for (BytesFinder& wide : wide_) first = std::min(first, wide.Find(from));
+        return first;
+    }
+
+  private:
+    ForwardFinder<AsciiCaselessSearch> caseless_;
+    std::array<BytesFinder, kFoldsToAsciiPrefixes.size()> wide_;
+};
+
 // The candidate lines of the rest of a text (from `origin` on) under one set of options,
 // found by running the engine's prefilter over the whole rest at once. Lines are counted
 // from the plan's first line; only the stretches up to each hit are counted.
@@ -84,6 +107,8 @@ class CandidatePlan {
         if (filter.form != Form::Raw) buffer_ = owned_;
         if (kind_ == LinePrefilter::Kind::Substring) {
             bytes_.emplace(buffer_, std::move(filter.needle));
+        } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
+            folded_ascii_.emplace(buffer_, std::move(filter.needle));
         }
     }
 
@@ -129,6 +154,8 @@ class CandidatePlan {
         std::size_t hit = kNoHit;
         if (kind_ == LinePrefilter::Kind::Substring) {
             hit = (*bytes_)(search_from_);
+        } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
+            hit = (*folded_ascii_)(search_from_);
         } else {
             hit = NextRegexHit(search_from_);
         }
@@ -170,6 +197,7 @@ class CandidatePlan {
     std::string owned_;
     std::string_view buffer_;
     std::optional<BytesSearch> bytes_;
+    std::optional<FoldedAsciiSearch> folded_ascii_;
     std::size_t line_ = 0;           // the line asked about next
     std::size_t hit_line_ = kNoHit;  // the line of the next hit; kNoLine when none is left
     std::size_t search_from_ = 0;    // where the next search starts: a line start

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "search/text_fold.h"
+#include "search/utf8_codec.h"
 
 namespace trawlex {
 namespace {
@@ -69,6 +70,24 @@ TEST(FoldForCompare, LongMixedTextFoldsLikeItsPieces) {
         expected += "dim x as string ' ガ\r\n";
     }
     EXPECT_EQ(FoldForCompare(text), expected);
+}
+
+TEST(FoldForCompare, OnlyTheListedPrefixesFoldToAscii) {
+    // The plain-text scan relies on this to look for ASCII needles without folding.
+    for (char32_t cp = 0x80; cp < 0x30000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        std::string character;
+        utf8::Append(character, cp);
+        const std::string folded = FoldForCompare(character);
+        bool has_ascii = false;
+        for (char ch : folded) has_ascii = has_ascii || static_cast<unsigned char>(ch) < 0x80;
+        if (!has_ascii) continue;
+        bool listed = false;
+        for (std::string_view prefix : kFoldsToAsciiPrefixes) {
+            listed = listed || character.starts_with(prefix);
+        }
+        EXPECT_TRUE(listed) << std::hex << static_cast<unsigned>(cp);
+    }
 }
 
 TEST(NormaliseForLike, LowerKatakanaHalfWidth) {
