@@ -1,18 +1,10 @@
 #include "vbide/addin_manager.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 
 namespace trawlex::vbide {
 namespace {
-
-bool SameProgId(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 class IdeAddin : public host::Addin {
   public:

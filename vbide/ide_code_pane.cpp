@@ -35,12 +35,12 @@ IdeCodePane::IdeCodePane(IdeWorkspace& workspace, const std::shared_ptr<IdeCompo
 
 IdeCodePane::~IdeCodePane() {
     // An editor never put in a window has no Qt parent to delete it.
-    if (editor_ && !subWindow_ && !editor_->parent()) delete editor_;
+    if (!attached_) delete editor_;
 }
 
 void IdeCodePane::MarkClosed() {
     closed_ = true;
-    if (editor_ && !subWindow_) delete editor_;
+    if (!attached_) delete editor_;
 }
 
 Status IdeCodePane::Check() const {

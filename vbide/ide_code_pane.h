@@ -30,7 +30,10 @@ class IdeCodePane : public host::CodePane, public std::enable_shared_from_this<I
     QMdiSubWindow* subWindow() const { return subWindow_; }
     bool closed() const { return closed_; }
     // Called by the workspace when it puts the pane in an MDI window or the window goes.
-    void Attach(QMdiSubWindow* subWindow) { subWindow_ = subWindow; }
+    void Attach(QMdiSubWindow* subWindow) {
+        subWindow_ = subWindow;
+        attached_ = true;
+    }
     void MarkClosed();
 
   private:
@@ -40,6 +43,7 @@ class IdeCodePane : public host::CodePane, public std::enable_shared_from_this<I
     std::weak_ptr<IdeComponent> component_;
     QPointer<CodeEditor> editor_;
     QPointer<QMdiSubWindow> subWindow_;
+    bool attached_ = false;  // the MDI window owns the editor from then on
     bool closed_ = false;
 };
 
