@@ -38,7 +38,8 @@ class ForwardFinder {
     std::size_t found_ = kNoHit;
 };
 
-// A fixed byte string in a text: memchr for the needle's rarest byte, then a compare.
+// A fixed byte string in a text: places holding the needle's two rarest bytes at their
+// offsets are found 16 at a time, then compared in full.
 class BytesSearch {
   public:
     BytesSearch(std::string_view text, std::string needle);
@@ -48,7 +49,7 @@ class BytesSearch {
   private:
     std::string_view text_;
     std::string needle_;
-    std::size_t rare_ = 0;  // index of the needle byte to look for first
+    std::pair<std::size_t, std::size_t> pair_;  // the needle bytes filtered on
 };
 
 using BytesFinder = ForwardFinder<BytesSearch>;
@@ -63,7 +64,7 @@ class AsciiCaselessSearch {
   private:
     std::string_view text_;
     std::string needle_;
-    std::size_t rare_ = 0;
+    std::pair<std::size_t, std::size_t> pair_;
 };
 
 }  // namespace trawlex

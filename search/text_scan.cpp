@@ -124,6 +124,7 @@ class CandidatePlan {
                 return false;
             case LinePrefilter::Kind::Substring:
             case LinePrefilter::Kind::Regex:
+            case LinePrefilter::Kind::FoldedAscii:
                 break;
         }
         if (hit_line_ == kNoHit || hit_line_ < line) FindNextHit();
