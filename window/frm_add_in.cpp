@@ -65,6 +65,15 @@ void Place(QWidget& control, const QWidget& window, const TwipsBox& box) {
     control.setGeometry(TwipsRect(window, box.left, box.top, box.width, box.height));
 }
 
+// A caption grows to the right when the substituted font draws it wider than the design
+// font did, rather than being cut off.
+void PlaceCaptioned(QWidget& control, const QWidget& window, const TwipsBox& box) {
+    Place(control, window, box);
+    if (control.sizeHint().width() > control.width()) {
+        control.resize(control.sizeHint().width(), control.height());
+    }
+}
+
 template <typename Control>
 Control* Named(Control* control, const char* objectName, int index = -1) {
     control->setObjectName(QString::fromLatin1(objectName));
@@ -73,14 +82,15 @@ Control* Named(Control* control, const char* objectName, int index = -1) {
 }
 
 QFont DesignFont() {
-    // Where the design font is missing, Japanese text falls back to a CJK font.
-    if (QFont::substitutes(QStringLiteral("MS UI Gothic")).isEmpty()) {
-        QFont::insertSubstitutions(
-            QStringLiteral("MS UI Gothic"),
-            {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-             QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic")});
+    // Where the design font is missing, a proportional Japanese Gothic comes closest to its
+    // widths; the captions are sized for it.
+    const QString design = QStringLiteral("MS UI Gothic");
+    if (QFont::substitutes(design).isEmpty()) {
+        QFont::insertSubstitutions(design,
+                                   {QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
+                                    QStringLiteral("Noto Sans CJK JP")});
     }
-    return QFont(QStringLiteral("MS UI Gothic"), 9);
+    return QFont(design, 9);
 }
 
 }  // namespace
@@ -102,7 +112,7 @@ frmAddIn::~frmAddIn() = default;
 
 void frmAddIn::CreateControls() {
     Label1 = Named(new QLabel(Text("検索文字列"), this), "Label1");
-    Place(*Label1, *this, {120, 45, 900, 180});
+    PlaceCaptioned(*Label1, *this, {120, 45, 900, 180});
 
     txtSearchStr = Named(new QComboBox(this), "txtSearchStr");
     txtSearchStr->setEditable(true);
@@ -110,7 +120,7 @@ void frmAddIn::CreateControls() {
     Place(*txtSearchStr, *this, {1080, 0, 3975, 300});
 
     Label2 = Named(new QLabel(Text("検索の対象"), this), "Label2");
-    Place(*Label2, *this, {120, 375, 870, 180});
+    PlaceCaptioned(*Label2, *this, {120, 375, 870, 180});
 
     cmbSearchArea = Named(new QComboBox(this), "cmbSearchArea");
     for (const char* item : kAreaItems) cmbSearchArea->addItem(Text(item));
@@ -120,10 +130,10 @@ void frmAddIn::CreateControls() {
     chkCase->setToolTip(
         Text("バイナリモード検索では、「英字の大文字・小文字」、\r\n「半角と全角」、「ひらがなと"
              "カタカナ」を区別します。\r\n"));
-    Place(*chkCase, *this, {3120, 270, 1935, 465});
+    PlaceCaptioned(*chkCase, *this, {3120, 270, 1935, 465});
 
     Label3 = Named(new QLabel(Text("フォルダ指定"), this), "Label3");
-    Place(*Label3, *this, {120, 705, 885, 180});
+    PlaceCaptioned(*Label3, *this, {120, 705, 885, 180});
 
     txtFilepath = Named(new QLineEdit(this), "txtFilepath");
     Place(*txtFilepath, *this, {1080, 660, 3975, 270});
@@ -134,7 +144,7 @@ void frmAddIn::CreateControls() {
     optSearchGroup_ = new QButtonGroup(this);
     for (int i = 0; i < kModeCount; ++i) {
         optSearch[i] = Named(new QRadioButton(Text(kModeCaptions[i]), this), "optSearch", i);
-        Place(*optSearch[i], *this, kOptSearchBoxes[i]);
+        PlaceCaptioned(*optSearch[i], *this, kOptSearchBoxes[i]);
         optSearchGroup_->addButton(optSearch[i], i);
     }
     optSearch[0]->setChecked(true);
@@ -145,7 +155,7 @@ void frmAddIn::CreateControls() {
     Place(*CancelButton, *this, {6840, 0, 1740, 345});
 
     chkSubFolders = Named(new QCheckBox(Text("サブフォルダも検索"), this), "chkSubFolders");
-    Place(*chkSubFolders, *this, {6840, 720, 1800, 225});
+    PlaceCaptioned(*chkSubFolders, *this, {6840, 720, 1800, 225});
 
     picPane = Named(new QFrame(this), "picPane");
     Place(*picPane, *this, {0, 945, kClientWidthTwips, 255});
