@@ -1,5 +1,6 @@
 #include "search/forward_finder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -118,6 +119,54 @@ AsciiCaselessSearch::AsciiCaselessSearch(std::string_view text, std::string lowe
 
 std::size_t AsciiCaselessSearch::operator()(std::size_t from) const {
     return FindNeedle(text_, needle_, pair_, true, from);
+}
+
+AnyBytesSearch::AnyBytesSearch(std::string_view text, std::vector<std::string> needles)
+    : text_(text), needles_(std::move(needles)) {
+    shortest_ = needles_.empty() ? 0 : needles_.front().size();
+    for (const std::string& needle : needles_) shortest_ = std::min(shortest_, needle.size());
+}
+
+std::size_t AnyBytesSearch::operator()(std::size_t from) const {
+    if (needles_.empty() || from > text_.size() || shortest_ > text_.size() - from) return kNoHit;
+    const char* const base = text_.data();
+    const char* p = base + from;
+    const char* const last = base + (text_.size() - shortest_);
+    const auto match_at = [&](const char* at) {
+        const auto room = static_cast<std::size_t>(base + text_.size() - at);
+        for (const std::string& needle : needles_) {
+            if (needle.size() <= room && std::memcmp(at, needle.data(), needle.size()) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+#if defined(__SSE2__)
+    // Places whose first two bytes begin some needle, 16 places at a time.
+    if (shortest_ >= 2) {
+        while (last - p >= 15) {
+            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+            __m128i hits = _mm_setzero_si128();
+            for (const std::string& needle : needles_) {
+                hits = _mm_or_si128(
+                    hits, _mm_and_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8(needle[0])),
+                                        _mm_cmpeq_epi8(second, _mm_set1_epi8(needle[1]))));
+            }
+            auto bits = static_cast<unsigned>(_mm_movemask_epi8(hits));
+            while (bits != 0) {
+                const char* const at = p + __builtin_ctz(bits);
+                if (match_at(at)) return static_cast<std::size_t>(at - base);
+                bits &= bits - 1;
+            }
+            p += 16;
+        }
+    }
+#endif
+    for (; p <= last; ++p) {
+        if (match_at(p)) return static_cast<std::size_t>(p - base);
+    }
+    return kNoHit;
 }
 
 }  // namespace trawlex

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace trawlex {
 
@@ -53,6 +54,21 @@ class BytesSearch {
 };
 
 using BytesFinder = ForwardFinder<BytesSearch>;
+
+// The first place where any of several byte strings (each at least one byte) stands.
+class AnyBytesSearch {
+  public:
+    AnyBytesSearch(std::string_view text, std::vector<std::string> needles);
+
+    std::size_t operator()(std::size_t from) const;
+
+  private:
+    std::string_view text_;
+    std::vector<std::string> needles_;
+    std::size_t shortest_ = 0;
+};
+
+using AnyBytesFinder = ForwardFinder<AnyBytesSearch>;
 
 // An ASCII string, ignoring ASCII letter case, in a text: `lower_needle` is lower case.
 class AsciiCaselessSearch {

@@ -63,21 +63,16 @@ class FoldedAsciiSearch {
   public:
     FoldedAsciiSearch(std::string_view text, std::string needle)
         : caseless_(AsciiCaselessSearch(text, std::move(needle))),
-          wide_{BytesFinder({text, std::string(kFoldsToAsciiPrefixes[0])}),
-                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[1])}),
-                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[2])}),
-                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[3])}),
-                BytesFinder({text, std::string(kFoldsToAsciiPrefixes[4])})} {}
+          wide_(AnyBytesSearch(text, std::vector<std::string>(kFoldsToAsciiPrefixes.begin(),
+                                                              kFoldsToAsciiPrefixes.end()))) {}
 
     std::size_t operator()(std::size_t from) {
-        std::size_t first = caseless_.Find(from);
-        for (BytesFinder& wide : wide_) first = std::min(first, wide.Find(from));
-        return first;
+        return std::min(caseless_.Find(from), wide_.Find(from));
     }
 
   private:
     ForwardFinder<AsciiCaselessSearch> caseless_;
-    std::array<BytesFinder, kFoldsToAsciiPrefixes.size()> wide_;
+    AnyBytesFinder wide_;
 };
 
 // The candidate lines of the rest of a text (from `origin` on) under one set of options,
@@ -216,16 +211,11 @@ class PrefilteredLines {
         : text_(text),
           search_(search),
           engine_(engine),
-          starts_{BytesFinder({text, "Sub "}), BytesFinder({text, "Function "}),
-                  BytesFinder({text, "Property "})},
+          starts_(AnyBytesSearch(text, {"Sub ", "Function ", "Property "})),
           ends_({text, "End "}) {}
 
     bool MayStartProcedure(const LineRef& line) {
-        const std::size_t end = line.start + line.content.size();
-        for (BytesFinder& keyword : starts_) {
-            if (keyword.AnyIn(line.start, end)) return true;
-        }
-        return false;
+        return starts_.AnyIn(line.start, line.start + line.content.size());
     }
 
     bool MayEndProcedure(const LineRef& line) {
@@ -247,7 +237,7 @@ class PrefilteredLines {
     std::string_view text_;
     std::string_view search_;
     MatchEngine& engine_;
-    std::array<BytesFinder, 3> starts_;
+    AnyBytesFinder starts_;
     BytesFinder ends_;
     std::unique_ptr<CandidatePlan> plan_;
     int plans_ = 0;

@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "search/forward_finder.h"
 
@@ -37,6 +38,24 @@ TEST(NeedleSearch, FindsWhatStringFindFinds) {
                 from > text.size() ? std::string::npos : lowered.find(Lower(needle), from);
             ASSERT_EQ(caseless(from), want_caseless == std::string::npos ? kNoHit : want_caseless)
                 << round << " " << from;
+        }
+    }
+}
+
+TEST(NeedleSearch, AnyOfSeveralNeedlesFindsTheFirst) {
+    std::mt19937 rng(5);
+    const std::string alphabet = "SubFnc \xef\xbc\xbd\n";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    const std::vector<std::string> needles = {"Sub ", "Fu", "\xef\xbc", "c\n\n"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text(std::uniform_int_distribution<std::size_t>(0, 120)(rng), ' ');
+        for (char& c : text) c = alphabet[pick(rng)];
+        const AnyBytesSearch any(text, needles);
+        for (std::size_t from = 0; from <= text.size(); ++from) {
+            std::size_t want = std::string::npos;
+            for (const std::string& needle : needles)
+                want = std::min(want, text.find(needle, from));
+            ASSERT_EQ(any(from), want == std::string::npos ? kNoHit : want) << round << " " << from;
         }
     }
 }
