@@ -124,16 +124,23 @@ std::size_t AsciiCaselessSearch::operator()(std::size_t from) const {
 AnyBytesSearch::AnyBytesSearch(std::string_view text, std::vector<std::string> needles)
     : text_(text), needles_(std::move(needles)) {
     shortest_ = needles_.empty() ? 0 : needles_.front().size();
-    for (const std::string& needle : needles_) shortest_ = std::min(shortest_, needle.size());
+    for (const std::string& needle : needles_) {
+        shortest_ = std::min(shortest_, needle.size());
+        longest_ = std::max(longest_, needle.size());
+        pairs_.push_back(RarestPair(needle));
+    }
 }
 
 std::size_t AnyBytesSearch::operator()(std::size_t from) const {
-    if (needles_.empty() || from > text_.size() || shortest_ > text_.size() - from) return kNoHit;
+    if (needles_.empty() || shortest_ == 0 || from > text_.size() ||
+        shortest_ > text_.size() - from) {
+        return kNoHit;
+    }
     const char* const base = text_.data();
+    const char* const end = base + text_.size();
     const char* p = base + from;
-    const char* const last = base + (text_.size() - shortest_);
     const auto match_at = [&](const char* at) {
-        const auto room = static_cast<std::size_t>(base + text_.size() - at);
+        const auto room = static_cast<std::size_t>(end - at);
         for (const std::string& needle : needles_) {
             if (needle.size() <= room && std::memcmp(at, needle.data(), needle.size()) == 0) {
                 return true;
@@ -142,16 +149,24 @@ std::size_t AnyBytesSearch::operator()(std::size_t from) const {
         return false;
     };
 #if defined(__SSE2__)
-    // Places whose first two bytes begin some needle, 16 places at a time.
-    if (shortest_ >= 2) {
-        while (last - p >= 15) {
-            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    // Places holding some needle's two rarest bytes at their offsets, 16 places at a time,
+    // while every needle's bytes for all 16 places lie inside the text.
+    constexpr std::size_t kMaxNeedles = 8;
+    if (needles_.size() <= kMaxNeedles) {
+        __m128i first[kMaxNeedles];
+        __m128i second[kMaxNeedles];
+        for (std::size_t i = 0; i < needles_.size(); ++i) {
+            first[i] = _mm_set1_epi8(needles_[i][pairs_[i].first]);
+            second[i] = _mm_set1_epi8(needles_[i][pairs_[i].second]);
+        }
+        while (static_cast<std::size_t>(end - p) >= longest_ + 15) {
             __m128i hits = _mm_setzero_si128();
-            for (const std::string& needle : needles_) {
-                hits = _mm_or_si128(
-                    hits, _mm_and_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8(needle[0])),
-                                        _mm_cmpeq_epi8(second, _mm_set1_epi8(needle[1]))));
+            for (std::size_t i = 0; i < needles_.size(); ++i) {
+                const auto* a = reinterpret_cast<const __m128i*>(p + pairs_[i].first);
+                const auto* b = reinterpret_cast<const __m128i*>(p + pairs_[i].second);
+                hits = _mm_or_si128(hits,
+                                    _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(a), first[i]),
+                                                  _mm_cmpeq_epi8(_mm_loadu_si128(b), second[i])));
             }
             auto bits = static_cast<unsigned>(_mm_movemask_epi8(hits));
             while (bits != 0) {
@@ -163,7 +178,7 @@ std::size_t AnyBytesSearch::operator()(std::size_t from) const {
         }
     }
 #endif
-    for (; p <= last; ++p) {
+    for (; static_cast<std::size_t>(end - p) >= shortest_; ++p) {
         if (match_at(p)) return static_cast<std::size_t>(p - base);
     }
     return kNoHit;

@@ -65,7 +65,9 @@ class AnyBytesSearch {
   private:
     std::string_view text_;
     std::vector<std::string> needles_;
+    std::vector<std::pair<std::size_t, std::size_t>> pairs_;  // bytes filtered on, per needle
     std::size_t shortest_ = 0;
+    std::size_t longest_ = 0;
 };
 
 using AnyBytesFinder = ForwardFinder<AnyBytesSearch>;
