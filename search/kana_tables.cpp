@@ -49,14 +49,8 @@ struct FullToHalfTable {
 
 }  // namespace
 
-char32_t HiraganaToKatakana(char32_t cp) {
-    if ((cp >= 0x3041 && cp <= 0x3096) || cp == 0x309D || cp == 0x309E) return cp + 0x60;
-    return cp;
-}
-
-char32_t HalfToFullKatakana(char32_t cp) {
-    if (cp >= 0xFF61 && cp <= 0xFF9F) return kHalfToFull[cp - 0xFF61];
-    return cp;
+char32_t HalfKatakanaToFull(char32_t cp) {
+    return kHalfToFull[cp - 0xFF61];
 }
 
 char32_t WithVoicedMark(char32_t k) {
@@ -90,12 +84,9 @@ HalfWidth FullToHalfKatakana(char32_t cp) {
     return {};
 }
 
-char32_t FullToNarrow(char32_t cp) {
-    if (cp >= 0xFF01 && cp <= 0xFF5E) return cp - 0xFEE0;
-    if (cp == 0x3000) return U' ';
+char32_t FullSignToNarrow(char32_t cp) {
     static constexpr char16_t kSigns[] = {0x00A2, 0x00A3, 0x00AC, 0x00AF, 0x00A6, 0x00A5, 0x20A9};
-    if (cp >= 0xFFE0 && cp <= 0xFFE6) return kSigns[cp - 0xFFE0];
-    return cp;
+    return kSigns[cp - 0xFFE0];
 }
 
 }  // namespace trawlex::kana

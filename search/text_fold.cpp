@@ -22,6 +22,7 @@ constexpr FoldPair kCaseFold[] = {
 
 char32_t CaseFold(char32_t cp) {
     if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
+    if (cp >= 0x3000 && cp < 0xA000) return cp;  // kana and kanji have no case
     // Most code points (all CJK) sit on 256-code-point pages without any mapping.
     static const std::bitset<0x1100> pages = [] {
         std::bitset<0x1100> bits;
@@ -121,7 +122,7 @@ constexpr bool IsSemiVoicedMark(char32_t cp) {
     return cp == 0xFF9F || cp == 0x309A;
 }
 
-char* FoldOneForCompare(std::string_view text, std::size_t& pos, char* w) {
+inline char* FoldOneForCompare(std::string_view text, std::size_t& pos, char* w) {
     char32_t cp = utf8::Next(text, pos);
     cp = kana::FullToNarrow(cp);
     cp = kana::HiraganaToKatakana(kana::HalfToFullKatakana(cp));
@@ -140,7 +141,7 @@ char* FoldOneForCompare(std::string_view text, std::size_t& pos, char* w) {
     return Put(w, CaseFold(cp));
 }
 
-char* FoldOneForLike(std::string_view text, std::size_t& pos, char* w) {
+inline char* FoldOneForLike(std::string_view text, std::size_t& pos, char* w) {
     char32_t cp = kana::HiraganaToKatakana(CaseFold(utf8::Next(text, pos)));
     const kana::HalfWidth half = kana::FullToHalfKatakana(cp);
     if (half.first != 0) {
@@ -153,7 +154,10 @@ char* FoldOneForLike(std::string_view text, std::size_t& pos, char* w) {
 }  // namespace
 
 void FoldForCompare(std::string_view text, std::string& out) {
-    FoldText(text, out, FoldOneForCompare);
+    // Lambdas, unlike function pointers, let the per-character step be inlined.
+    FoldText(text, out, [](std::string_view t, std::size_t& pos, char* w) {
+        return FoldOneForCompare(t, pos, w);
+    });
 }
 
 std::string FoldForCompare(std::string_view text) {
@@ -163,7 +167,9 @@ std::string FoldForCompare(std::string_view text) {
 }
 
 void NormaliseForLike(std::string_view text, std::string& out) {
-    FoldText(text, out, FoldOneForLike);
+    FoldText(text, out, [](std::string_view t, std::size_t& pos, char* w) {
+        return FoldOneForLike(t, pos, w);
+    });
 }
 
 std::string NormaliseForLike(std::string_view text) {
