@@ -5,10 +5,12 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -55,7 +57,8 @@ IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
       flavour_(flavour),
       area_(new QMdiArea(this)),
       explorer_(new QTreeWidget(this)),
-      workspace_(new IdeWorkspace(area_, this)) {
+      workspace_(new IdeWorkspace(area_, this)),
+      caret_(new QLabel(this)) {
     setObjectName("vbide");
     area_->setObjectName("MdiArea");
     setCentralWidget(area_);
@@ -68,11 +71,16 @@ IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
     addDockWidget(Qt::RightDockWidgetArea, dock);
     connect(explorer_, &QTreeWidget::itemActivated, this, &IdeWindow::OpenItem);
     connect(workspace_, &IdeWorkspace::projectsChanged, this, &IdeWindow::RefreshExplorer);
-    connect(area_, &QMdiArea::subWindowActivated, this, &IdeWindow::UpdateTitle);
+    connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateTitle();
+        WatchCaret();
+    });
 
     bars_ = new IdeCommandBarSet(this, [this] { return host_->ClipboardPicture(); });
     host_ = std::make_unique<IdeHost>(flavour, *workspace_, *bars_);
     BuildBars();
+    caret_->setObjectName("lblCaret");
+    statusBar()->addPermanentWidget(caret_);
     statusBar()->showMessage("Ready");
     UpdateTitle();
     resize(1000, 700);
@@ -87,9 +95,11 @@ IdeWindow::~IdeWindow() {
 
 void IdeWindow::BuildBars() {
     QMenu* file = menuBar()->addMenu("&File");
-    QAction* open = file->addAction("&Open Project...", this, &IdeWindow::OnOpen);
+    QAction* open = file->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton),
+                                    "&Open Project...", this, &IdeWindow::OnOpen);
     open->setShortcut(QKeySequence::Open);
-    QAction* save = file->addAction("&Save", this, &IdeWindow::OnSave);
+    QAction* save = file->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), "&Save",
+                                    this, &IdeWindow::OnSave);
     save->setShortcut(QKeySequence::Save);
     file->addSeparator();
     file->addAction("E&xit", this, &QWidget::close);
@@ -241,6 +251,20 @@ void IdeWindow::OpenItem(QTreeWidgetItem* item) {
     auto pane = workspace_->PaneFor(*project->components()[static_cast<std::size_t>(c)]);
     workspace_->ShowPane(*pane);
     pane->editor()->setFocus();
+}
+
+void IdeWindow::WatchCaret() {
+    disconnect(caretConnection_);
+    caret_->clear();
+    auto pane = workspace_->ActivePane();
+    if (!pane || !pane->editor()) return;
+    auto show = [this, weak = std::weak_ptr<IdeCodePane>(pane)] {
+        auto p = weak.lock();
+        auto s = p ? p->GetSelection() : Result<host::Selection>(Failure{""});
+        caret_->setText(s ? QString("Ln %1, Col %2").arg(s->endLine).arg(s->endColumn) : "");
+    };
+    caretConnection_ = connect(pane->editor(), &QPlainTextEdit::cursorPositionChanged, this, show);
+    show();
 }
 
 void IdeWindow::UpdateTitle() {

@@ -8,6 +8,7 @@
 #include "platform/result.h"
 #include "vbide/ide_flavour.h"
 
+class QLabel;
 class QMdiArea;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -38,6 +39,7 @@ class IdeWindow : public QMainWindow {
     IdeCommandBarSet& bars() const { return *bars_; }
     QTreeWidget* explorer() const { return explorer_; }
     QMdiArea* mdiArea() const { return area_; }
+    QLabel* caretLabel() const { return caret_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,11 +52,15 @@ class IdeWindow : public QMainWindow {
     void OnSave();
     void OnAddinManager();
     void UpdateTitle();
+    // Shows the active pane's caret line and ANSI column in the status bar.
+    void WatchCaret();
 
     Flavour flavour_;
     QMdiArea* area_;
     QTreeWidget* explorer_;
     IdeWorkspace* workspace_;
+    QLabel* caret_;
+    QMetaObject::Connection caretConnection_;
     IdeCommandBarSet* bars_;
     std::unique_ptr<IdeHost> host_;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
 
 #include "vbide/ide_window.h"
 
@@ -13,10 +14,14 @@ int main(int argc, char** argv) {
     auto flavour = trawlex::vbide::Flavour::VisualBasic6;
     QString path;
     for (const QString& arg : app.arguments().mid(1)) {
-        if (arg == "--vbe")
+        if (arg == "--vbe") {
             flavour = trawlex::vbide::Flavour::OfficeEditor;
-        else if (path.isEmpty())
+        } else if (arg.startsWith("--") || !path.isEmpty()) {
+            std::fprintf(stderr, "usage: vbide [--vbe] [project.vbp | group.vbg | module]\n");
+            return 2;
+        } else {
             path = arg;
+        }
     }
     trawlex::vbide::IdeWindow window(flavour);
     if (!path.isEmpty()) (void)window.OpenPath(path);

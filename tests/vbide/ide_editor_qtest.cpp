@@ -1,6 +1,7 @@
 // The editor as the add-ins see it: projects, components, panes, selections in ANSI bytes,
 // code modules that follow the editor text, saving, and the two flavours.
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -131,6 +132,7 @@ class IdeEditorTest : public QObject {
         QCOMPARE(editor->textCursor().selectedText(), QString::fromUtf8("日本語"));
         auto sel = pane->GetSelection().value();
         QCOMPARE(sel, (host::Selection{1, 6, 1, 12}));
+        QCOMPARE(w.caretLabel()->text(), QString("Ln 1, Col 12"));
 
         // A selection made in the editor reads back in bytes.
         QTextCursor cursor(editor->document()->findBlockByNumber(0));
