@@ -1,5 +1,5 @@
-// The procedure locator, driven line by line the way the text scan drives it, and the scan
-// itself over the same text.
+// The procedure locator, driven line by line the way the text scan drives it, and the rows
+// the scan makes of the same text.
 
 #include <cstddef>
 #include <cstdint>
