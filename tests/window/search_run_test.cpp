@@ -129,7 +129,9 @@ class SearchRunTest : public QObject {
         f.Start("   ", SearchArea::Module);
         QCOMPARE(f.List(0).RowCount(), 1);
         QCOMPARE(f.window->StatusText(), Q("1 件みつかりました"));
-        QCOMPARE(Setting("History1"), Q(""));  // "   " did not enter the history
+        // "   " did not enter the history.
+        QCOMPARE(Setting("History0"), Q("x"));
+        QCOMPARE(Setting("History1"), Q("<absent>"));
         f.VerifyIdle();
     }
 
