@@ -9,6 +9,7 @@
 #include "vbide/ide_window.h"
 
 int main(int argc, char** argv) {
+    // Qt takes its own options (-platform, -style, ...) out of the arguments first.
     QApplication app(argc, argv);
     app.setApplicationName("vbide");
     auto flavour = trawlex::vbide::Flavour::VisualBasic6;
