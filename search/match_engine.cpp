@@ -5,6 +5,7 @@
 #include "search/like_pattern.h"
 #include "search/regex_cache.h"
 #include "search/text_fold.h"
+#include "search/utf8_codec.h"
 
 namespace trawlex {
 namespace {
@@ -18,6 +19,23 @@ bool IsAscii(std::string_view s) {
         if (static_cast<unsigned char>(ch) >= 0x80) return false;
     }
     return true;
+}
+
+// The longest run of U+4000-9FFF (common kanji) in a folded string. Nothing else folds to
+// these, so a text whose fold holds the run holds it unfolded too.
+std::string LongestUnfoldedRun(std::string_view folded) {
+    std::string_view longest;
+    std::size_t run_start = 0;
+    std::size_t pos = 0;
+    while (pos < folded.size()) {
+        const char32_t cp = utf8::Next(folded, pos);
+        if (cp < kUnfoldedFirst || cp > kUnfoldedLast) {
+            run_start = pos;
+        } else if (pos - run_start > longest.size()) {
+            longest = folded.substr(run_start, pos - run_start);
+        }
+    }
+    return std::string(longest);
 }
 
 // The word-boundary pattern around the search string, exactly as the search window builds it.
@@ -124,6 +142,9 @@ LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions op
                 filter.kind = Kind::Substring;
             } else if (IsAscii(impl.needle)) {
                 filter.kind = Kind::FoldedAscii;  // spares folding the whole text
+            } else if (std::string kanji = LongestUnfoldedRun(impl.needle); !kanji.empty()) {
+                filter.kind = Kind::Substring;  // the text holds these as they are
+                filter.needle = std::move(kanji);
             } else {
                 filter.kind = Kind::Substring;
                 filter.form = Form::Folded;

@@ -23,6 +23,10 @@ inline constexpr std::array<std::string_view, 5> kFoldsToAsciiPrefixes = {
     "\xEF\xBC", "\xEF\xBD", "\xE3\x80\x80", "\xC5\xBF", "\xE2\x84\xAA"};
 void FoldForCompare(std::string_view text, std::string& out);  // replaces `out`
 
+// FoldForCompare keeps U+4000-9FFF (most kanji) as they are, and nothing else folds to them.
+inline constexpr char32_t kUnfoldedFirst = 0x4000;
+inline constexpr char32_t kUnfoldedLast = 0x9FFF;
+
 // The normalisation of wildcard search, in its order: lower case, hiragana to katakana,
 // full to half width; a voiced kana becomes two characters (ガ becomes ｶﾞ).
 std::string NormaliseForLike(std::string_view text);

@@ -72,13 +72,23 @@ TEST(FoldForCompare, LongMixedTextFoldsLikeItsPieces) {
     EXPECT_EQ(FoldForCompare(text), expected);
 }
 
-TEST(FoldForCompare, OnlyTheListedPrefixesFoldToAscii) {
-    // The plain-text scan relies on this to look for ASCII needles without folding.
+TEST(FoldForCompare, OnlyTheListedPrefixesFoldToAsciiAndKanjiFoldOnlyFromThemselves) {
+    // The plain-text scan relies on both to look for needles without folding the text.
     for (char32_t cp = 0x80; cp < 0x30000; ++cp) {
         if (cp >= 0xD800 && cp <= 0xDFFF) continue;
         std::string character;
         utf8::Append(character, cp);
         const std::string folded = FoldForCompare(character);
+        const bool unfolded = cp >= kUnfoldedFirst && cp <= kUnfoldedLast;
+        if (unfolded) {
+            EXPECT_EQ(folded, character) << std::hex << static_cast<unsigned>(cp);
+        }
+        std::size_t pos = 0;
+        while (!unfolded && pos < folded.size()) {
+            const char32_t out = utf8::Next(folded, pos);
+            EXPECT_FALSE(out >= kUnfoldedFirst && out <= kUnfoldedLast)
+                << std::hex << static_cast<unsigned>(cp);
+        }
         bool has_ascii = false;
         for (char ch : folded) has_ascii = has_ascii || static_cast<unsigned char>(ch) < 0x80;
         if (!has_ascii) continue;
