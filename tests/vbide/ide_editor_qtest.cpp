@@ -231,6 +231,36 @@ class IdeEditorTest : public QObject {
         QVERIFY(vbe.windowTitle().contains("for Applications"));
     }
 
+    void groupsFollowTheActivePane() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir("B");
+        vbide_test::WriteAll(dir.filePath("a.bas"), "Attribute VB_Name = \"modA\"\r\nSub A()\r\n");
+        vbide_test::WriteAll(dir.filePath("B/b.bas"),
+                             "Attribute VB_Name = \"modB\"\r\nSub B()\r\n");
+        vbide_test::WriteAll(dir.filePath("A.vbp"), "Module=modA; a.bas\r\nName=\"ProjA\"\r\n");
+        vbide_test::WriteAll(dir.filePath("B/B.vbp"), "Module=modB; b.bas\r\nName=\"ProjB\"\r\n");
+        vbide_test::WriteAll(dir.filePath("G.vbg"),
+                             "VBGROUP 5.0\r\nProject=A.vbp\r\nStartupProject=B\\B.vbp\r\n");
+        IdeWindow w(Flavour::VisualBasic6);
+        QVERIFY(w.OpenPath(dir.filePath("G.vbg")).ok());
+        QCOMPARE(w.explorer()->topLevelItemCount(), 2);
+        auto name = [&] {
+            return QString::fromStdString(w.host().ActiveVBProject().value()->Name().value());
+        };
+        QCOMPARE(name(), QString("ProjB"));
+
+        // Activating a module in the explorer opens its pane; its project becomes active.
+        QTreeWidgetItem* modA = w.explorer()->topLevelItem(0)->child(0)->child(0);
+        QVERIFY(modA->text(0).startsWith("modA"));
+        emit w.explorer()->itemActivated(modA, 0);
+        QCOMPARE(name(), QString("ProjA"));
+        auto pane = w.host().ActiveCodePane().value();
+        QVERIFY(pane);
+        QCOMPARE(QString::fromStdString(pane->CodeModule().value()->Name().value()),
+                 QString("modA"));
+        QVERIFY(w.windowTitle().startsWith("ProjA - "));
+    }
+
     void badPathsAreReported() {
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(!w.OpenPath("/nonexistent/x.vbp").ok());
