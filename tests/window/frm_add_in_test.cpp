@@ -222,6 +222,25 @@ class FrmAddInTest : public QObject {
         QCOMPARE(w.StatusText(), Q("stock = 1"));
     }
 
+    void openingAModuleHitSelectsItsLineInTheHost() {
+        FakeHost host;
+        auto project = host.AddProject("P");
+        auto stock = project->AddModule("modStock", kStockModule);
+        host.OpenPane(project->AddModule("modOther", "Sub X()\r\nEnd Sub\r\n"));
+        host.OpenPane(stock);
+        frmAddIn w(&host);
+        w.cmbSearchArea->setCurrentIndex(1);
+        w.txtSearchStr->setEditText("stock");
+        w.cmdSearchStart_Click();
+        host.OpenPane(project->components()[1]);  // the hit's module is no longer active
+        w.List(0).SelectRow(1);
+        emit w.List(0).JumpRequested(0);
+        QCOMPARE(host.activePane()->component()->name(), std::string("modStock"));
+        const auto selection = host.activePane()->selection();
+        QCOMPARE(selection.startLine, 4);
+        QCOMPARE(selection.endLine, 4);
+    }
+
     void historyKeepsThirtyOneEntriesAndShowsThirty() {
         QComboBox box;
         box.setEditable(true);
