@@ -12,6 +12,7 @@
 #include "search/proc_locator.h"
 #include "search/regex_cache.h"
 #include "search/text_fold.h"
+#include "search/utf8_codec.h"
 
 namespace trawlex {
 namespace {
@@ -58,21 +59,46 @@ struct EveryLine {
 };
 
 // Where a lower-case ASCII needle can hit the fold of a text without folding it: the needle
-// in any letter case, or a character that folds to ASCII (the line test sorts those out).
+// in any letter case, or a character that folds to one of the needle's characters (the line
+// test sorts those out).
 class FoldedAsciiSearch {
   public:
     FoldedAsciiSearch(std::string_view text, std::string needle)
-        : caseless_(AsciiCaselessSearch(text, std::move(needle))),
+        : text_(text),
+          caseless_(AsciiCaselessSearch(text, needle)),
           wide_(AnyBytesSearch(text, std::vector<std::string>(kFoldsToAsciiPrefixes.begin(),
-                                                              kFoldsToAsciiPrefixes.end()))) {}
+                                                              kFoldsToAsciiPrefixes.end()))) {
+        for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
+    }
 
     std::size_t operator()(std::size_t from) {
-        return std::min(caseless_.Find(from), wide_.Find(from));
+        return std::min(caseless_.Find(from), NextWide(from));
     }
 
   private:
+    std::size_t NextWide(std::size_t from) {
+        for (;;) {
+            const std::size_t at = wide_.Find(from);
+            if (at == kNoHit || FoldsIntoNeedle(at)) return at;
+            from = at + 1;
+        }
+    }
+
+    bool FoldsIntoNeedle(std::size_t at) {
+        std::size_t end = at;
+        utf8::Next(text_, end);
+        FoldForCompare(text_.substr(at, end - at), folded_char_);
+        for (char ch : folded_char_) {
+            if (in_needle_[static_cast<unsigned char>(ch)]) return true;
+        }
+        return false;
+    }
+
+    std::string_view text_;
     ForwardFinder<AsciiCaselessSearch> caseless_;
     AnyBytesFinder wide_;
+    std::array<bool, 256> in_needle_{};
+    std::string folded_char_;
 };
 
 // The candidate lines of the rest of a text (from `origin` on) under one set of options,
