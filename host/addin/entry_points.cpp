@@ -1,0 +1,25 @@
+// The library's exported entry points: self-registration and the add-in object factory.
+// ProgIDs, like registry keys, compare without ASCII case.
+
+#include <strings.h>
+
+#include "host/addin/connect.h"
+#include "host/addin/product_info.h"
+#include "host/addin/registration.h"
+#include "platform/addin_loader.h"
+
+extern "C" int DllRegisterServer() {
+    const std::string path =
+        trawlex::platform::ThisLibraryPath(reinterpret_cast<const void*>(&DllRegisterServer));
+    if (path.empty()) return 1;
+    return trawlex::addin::RegisterAddin(path) ? 0 : 1;
+}
+
+extern "C" int DllUnregisterServer() {
+    return trawlex::addin::UnregisterAddin() ? 0 : 1;
+}
+
+extern "C" trawlex::host::AddinInstance* TrawlexCreateAddin(const char* progId) {
+    if (!progId || strcasecmp(progId, trawlex::addin::kProgId) != 0) return nullptr;
+    return new trawlex::addin::Connect;
+}

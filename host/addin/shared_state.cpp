@@ -1,0 +1,92 @@
+#include "host/addin/shared_state.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include "host/addin/frm_about.h"
+#include "window/frm_add_in.h"
+
+namespace trawlex::addin {
+
+namespace {
+
+struct SharedState {
+    ConnectedHost host;
+    std::string editorTemplate;
+    std::string currentFolder;
+    QPointer<window::frmAddIn> searchWindow;
+    QPointer<frmAbout> aboutWindow;
+};
+
+SharedState& State() {
+    static SharedState state;
+    return state;
+}
+
+}  // namespace
+
+ConnectedHost& SharedHost() {
+    return State().host;
+}
+
+std::string EditorTemplate() {
+    if (window::frmAddIn* window = ExistingSearchWindow()) return window->EditorTemplate();
+    return State().editorTemplate;
+}
+
+void SetEditorTemplate(const std::string& editorTemplate) {
+    State().editorTemplate = editorTemplate;
+    if (window::frmAddIn* window = ExistingSearchWindow())
+        window->SetEditorTemplate(editorTemplate);
+}
+
+std::string CurrentFolder() {
+    if (window::frmAddIn* window = ExistingSearchWindow()) {
+        return window->CurrentFolder().toStdString();
+    }
+    return State().currentFolder;
+}
+
+void SetCurrentFolder(const std::string& folder) {
+    State().currentFolder = folder;
+    if (window::frmAddIn* window = ExistingSearchWindow()) {
+        window->SetCurrentFolder(QString::fromStdString(folder));
+    }
+}
+
+window::frmAddIn& SearchWindow() {
+    SharedState& state = State();
+    if (!state.searchWindow) {
+        state.searchWindow =
+            new window::frmAddIn(&state.host, QString::fromStdString(state.currentFolder));
+        state.searchWindow->SetEditorTemplate(state.editorTemplate);
+    }
+    return *state.searchWindow;
+}
+
+window::frmAddIn* ExistingSearchWindow() {
+    return State().searchWindow.data();
+}
+
+frmAbout& AboutWindow() {
+    SharedState& state = State();
+    if (!state.aboutWindow) state.aboutWindow = new frmAbout;
+    return *state.aboutWindow;
+}
+
+frmAbout* ExistingAboutWindow() {
+    return State().aboutWindow.data();
+}
+
+void ReleaseWindows() {
+    SharedState& state = State();
+    if (!QCoreApplication::instance()) return;
+    if (state.searchWindow) {
+        state.currentFolder = state.searchWindow->CurrentFolder().toStdString();
+        state.editorTemplate = state.searchWindow->EditorTemplate();
+    }
+    delete state.searchWindow.data();
+    delete state.aboutWindow.data();
+}
+
+}  // namespace trawlex::addin
