@@ -133,6 +133,10 @@ class CandidatePlan {
         }
     }
 
+    // The searches point into the plan's own buffer.
+    CandidatePlan(const CandidatePlan&) = delete;
+    CandidatePlan& operator=(const CandidatePlan&) = delete;
+
     MatchOptions options() const { return options_; }
 
     // Must be asked for every line, in order, from the line at `origin` on.
