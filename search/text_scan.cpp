@@ -11,6 +11,7 @@
 #include "search/line_cursor.h"
 #include "search/proc_locator.h"
 #include "search/regex_cache.h"
+#include "search/text_decode.h"
 #include "search/text_fold.h"
 #include "search/utf8_codec.h"
 
@@ -130,6 +131,11 @@ class CandidatePlan {
             bytes_.emplace(buffer_, std::move(filter.needle));
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
             folded_ascii_.emplace(buffer_, std::move(filter.needle));
+        } else if (kind_ == LinePrefilter::Kind::Regex) {
+            // Checked once here, so that no search over the buffer checks it again; a text
+            // that is not UTF-8 leaves every line to the line test.
+            utf_checked_ = IsValidUtf8(buffer_);
+            regex_failed_ = !utf_checked_;
         }
     }
 
@@ -203,10 +209,8 @@ class CandidatePlan {
         std::size_t start = 0;
         switch (regex_->Find(buffer_, from, utf_checked_, start)) {
             case CompiledRegex::FindResult::Found:
-                utf_checked_ = true;
                 return start;
             case CompiledRegex::FindResult::NotFound:
-                utf_checked_ = true;
                 return kNoHit;
             case CompiledRegex::FindResult::Failed:
                 break;
