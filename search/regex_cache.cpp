@@ -30,8 +30,10 @@ std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, 
         pcre2_compile_context_create(nullptr), &pcre2_compile_context_free);
     if (!context) return nullptr;
     pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
-    uint32_t options = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
-                       PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
+    // MATCH_INVALID_UTF: no up-front check of every subject, and invalid bytes cannot
+    // derail the matcher.
+    uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_ALT_BSUX |
+                       PCRE2_ALLOW_EMPTY_CLASS | PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY;
     if (caseless) options |= PCRE2_CASELESS;
     // "^" also after a line break that ends the text, where the text's final empty line is.
     if (multiline) options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
@@ -55,17 +57,16 @@ std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, 
 
 bool CompiledRegex::Test(std::string_view subject) const {
     std::size_t start = 0;
-    return Find(subject, 0, false, start) == FindResult::Found;
+    return Find(subject, 0, start) == FindResult::Found;
 }
 
 CompiledRegex::FindResult CompiledRegex::Find(std::string_view subject, std::size_t from,
-                                              bool checked_utf, std::size_t& match_start) const {
+                                              std::size_t& match_start) const {
     // A null pointer is not a valid empty subject for every PCRE2 version.
     static constexpr char kEmpty[] = "";
     const char* data = subject.data() ? subject.data() : kEmpty;
     const int rc = pcre2_match(handles_->code, reinterpret_cast<PCRE2_SPTR>(data), subject.size(),
-                               from, checked_utf ? PCRE2_NO_UTF_CHECK : 0, handles_->match_data,
-                               handles_->match_context);
+                               from, 0, handles_->match_data, handles_->match_context);
     if (rc == PCRE2_ERROR_NOMATCH) return FindResult::NotFound;
     if (rc < 0) return FindResult::Failed;
     match_start = pcre2_get_ovector_pointer(handles_->match_data)[0];

@@ -2,7 +2,8 @@
 // Regular expressions in a dialect close to VBScript's RegExp, on PCRE2 (UTF-8, JIT):
 // \w \d \b are ASCII only, \uHHHH is a code point, "[]" never matches, a back reference to
 // an unset group matches the empty string, "$" matches only at the very end and "." does
-// not match CR or LF. A compiled pattern is not safe to share between threads.
+// not match CR or LF. Bytes that are not valid UTF-8 match nothing, but the rest of the
+// subject is still searched. A compiled pattern is not safe to share between threads.
 
 #include <cstddef>
 #include <memory>
@@ -21,15 +22,13 @@ class CompiledRegex {
     CompiledRegex(const CompiledRegex&) = delete;
     CompiledRegex& operator=(const CompiledRegex&) = delete;
 
-    // Whether the pattern matches somewhere in `subject`. Invalid UTF-8 or a matching
-    // failure (resource limits) count as no match.
+    // Whether the pattern matches somewhere in `subject`. A matching failure (resource
+    // limits) counts as no match.
     bool Test(std::string_view subject) const;
 
     enum class FindResult { Found, NotFound, Failed };
-    // The start of the leftmost match that starts at or after `from`. `checked_utf` skips
-    // the UTF-8 check of `subject` (pass true only once a call on it has succeeded).
-    FindResult Find(std::string_view subject, std::size_t from, bool checked_utf,
-                    std::size_t& match_start) const;
+    // The start of the leftmost match that starts at or after `from`.
+    FindResult Find(std::string_view subject, std::size_t from, std::size_t& match_start) const;
 
   private:
     struct Handles;

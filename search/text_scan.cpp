@@ -11,7 +11,6 @@
 #include "search/line_cursor.h"
 #include "search/proc_locator.h"
 #include "search/regex_cache.h"
-#include "search/text_decode.h"
 #include "search/text_fold.h"
 #include "search/utf8_codec.h"
 
@@ -131,11 +130,6 @@ class CandidatePlan {
             bytes_.emplace(buffer_, std::move(filter.needle));
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
             folded_ascii_.emplace(buffer_, std::move(filter.needle));
-        } else if (kind_ == LinePrefilter::Kind::Regex) {
-            // Checked once here, so that no search over the buffer checks it again; a text
-            // that is not UTF-8 leaves every line to the line test.
-            utf_checked_ = IsValidUtf8(buffer_);
-            regex_failed_ = !utf_checked_;
         }
     }
 
@@ -207,7 +201,7 @@ class CandidatePlan {
     std::size_t NextRegexHit(std::size_t from) {
         if (regex_failed_) return from;  // every line is a candidate from here on
         std::size_t start = 0;
-        switch (regex_->Find(buffer_, from, utf_checked_, start)) {
+        switch (regex_->Find(buffer_, from, start)) {
             case CompiledRegex::FindResult::Found:
                 return start;
             case CompiledRegex::FindResult::NotFound:
@@ -232,7 +226,6 @@ class CandidatePlan {
     std::size_t hit_line_ = kNoHit;  // the line of the next hit; kNoLine when none is left
     std::size_t search_from_ = 0;    // where the next search starts: a line start
     std::size_t search_line_ = 0;    // the line that starts there
-    bool utf_checked_ = false;
     bool regex_failed_ = false;
 };
 

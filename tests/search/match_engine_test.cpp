@@ -126,15 +126,18 @@ TEST_F(MatchEngineTest, InvalidRegexMatchesNothing) {
     EXPECT_TRUE(Match("abc", "b", kRegex));
 }
 
-TEST_F(MatchEngineTest, RegexSubjectWithInvalidUtf8DoesNotMatchOrCrash) {
-    EXPECT_FALSE(
+TEST_F(MatchEngineTest, InvalidUtf8MatchesNothingButTheRestOfTheLineStillDoes) {
+    EXPECT_TRUE(
         Match("a\xff"
               "b",
               "a", kRegex));
-    EXPECT_FALSE(
+    EXPECT_TRUE(
         Match("a\xff"
               "b",
-              "a", kWord));
+              "b$", kRegex));
+    EXPECT_FALSE(Match("\xff", ".", kRegex));
+    EXPECT_FALSE(Match("\xff", "[^a]", kRegex));
+    EXPECT_TRUE(Match("x \xff Foo", "Foo", kWord));
 }
 
 TEST_F(MatchEngineTest, WordModeBuildsTheBoundaryPattern) {
@@ -188,13 +191,12 @@ TEST(CompiledRegex, FindReportsTheLeftmostStartFromAnOffset) {
     ASSERT_NE(regex, nullptr);
     std::size_t start = 0;
     const std::string_view text = "abb\r\nbb\nxb";
-    EXPECT_EQ(regex->Find(text, 0, false, start), CompiledRegex::FindResult::Found);
+    EXPECT_EQ(regex->Find(text, 0, start), CompiledRegex::FindResult::Found);
     EXPECT_EQ(start, 5u);
-    EXPECT_EQ(regex->Find(text, 6, true, start), CompiledRegex::FindResult::NotFound);
-    EXPECT_EQ(regex->Find("\xff"
-                          "b",
-                          0, false, start),
-              CompiledRegex::FindResult::Failed);
+    EXPECT_EQ(regex->Find(text, 6, start), CompiledRegex::FindResult::NotFound);
+    // Invalid bytes match nothing, yet the search goes on behind them.
+    EXPECT_EQ(regex->Find("\xff\nbb", 0, start), CompiledRegex::FindResult::Found);
+    EXPECT_EQ(start, 2u);
 }
 
 }  // namespace
