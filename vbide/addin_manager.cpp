@@ -60,7 +60,8 @@ class IdeAddins : public host::Addins {
 
 }  // namespace
 
-AddinManager::AddinManager(Flavour flavour, host::HostApp& host) : flavour_(flavour), host_(host) {}
+AddinManager::AddinManager(Flavour flavour, host::HostApp& host, std::function<void()> beforeUnload)
+    : flavour_(flavour), host_(host), beforeUnload_(std::move(beforeUnload)) {}
 
 AddinManager::~AddinManager() {
     DisconnectAll(host::ext_dm_HostShutdown);
@@ -119,6 +120,7 @@ Status AddinManager::Disconnect(const std::string& progId, host::DisconnectMode 
     } catch (const std::exception&) {
         // The add-in goes anyway; the host never sees its failure.
     }
+    if (beforeUnload_) beforeUnload_();
     addin.reset();
     return {};
 }

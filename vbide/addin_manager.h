@@ -3,7 +3,7 @@
 // collection. Libraries come through the platform loader; a disconnected add-in's library
 // is unloaded, so a library replaced on disk is the one the next connection loads.
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +17,9 @@ namespace trawlex::vbide {
 
 class AddinManager : public std::enable_shared_from_this<AddinManager> {
   public:
-    AddinManager(Flavour flavour, host::HostApp& host);
+    // `beforeUnload` runs between an add-in's disconnection and the unloading of its
+    // library: objects the add-in left for later deletion must go while its code is there.
+    AddinManager(Flavour flavour, host::HostApp& host, std::function<void()> beforeUnload = {});
     ~AddinManager();
     AddinManager(const AddinManager&) = delete;
     AddinManager& operator=(const AddinManager&) = delete;
@@ -46,6 +48,7 @@ class AddinManager : public std::enable_shared_from_this<AddinManager> {
 
     Flavour flavour_;
     host::HostApp& host_;
+    std::function<void()> beforeUnload_;
     std::vector<Connected> connected_;
 };
 

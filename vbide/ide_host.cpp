@@ -1,6 +1,7 @@
 #include "vbide/ide_host.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -15,7 +16,9 @@ IdeHost::IdeHost(Flavour flavour, IdeWorkspace& workspace, IdeCommandBarSet& bar
     : flavour_(flavour),
       workspace_(workspace),
       bars_(bars),
-      addins_(std::make_shared<AddinManager>(flavour, *this)),
+      addins_(std::make_shared<AddinManager>(
+          flavour, *this,
+          [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); })),
       lastUsedPath_(QDir::currentPath().toStdString()) {}
 
 IdeHost::~IdeHost() {

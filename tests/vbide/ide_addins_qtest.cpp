@@ -101,7 +101,7 @@ class IdeAddinsTest : public QObject {
             QCOMPARE(log_.Take(), QString("click;"));
         }
         // Closing the editor disconnects with ext_dm_HostShutdown.
-        QCOMPARE(log_.Take(), QString("disconnect 0;"));
+        QCOMPARE(log_.Take(), QString("disconnect 0;leftover gone;"));
 
         // A record without the start-up bit is not loaded, nor is another flavour's.
         WriteRecord(Flavour::VisualBasic6, kProgId, 2);
@@ -155,7 +155,7 @@ class IdeAddinsTest : public QObject {
         QCOMPARE(ToolBarCaptions(w).size(), plain.size() + 1);
 
         QVERIFY(addin->SetConnect(false).ok());
-        QCOMPARE(log_.Take(), QString("disconnect 1;"));
+        QCOMPARE(log_.Take(), QString("disconnect 1;leftover gone;"));
         QCOMPARE(ToolBarCaptions(w), plain);
         QCOMPARE(addin->Connect().value(), false);
 
@@ -198,7 +198,7 @@ class IdeAddinsTest : public QObject {
         QVERIFY(dialog.loadedBox()->isChecked());
         dialog.loadedBox()->setChecked(false);
         QVERIFY(dialog.Apply().empty());
-        QCOMPARE(log_.Take(), QString("disconnect 1;"));
+        QCOMPARE(log_.Take(), QString("disconnect 1;leftover gone;"));
         QVERIFY(ReadAddinRecord(Flavour::VisualBasic6, kProgId).value().loadAtStartup());
     }
 

@@ -2,6 +2,7 @@
 // control of "標準", with a red face from the clipboard, and logs every call it receives.
 // The log is read through VbideTestAddinLog by a test that opens this library itself.
 
+#include <QObject>
 #include <memory>
 #include <string>
 
@@ -18,10 +19,17 @@ void Log(const std::string& entry) {
     g_log += entry + ";";
 }
 
+// Deleted later by the add-in; its code lives in this library.
+class Leftover : public QObject {
+  public:
+    ~Leftover() override { Log("leftover gone"); }
+};
+
 class TestAddin : public trawlex::host::AddinInstance {
   public:
     void OnConnection(trawlex::host::HostApp& host, trawlex::host::ConnectMode mode) override {
         Log("connect " + std::to_string(mode));
+        leftover_ = new Leftover;
         auto bars = host.CommandBars();
         if (!bars) return;
         auto bar = (*bars)->Item("標準");
@@ -46,11 +54,14 @@ class TestAddin : public trawlex::host::AddinInstance {
         Log("disconnect " + std::to_string(mode));
         if (button_) (void)button_->Delete();
         click_.Cancel();
+        if (leftover_) leftover_->deleteLater();
+        leftover_ = nullptr;
     }
 
   private:
     std::shared_ptr<trawlex::host::CommandBarControl> button_;
     trawlex::host::Subscription click_;
+    Leftover* leftover_ = nullptr;
 };
 
 }  // namespace
