@@ -77,12 +77,15 @@ void DrawMagnifier(Canvas& canvas, double left, double top, double scale) {
 
 void DrawWrench(Canvas& canvas, double left, double top, double scale) {
     auto at = [&](double unit, double origin) { return origin + unit * scale; };
-    // Outline first, then the steel over it, then the jaw cut out of the head.
-    canvas.Segment(at(9.2, left), at(15, top), at(13.2, left), at(11, top), 1.8 * scale, kOutline);
-    canvas.Disc(at(13.3, left), at(10.7, top), 3.0 * scale, kOutline);
-    canvas.Segment(at(9.2, left), at(15, top), at(13.2, left), at(11, top), 0.9 * scale, kSteel);
-    canvas.Disc(at(13.3, left), at(10.7, top), 2.2 * scale, kSteel);
-    canvas.Disc(at(14.5, left), at(9.5, top), 1.2 * scale, kSilver);
+    // Outline first, then the steel over it, then the open jaw cut out of the head.
+    canvas.Segment(at(7.8, left), at(14.6, top), at(11.4, left), at(11, top), 1.4 * scale,
+                   kOutline);
+    canvas.Disc(at(12, left), at(10.4, top), 2.7 * scale, kOutline);
+    canvas.Segment(at(7.8, left), at(14.6, top), at(11.4, left), at(11, top), 0.6 * scale,
+                   kSteel);
+    canvas.Disc(at(12, left), at(10.4, top), 1.9 * scale, kSteel);
+    canvas.Segment(at(12.6, left), at(9.8, top), at(14.5, left), at(7.9, top), 0.8 * scale,
+                   kSilver);
 }
 
 }  // namespace trawlex::addin

@@ -71,7 +71,7 @@ class AboutAndFacesTest : public QObject {
             for (int x = 0; x < 16; ++x) {
                 if (At(product, x, y) == At(options, x, y)) continue;
                 ++changed;
-                QVERIFY2(x >= 8 && y >= 7, qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+                QVERIFY2(x >= 6 && y >= 6, qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
             }
         }
         QVERIFY(changed >= 12);
