@@ -81,8 +81,7 @@ void DrawWrench(Canvas& canvas, double left, double top, double scale) {
     canvas.Segment(at(7.8, left), at(14.6, top), at(11.4, left), at(11, top), 1.4 * scale,
                    kOutline);
     canvas.Disc(at(12, left), at(10.4, top), 2.7 * scale, kOutline);
-    canvas.Segment(at(7.8, left), at(14.6, top), at(11.4, left), at(11, top), 0.6 * scale,
-                   kSteel);
+    canvas.Segment(at(7.8, left), at(14.6, top), at(11.4, left), at(11, top), 0.6 * scale, kSteel);
     canvas.Disc(at(12, left), at(10.4, top), 1.9 * scale, kSteel);
     canvas.Segment(at(12.6, left), at(9.8, top), at(14.5, left), at(7.9, top), 0.8 * scale,
                    kSilver);
