@@ -38,6 +38,26 @@ std::string LongestUnfoldedRun(std::string_view folded) {
     return std::string(longest);
 }
 
+// The kana or Japanese mark of a folded needle that should be rarest in a text: a voiced
+// kana before other katakana before the rest; 0 when the needle has none.
+char32_t MostTellingKana(std::string_view folded) {
+    char32_t best = 0;
+    int best_rank = 0;
+    std::size_t pos = 0;
+    while (pos < folded.size()) {
+        const char32_t cp = utf8::Next(folded, pos);
+        if (cp < 0x3000 || cp > 0x30FF) continue;
+        int rank = 1;
+        if (cp >= 0x30A1 && cp <= 0x30FA && cp != 0x30FC) rank = 2;
+        if (FoldSources(cp).size() > 3) rank = 3;  // has forms with a separate mark
+        if (rank > best_rank) {
+            best = cp;
+            best_rank = rank;
+        }
+    }
+    return best;
+}
+
 // The word-boundary pattern around the search string, exactly as the search window builds it.
 std::string WordPattern(std::string_view search) {
     std::string words(search);
@@ -62,11 +82,24 @@ struct MatchEngine::Impl {
 
     std::string scratch;  // a folded line or padded subject, reused
 
+    // Plain text: what an unfolded text must hold to match the needle's most telling kana.
+    std::vector<std::string> kana_sources;
+    bool kana_sources_ready = false;
+
+    const std::vector<std::string>& KanaSources() {
+        if (!kana_sources_ready) {
+            kana_sources = FoldSources(MostTellingKana(needle));
+            kana_sources_ready = true;
+        }
+        return kana_sources;
+    }
+
     void Prepare(std::string_view search, MatchOptions options) {
         if (prepared && prepared_options == options && prepared_search == search) return;
         prepared_search.assign(search);
         prepared_options = options;
         prepared = true;
+        kana_sources_ready = false;
         needle.clear();
         like.reset();
         word_pattern.clear();
@@ -145,6 +178,9 @@ LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions op
             } else if (std::string kanji = LongestUnfoldedRun(impl.needle); !kanji.empty()) {
                 filter.kind = Kind::Substring;  // the text holds these as they are
                 filter.needle = std::move(kanji);
+            } else if (const auto& sources = impl.KanaSources(); !sources.empty()) {
+                filter.kind = Kind::AnyOf;  // the text holds one of these as it is
+                filter.needles = sources;
             } else {
                 filter.kind = Kind::Substring;
                 filter.form = Form::Folded;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "search/search_types.h"
 
@@ -25,6 +26,7 @@ struct LinePrefilter {
         // `needle` is lower-case ASCII: a hit is the needle in any ASCII letter case, or a
         // character of kFoldsToAsciiPrefixes.
         FoldedAscii,
+        AnyOf,  // any of `needles`
     };
     enum class Form {
         Raw,             // the text itself
@@ -35,6 +37,7 @@ struct LinePrefilter {
     Kind kind = Kind::AllLines;
     Form form = Form::Raw;
     std::string needle;                    // Substring, FoldedAscii
+    std::vector<std::string> needles;      // AnyOf
     std::shared_ptr<CompiledRegex> regex;  // Regex, compiled multi-line
 };
 

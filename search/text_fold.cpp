@@ -178,4 +178,47 @@ std::string NormaliseForLike(std::string_view text) {
     return out;
 }
 
+std::vector<std::string> FoldSources(char32_t folded) {
+    std::vector<std::string> sources;
+    if (folded < 0x3000 || folded > 0x30FF) return sources;
+    // The single characters that fold to `c`: itself, its hiragana, its half-width form.
+    const auto singles = [](char32_t c) {
+        std::vector<char32_t> found;
+        const auto add_if_folds_to_c = [&](char32_t u) {
+            std::string text;
+            utf8::Append(text, u);
+            std::string out;
+            FoldForCompare(text, out);
+            std::size_t pos = 0;
+            if (!out.empty() && utf8::Next(out, pos) == c && pos == out.size()) found.push_back(u);
+        };
+        add_if_folds_to_c(c);
+        if (c >= 0x30A1 && c <= 0x30F6) add_if_folds_to_c(c - 0x60);
+        if (c == 0x30FD || c == 0x30FE) add_if_folds_to_c(c - 0x60);
+        for (char32_t half = 0xFF61; half <= 0xFF9F; ++half) {
+            if (kana::HalfToFullKatakana(half) == c) add_if_folds_to_c(half);
+        }
+        return found;
+    };
+    for (char32_t u : singles(folded)) {
+        sources.emplace_back();
+        utf8::Append(sources.back(), u);
+    }
+    // Kana joined with a following mark.
+    for (char32_t base = 0x30A1; base <= 0x30FE; ++base) {
+        const bool voiced = kana::WithVoicedMark(base) == folded;
+        const bool semi_voiced = kana::WithSemiVoicedMark(base) == folded;
+        if (!voiced && !semi_voiced) continue;
+        for (char32_t u : singles(base)) {
+            for (char32_t mark : voiced ? std::array<char32_t, 2>{0xFF9E, 0x3099}
+                                        : std::array<char32_t, 2>{0xFF9F, 0x309A}) {
+                sources.emplace_back();
+                utf8::Append(sources.back(), u);
+                utf8::Append(sources.back(), mark);
+            }
+        }
+    }
+    return sources;
+}
+
 }  // namespace trawlex

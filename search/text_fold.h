@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trawlex {
 
@@ -26,6 +27,11 @@ void FoldForCompare(std::string_view text, std::string& out);  // replaces `out`
 // FoldForCompare keeps U+4000-9FFF (most kanji) as they are, and nothing else folds to them.
 inline constexpr char32_t kUnfoldedFirst = 0x4000;
 inline constexpr char32_t kUnfoldedLast = 0x9FFF;
+
+// Every text whose FoldForCompare is exactly `folded`, a character of U+3000-30FF (kana and
+// Japanese punctuation): single characters, and kana followed by a voiced or semi-voiced
+// mark. Empty for other characters, and for those that are not a fold of anything.
+std::vector<std::string> FoldSources(char32_t folded);
 
 // The normalisation of wildcard search, in its order: lower case, hiragana to katakana,
 // full to half width; a voiced kana becomes two characters (ガ becomes ｶﾞ).

@@ -130,6 +130,8 @@ class CandidatePlan {
             bytes_.emplace(buffer_, std::move(filter.needle));
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
             folded_ascii_.emplace(buffer_, std::move(filter.needle));
+        } else if (kind_ == LinePrefilter::Kind::AnyOf) {
+            any_of_.emplace(buffer_, std::move(filter.needles));
         }
     }
 
@@ -150,6 +152,7 @@ class CandidatePlan {
             case LinePrefilter::Kind::Substring:
             case LinePrefilter::Kind::Regex:
             case LinePrefilter::Kind::FoldedAscii:
+            case LinePrefilter::Kind::AnyOf:
                 break;
         }
         if (hit_line_ == kNoHit || hit_line_ < line) FindNextHit();
@@ -182,6 +185,8 @@ class CandidatePlan {
             hit = (*bytes_)(search_from_);
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
             hit = (*folded_ascii_)(search_from_);
+        } else if (kind_ == LinePrefilter::Kind::AnyOf) {
+            hit = (*any_of_)(search_from_);
         } else {
             hit = NextRegexHit(search_from_);
         }
@@ -222,6 +227,7 @@ class CandidatePlan {
     std::string_view buffer_;
     std::optional<BytesSearch> bytes_;
     std::optional<FoldedAsciiSearch> folded_ascii_;
+    std::optional<AnyBytesSearch> any_of_;
     std::size_t line_ = 0;           // the line asked about next
     std::size_t hit_line_ = kNoHit;  // the line of the next hit; kNoLine when none is left
     std::size_t search_from_ = 0;    // where the next search starts: a line start

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "search/text_fold.h"
@@ -97,6 +99,39 @@ TEST(FoldForCompare, OnlyTheListedPrefixesFoldToAsciiAndKanjiFoldOnlyFromThemsel
             listed = listed || character.starts_with(prefix);
         }
         EXPECT_TRUE(listed) << std::hex << static_cast<unsigned>(cp);
+    }
+}
+
+TEST(FoldSources, ListEveryTextThatFoldsToAKanaOrMark) {
+    std::map<std::string, std::set<std::string>>
+        folds_of;  // fold -> texts, for one-character folds
+    const auto consider = [&](const std::string& text) {
+        const std::string folded = FoldForCompare(text);
+        std::size_t pos = 0;
+        const char32_t cp = utf8::Next(folded, pos);
+        if (pos == folded.size() && cp >= 0x3000 && cp <= 0x30FF) folds_of[folded].insert(text);
+    };
+    for (char32_t cp = 0x80; cp < 0x30000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        std::string text;
+        utf8::Append(text, cp);
+        consider(text);
+        if ((cp >= 0x3000 && cp <= 0x30FF) || (cp >= 0xFF61 && cp <= 0xFF9F)) {
+            for (char32_t mark : {0xFF9E, 0xFF9F, 0x3099, 0x309A, 0x309B, 0x309C}) {
+                std::string pair = text;
+                utf8::Append(pair, mark);
+                consider(pair);
+            }
+        }
+    }
+    EXPECT_EQ(folds_of["ガ"], (std::set<std::string>{"ガ", "が", "ｶﾞ", "カ\u3099", "か\u3099",
+                                                     "ｶ\u3099", "カﾞ", "かﾞ"}));
+    for (char32_t c = 0x3000; c <= 0x30FF; ++c) {
+        std::string character;
+        utf8::Append(character, c);
+        const std::vector<std::string> listed = FoldSources(c);
+        const std::set<std::string> sources(listed.begin(), listed.end());
+        EXPECT_EQ(sources, folds_of[character]) << std::hex << static_cast<unsigned>(c);
     }
 }
 

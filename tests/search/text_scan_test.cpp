@@ -255,6 +255,11 @@ class FastScanEquivalence : public ::testing::Test {
             "表示",
             "件数",
             "表示件数",
+            "ﾊ",
+            "ﾟ",
+            "\u3099",
+            "パ",
+            "ヴ",
         };
         std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
         std::uniform_int_distribution<int> length(0, 200);
@@ -281,12 +286,13 @@ class FastScanEquivalence : public ::testing::Test {
 
 TEST_F(FastScanEquivalence, RandomTextsEveryModeAndFlag) {
     const std::vector<std::string> searches = {
-        "foo",   "Foo",    "ｆｏｏ",  "データ",    "テ",      "ｶﾞ",      "が",     " ",
-        "Sub ",  "End",    "a b",     "x\r",       "f*o",     "?a",      "#",      "[a-c]",
-        "[!a]*", "[",      "[z-a]",   "*ﾃﾞ*",      "^Sub",    "Sub$",    "^$",     "$",
-        "x*",    "[^a]+b", "foo|bar", "\\bfoo\\b", "(?=f)",   "(?<!a)b", "\\Afoo", "foo\\z",
-        "\\w+",  "a.b",    ".",       "(",         "\\u0046", "[^x]*$",  "Σ",      "д",
-        "sub k", "f　o",   "école",   "表示件数",  "示件",    "ｶﾞ表",
+        "foo",   "Foo",      "ｆｏｏ", "データ", "テ",     "ｶﾞ",      "が",
+        " ",     "Sub ",     "End",    "a b",    "x\r",    "f*o",     "?a",
+        "#",     "[a-c]",    "[!a]*",  "[",      "[z-a]",  "*ﾃﾞ*",    "^Sub",
+        "Sub$",  "^$",       "$",      "x*",     "[^a]+b", "foo|bar", "\\bfoo\\b",
+        "(?=f)", "(?<!a)b",  "\\Afoo", "foo\\z", "\\w+",   "a.b",     ".",
+        "(",     "\\u0046",  "[^x]*$", "Σ",      "д",      "sub k",   "f　o",
+        "école", "表示件数", "示件",   "ｶﾞ表",   "パ",     "ゔ",      "ー",
     };
     std::mt19937 rng(20261207);
     int compared = 0;
@@ -309,7 +315,7 @@ TEST_F(FastScanEquivalence, RandomTextsEveryModeAndFlag) {
             }
         }
     }
-    EXPECT_EQ(compared, 40 * 46 * 10);
+    EXPECT_EQ(compared, 40 * 49 * 10);
 }
 
 TEST_F(FastScanEquivalence, OptionsChangingOnEveryLine) {
