@@ -75,9 +75,9 @@ void ResultList::UpdateMetrics() {
     metrics_ = QFontMetricsF(font(), this);
     const int dpi = logicalDpiX();
     twipsPerPixel_ = dpi > 0 ? static_cast<double>(kTwipsPerInch) / dpi : 15.0;
-    // No character is drawn wider than this, fallback glyphs included; texts that could
-    // not widen a column even at this width need no measuring.
+    // No character is drawn wider than this, fallback glyphs included.
     maxCharTwips_ = std::max(metrics_.maxWidth(), metrics_.height() * 1.5) * twipsPerPixel_;
+    advanceTwips_.clear();
 }
 
 double ResultList::TextWidthTwips(const QString& text) const {
@@ -90,16 +90,47 @@ void ResultList::SetColumnWidthTwips(int column, int twips) {
     setColumnWidth(column, TwipsToPixelsX(*this, twips));
 }
 
+double ResultList::UpperBoundTwips(std::string_view utf8) {
+    if (advanceTwips_.empty()) advanceTwips_.assign(0x10000, -1.0f);
+    double sum = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1F
+                        : length == 3 ? lead & 0x0F
+                                      : lead & 0x07;
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        i += length;
+        if (code >= 0x10000 || (code >= 0xD800 && code < 0xE000)) {
+            sum += 2 * maxCharTwips_;  // two characters in UTF-16
+            continue;
+        }
+        float& advance = advanceTwips_[code];
+        if (advance < 0) {
+            advance = static_cast<float>(
+                metrics_.horizontalAdvance(QChar(static_cast<char16_t>(code))) * twipsPerPixel_);
+        }
+        sum += advance;
+    }
+    // Shaping (kerning, ligatures) moves a text's width by far less than this margin.
+    return sum * 1.05 + 2 * twipsPerPixel_;
+}
+
 void ResultList::FitColumnWidths() {
     const int count = model_.RowCount();
     if (count == 0) return;
     const bool first = count == 1;
     for (int c = 0; c < ResultTableModel::kColumnCount; ++c) {
-        const QString text = ResultTableModel::CellText(newest_, c);
-        if (!first && text.size() * maxCharTwips_ + kFitMarginTwips <= widthsTwips_[c]) {
-            continue;
-        }
-        const int wanted = static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips;
+        char digits[24];
+        const std::string_view text = ResultTableModel::CellView(newest_, c, digits);
+        // Most texts are narrower than their column: a cheap bound settles those.
+        if (!first && UpperBoundTwips(text) + kFitMarginTwips <= widthsTwips_[c]) continue;
+        const double measured =
+            TextWidthTwips(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        const int wanted = static_cast<int>(std::ceil(measured)) + kFitMarginTwips;
         if (first || wanted > widthsTwips_[c]) SetColumnWidthTwips(c, wanted);
     }
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTreeView>
 #include <array>
+#include <string_view>
+#include <vector>
 
 #include "search/search_types.h"
 #include "window/result_table_model.h"
@@ -77,6 +79,8 @@ class ResultList : public QTreeView {
 
   private:
     void UpdateMetrics();
+    // No less than the drawn width of a UTF-8 text, from cached character advances.
+    double UpperBoundTwips(std::string_view utf8);
     void BuildPopupMenu();
 
     int index_;
@@ -86,6 +90,7 @@ class ResultList : public QTreeView {
     QFontMetricsF metrics_;
     double twipsPerPixel_ = 15.0;
     double maxCharTwips_ = 0.0;
+    std::vector<float> advanceTwips_;  // per BMP character, negative until measured
     QMenu* popup_ = nullptr;
 };
 

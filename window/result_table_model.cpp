@@ -2,7 +2,8 @@
 
 #include <QTimer>
 #include <algorithm>
-#include <numeric>
+#include <charconv>
+#include <cstdint>
 
 namespace trawlex::window {
 
@@ -14,37 +15,40 @@ constexpr const char* kDesignHeaders[ResultTableModel::kColumnCount] = {"ﾌｧ�
 const QChar kAscendingMark(0x25B2);   // ▲
 const QChar kDescendingMark(0x25BC);  // ▼
 
-const std::string& FieldOf(const ResultRow& row, int column) {
-    switch (column) {
-        case 0:
-            return row.name;
-        case 2:
-            return row.procedure;
-        case 3:
-            return row.scope;
-        default:
-            return row.content;
-    }
+// Texts are compared as text: bytes of the UTF-8 with ASCII letter case folded, so line
+// numbers compare as text too ("10" before "9").
+unsigned char Fold(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
-// Texts are compared as text: byte order of the UTF-8 with ASCII letter case folded, so
-// line numbers compare as text too ("10" before "9").
-std::string SortKeyOf(const ResultRow& row, int column) {
-    std::string key = column == 1 ? std::to_string(row.line) : FieldOf(row, column);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+// Eight bytes of a folded key from `offset`, big-endian, so that comparing two prefixes
+// orders keys as comparing their texts would, up to ties.
+std::uint64_t Prefix(std::string_view key, std::size_t offset) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t at = offset + i;
+        prefix = (prefix << 8) | (at < key.size() ? static_cast<unsigned char>(key[at]) : 0u);
     }
-    return key;
+    return prefix;
 }
 
 }  // namespace
+
+// One row as the sort sees it: its key prefix, its place in the list (which makes the
+// sort stable) and where it is stored.
+struct ResultTableModel::SortEntry {
+    std::uint64_t prefix;
+    int position;
+    int storage;
+};
 
 ResultTableModel::ResultTableModel(QObject* parent) : QAbstractTableModel(parent) {
     for (int c = 0; c < kColumnCount; ++c) headers_[c] = QString::fromUtf8(kDesignHeaders[c]);
 }
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(order_.size());
 }
 
 int ResultTableModel::columnCount(const QModelIndex& parent) const {
@@ -52,8 +56,8 @@ int ResultTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
-    if (role == Qt::DisplayRole) return CellText(rows_[index.row()], index.column());
+    if (!index.isValid() || index.row() >= static_cast<int>(order_.size())) return {};
+    if (role == Qt::DisplayRole) return CellText(rows_[order_[index.row()]], index.column());
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment h = index.column() == 1 ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(h | Qt::AlignVCenter);
@@ -71,9 +75,28 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
+std::string_view ResultTableModel::CellView(const ResultRow& row, int column, char (&digits)[24]) {
+    switch (column) {
+        case 0:
+            return row.name;
+        case 1: {
+            const auto end = std::to_chars(digits, digits + sizeof digits, row.line).ptr;
+            return std::string_view(digits, static_cast<std::size_t>(end - digits));
+        }
+        case 2:
+            return row.procedure;
+        case 3:
+            return row.scope;
+        default:
+            return row.content;
+    }
+}
+
 QString ResultTableModel::CellText(const ResultRow& row, int column) {
     if (column == 1) return QString::number(row.line);
-    return QString::fromStdString(FieldOf(row, column));
+    char digits[24];
+    const std::string_view text = CellView(row, column, digits);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void ResultTableModel::AddRow(ResultRow row) {
@@ -87,23 +110,25 @@ void ResultTableModel::AddRow(ResultRow row) {
 void ResultTableModel::Flush() {
     flushQueued_ = false;
     if (pending_.empty()) return;
-    const auto first = static_cast<int>(rows_.size());
+    const auto first = static_cast<int>(order_.size());
     const auto last = first + static_cast<int>(pending_.size()) - 1;
     beginInsertRows(QModelIndex(), first, last);
-    rows_.insert(rows_.end(), std::make_move_iterator(pending_.begin()),
-                 std::make_move_iterator(pending_.end()));
+    for (ResultRow& row : pending_) {
+        order_.push_back(static_cast<int>(rows_.size()));
+        rows_.push_back(std::move(row));
+    }
     pending_.clear();
     endInsertRows();
-    if (sorted_) MergePendingSorted(first);
+    if (sorted_) SortFrom(first);
 }
 
 int ResultTableModel::RowCount() const {
-    return static_cast<int>(rows_.size() + pending_.size());
+    return static_cast<int>(order_.size() + pending_.size());
 }
 
 const ResultRow& ResultTableModel::Row(int row) const {
     const_cast<ResultTableModel*>(this)->Flush();
-    return rows_.at(static_cast<std::size_t>(row));
+    return rows_.at(static_cast<std::size_t>(order_.at(static_cast<std::size_t>(row))));
 }
 
 QString ResultTableModel::CellText(int row, int column) const {
@@ -112,19 +137,18 @@ QString ResultTableModel::CellText(int row, int column) const {
 
 void ResultTableModel::Clear() {
     pending_.clear();
-    if (rows_.empty()) return;
+    if (order_.empty() && rows_.empty()) return;
     beginResetModel();
     rows_.clear();
-    keys_.clear();
+    order_.clear();
     endResetModel();
 }
 
 void ResultTableModel::RemoveRow(int row) {
     Flush();
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    if (row < 0 || row >= static_cast<int>(order_.size())) return;
     beginRemoveRows(QModelIndex(), row, row);
-    rows_.erase(rows_.begin() + row);
-    if (!keys_.empty()) keys_.erase(keys_.begin() + row);
+    order_.erase(order_.begin() + row);  // the stored row goes with the next clear
     endRemoveRows();
 }
 
@@ -148,56 +172,123 @@ void ResultTableModel::ColumnClick(int column) {
     }
     sorted_ = true;
     sortKey_ = column;
-    if (order_ == Qt::DescendingOrder) {
-        order_ = Qt::AscendingOrder;
+    if (sortOrder_ == Qt::DescendingOrder) {
+        sortOrder_ = Qt::AscendingOrder;
         headers_[column].prepend(kAscendingMark);
     } else {
-        order_ = Qt::DescendingOrder;
+        sortOrder_ = Qt::DescendingOrder;
         headers_[column].prepend(kDescendingMark);
     }
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
-
-    keys_.clear();
-    keys_.reserve(rows_.size());
-    for (const ResultRow& row : rows_) keys_.push_back(SortKeyOf(row, sortKey_));
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return Less(a, b); });
-    ApplyOrder(order);
+    SortFrom(0);
 }
 
-bool ResultTableModel::Less(int a, int b) const {
-    return order_ == Qt::AscendingOrder ? keys_[a] < keys_[b] : keys_[b] < keys_[a];
-}
+// The folded sort keys of the stored rows side by side in one buffer, built in storage
+// order (the order the rows and their texts were allocated in), so the sort reads the rows
+// front to back once and then works on contiguous memory.
+struct ResultTableModel::SortKeys {
+    std::string bytes;
+    std::vector<std::size_t> start;  // per stored row, and one past the end
 
-// Rows [first, end) were just appended to a sorted list: merge them into place.
-void ResultTableModel::MergePendingSorted(int first) {
-    for (std::size_t i = keys_.size(); i < rows_.size(); ++i) {
-        keys_.push_back(SortKeyOf(rows_[i], sortKey_));
+    std::string_view Key(int storage) const {
+        return std::string_view(bytes).substr(start[storage], start[storage + 1] - start[storage]);
     }
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    const auto less = [this](int a, int b) { return Less(a, b); };
-    std::stable_sort(order.begin() + first, order.end(), less);
-    std::inplace_merge(order.begin(), order.begin() + first, order.end(), less);
-    ApplyOrder(order);
+};
+
+// Sorts rows [first, end) and merges them into rows [0, first), which are in order.
+void ResultTableModel::SortFrom(int first) {
+    if (order_.size() < 2 || static_cast<std::size_t>(first) >= order_.size()) return;
+    SortKeys keys;
+    keys.start.reserve(rows_.size() + 1);
+    for (const ResultRow& row : rows_) {
+        char digits[24];
+        keys.start.push_back(keys.bytes.size());
+        const std::string_view text = CellView(row, sortKey_, digits);
+        const std::size_t at = keys.bytes.size();
+        keys.bytes.append(text);
+        for (std::size_t i = at; i < keys.bytes.size(); ++i) {
+            keys.bytes[i] = static_cast<char>(Fold(keys.bytes[i]));
+        }
+    }
+    keys.start.push_back(keys.bytes.size());
+
+    // The rows to sort go in storage order; rows [0, first) keep their list order.
+    std::vector<SortEntry> entries;
+    entries.reserve(order_.size());
+    for (int i = 0; i < first; ++i) entries.push_back(SortEntry{0, i, order_[i]});
+    std::vector<int> positionOf(rows_.size(), -1);
+    for (std::size_t i = static_cast<std::size_t>(first); i < order_.size(); ++i) {
+        positionOf[order_[i]] = static_cast<int>(i);
+    }
+    for (std::size_t storage = 0; storage < rows_.size(); ++storage) {
+        if (positionOf[storage] >= 0) {
+            entries.push_back(SortEntry{0, positionOf[storage], static_cast<int>(storage)});
+        }
+    }
+    SortRange(keys, entries, static_cast<std::size_t>(first), entries.size(), 0);
+    if (first > 0) {
+        const bool ascending = sortOrder_ == Qt::AscendingOrder;
+        std::inplace_merge(entries.begin(), entries.begin() + first, entries.end(),
+                           [&keys, ascending](const SortEntry& a, const SortEntry& b) {
+                               const int c = keys.Key(a.storage).compare(keys.Key(b.storage));
+                               if (c != 0) return ascending ? c < 0 : c > 0;
+                               return a.position < b.position;
+                           });
+    }
+    ApplyOrder(entries);
 }
 
-// order[newRow] = oldRow. Moves rows and their keys, keeping selections on their rows.
-void ResultTableModel::ApplyOrder(const std::vector<int>& order) {
+// Most significant bytes first: sorts entries [lo, hi) by eight key bytes from `offset` on
+// (after the bytes all of them share), then each run of equal bytes by the next eight.
+// Equal keys keep their list order.
+void ResultTableModel::SortRange(const SortKeys& keys, std::vector<SortEntry>& entries,
+                                 std::size_t lo, std::size_t hi, std::size_t offset) const {
+    if (hi - lo < 2) return;
+    const std::string_view firstKey = keys.Key(entries[lo].storage);
+    std::size_t shared = firstKey.size() > offset ? firstKey.size() - offset : 0;
+    for (std::size_t i = lo + 1; i < hi && shared > 0; ++i) {
+        const std::string_view key = keys.Key(entries[i].storage);
+        std::size_t same = 0;
+        while (same < shared && offset + same < key.size() &&
+               key[offset + same] == firstKey[offset + same]) {
+            ++same;
+        }
+        shared = same;
+    }
+    offset += shared;
+    bool longer = false;
+    for (std::size_t i = lo; i < hi; ++i) {
+        const std::string_view key = keys.Key(entries[i].storage);
+        entries[i].prefix = Prefix(key, offset);
+        longer = longer || key.size() > offset + 8;
+    }
+    const bool ascending = sortOrder_ == Qt::AscendingOrder;
+    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(lo),
+              entries.begin() + static_cast<std::ptrdiff_t>(hi),
+              [ascending](const SortEntry& a, const SortEntry& b) {
+                  if (a.prefix != b.prefix) {
+                      return ascending ? a.prefix < b.prefix : b.prefix < a.prefix;
+                  }
+                  return a.position < b.position;
+              });
+    if (!longer) return;
+    // Each run of equal bytes goes on with the next bytes.
+    std::size_t start = lo;
+    for (std::size_t i = lo + 1; i <= hi; ++i) {
+        if (i < hi && entries[i].prefix == entries[start].prefix) continue;
+        if (i - start > 1) SortRange(keys, entries, start, i, offset + 8);
+        start = i;
+    }
+}
+
+// Puts the rows in the order of `entries`, keeping selections on their rows.
+void ResultTableModel::ApplyOrder(const std::vector<SortEntry>& entries) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(order.size());
-    std::vector<ResultRow> rows;
-    std::vector<std::string> keys;
-    rows.reserve(order.size());
-    keys.reserve(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        newRowOf[order[i]] = static_cast<int>(i);
-        rows.push_back(std::move(rows_[order[i]]));
-        keys.push_back(std::move(keys_[order[i]]));
+    std::vector<int> newRowOf(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        newRowOf[entries[i].position] = static_cast<int>(i);
+        order_[i] = entries[i].storage;
     }
-    rows_ = std::move(rows);
-    keys_ = std::move(keys);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "search/search_types.h"
@@ -40,6 +41,8 @@ class ResultTableModel : public QAbstractTableModel {
     // Column `column` (0-4) of a row as the list shows it.
     QString CellText(int row, int column) const;
     static QString CellText(const ResultRow& row, int column);
+    // The same as UTF-8; `digits` holds the text of the line number.
+    static std::string_view CellView(const ResultRow& row, int column, char (&digits)[24]);
 
     QString HeaderText(int column) const;
     void SetHeaderText(int column, const QString& text);
@@ -47,23 +50,27 @@ class ResultTableModel : public QAbstractTableModel {
     // Sort state. Once sorted, the list stays in sorted mode.
     bool IsSorted() const { return sorted_; }
     int SortKey() const { return sortKey_; }
-    Qt::SortOrder SortOrder() const { return order_; }
+    Qt::SortOrder SortOrder() const { return sortOrder_; }
     // Header click: strips the marks, toggles the order, marks the header and sorts.
     void ColumnClick(int column);
 
   private:
-    bool Less(int a, int b) const;
-    void MergePendingSorted(int first);
-    void ApplyOrder(const std::vector<int>& order);
+    struct SortEntry;
+    struct SortKeys;
+    void SortFrom(int first);
+    void SortRange(const SortKeys& keys, std::vector<SortEntry>& entries, std::size_t lo,
+                   std::size_t hi, std::size_t offset) const;
+    void ApplyOrder(const std::vector<SortEntry>& entries);
 
+    // Rows stay where they were appended; order_ lists them in the list's order.
     std::vector<ResultRow> rows_;
-    std::vector<std::string> keys_;  // sort keys of rows_ while sorted
+    std::vector<int> order_;
     std::vector<ResultRow> pending_;
     bool flushQueued_ = false;
     std::array<QString, kColumnCount> headers_;
     bool sorted_ = false;
     int sortKey_ = 0;
-    Qt::SortOrder order_ = Qt::AscendingOrder;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 }  // namespace trawlex::window

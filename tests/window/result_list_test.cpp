@@ -9,7 +9,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <random>
 
 #include "host/fake/fake_host.h"
 #include "platform/registry.h"
@@ -123,6 +126,57 @@ class ResultListTest : public QObject {
         list.AddRow(Hit("e", 1));
         list.AddRow(Hit("b", 1));
         QCOMPARE(Column(list, 0), QStringList({"a", "b", "c", "c", "e", "m", "x"}));
+    }
+
+    void sortAgreesWithAPlainStableSort() {
+        // Keys with long shared beginnings, case variants, prefixes of each other and ties,
+        // sorted by every column both ways, then more rows merged into the sorted list.
+        std::mt19937 random(7);
+        const std::string alphabet = "aAbB9 ";
+        const auto text = [&](std::size_t maxLength) {
+            std::string t = "Shared/Beginning/Of/Every/Key/";
+            for (std::size_t n = random() % (maxLength + 1); n > 0; --n) {
+                t += alphabet[random() % alphabet.size()];
+            }
+            return t;
+        };
+        const auto folded = [](QString t) { return t.toLower().toStdString(); };
+        ResultList list(0);
+        for (int i = 0; i < 3000; ++i) {
+            list.AddRow(Hit(text(12), random() % 2000, text(3), text(20), text(6)));
+        }
+        for (int click = 0; click < 10; ++click) {
+            const int column = static_cast<int>(random() % 5);
+            QStringList before;
+            for (int r = 0; r < list.RowCount(); ++r) {
+                before << list.CellText(r, 0) + "|" + list.CellText(r, 1) + "|" +
+                              list.CellText(r, column);
+            }
+            std::vector<int> expected(before.size());
+            std::iota(expected.begin(), expected.end(), 0);
+            const bool descending = list.Model().SortOrder() == Qt::AscendingOrder;
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                const std::string ka = folded(before[a].section('|', 2));
+                const std::string kb = folded(before[b].section('|', 2));
+                return descending ? kb < ka : ka < kb;
+            });
+            list.ColumnClick(column);
+            for (int r = 0; r < list.RowCount(); ++r) {
+                const QString row = list.CellText(r, 0) + "|" + list.CellText(r, 1) + "|" +
+                                    list.CellText(r, column);
+                QCOMPARE(row, before[expected[r]]);
+            }
+        }
+        for (int i = 0; i < 500; ++i) list.AddRow(Hit(text(12), i, "", "", text(6)));
+        list.Model().Flush();
+        QCOMPARE(list.RowCount(), 3500);
+        const int key = list.Model().SortKey();
+        const bool ascending = list.Model().SortOrder() == Qt::AscendingOrder;
+        for (int r = 1; r < list.RowCount(); ++r) {
+            const std::string a = folded(list.CellText(r - 1, key));
+            const std::string b = folded(list.CellText(r, key));
+            QVERIFY2(ascending ? a <= b : b <= a, qPrintable(QString::number(r)));
+        }
     }
 
     void hidingRowsWalksDownTheList() {
