@@ -1,5 +1,7 @@
 #include "host/addin/commands.h"
 
+#include <QApplication>
+
 #include "host/addin/frm_about.h"
 #include "host/addin/shared_state.h"
 #include "window/frm_add_in.h"
@@ -7,6 +9,12 @@
 namespace trawlex::addin {
 
 namespace {
+
+// Windows need the host's application object; a host without one gets no windows rather
+// than an abort.
+bool CanShowWindows() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 void ShowModeless(QWidget& window) {
     window.show();
@@ -17,6 +25,7 @@ void ShowModeless(QWidget& window) {
 }  // namespace
 
 void RunSearchCommand() {
+    if (!CanShowWindows()) return;
     window::frmAddIn& window = SearchWindow();
     ShowModeless(window);
     window.Search();
@@ -25,6 +34,7 @@ void RunSearchCommand() {
 void ShowOptionsDialog() {}
 
 void ShowVersionDialog() {
+    if (!CanShowWindows()) return;
     ShowModeless(AboutWindow());
 }
 
