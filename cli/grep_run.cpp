@@ -17,28 +17,26 @@ namespace {
 // The engine's view of a command-line run: fixed options, no yielding, never stopped.
 class CliSearchHost : public FolderSearchHost {
   public:
-    CliSearchHost(const GrepOptions& options, const GrepCallbacks& callbacks, GrepOutcome& outcome)
-        : options_(options), callbacks_(callbacks), outcome_(outcome) {}
+    CliSearchHost(const GrepOptions& options, const GrepCallbacks& callbacks)
+        : options_(options), callbacks_(callbacks) {}
 
     void Yield() override {}
     MatchOptions CurrentOptions() const override { return options_.match; }
     void AddRow(ResultRow row) override {
-        ++outcome_.rows;
+        ++rows_;
         callbacks_.row(row);
     }
     std::string ExtList() const override { return options_.extList; }
     bool SearchSubfolders() const override { return options_.searchSubfolders; }
-    void SetStatus(std::string text) override { ReportError(std::move(text)); }
+    void SetStatus(std::string text) override { ReportError(text); }
 
-    void ReportError(std::string text) {
-        ++outcome_.failures;
-        callbacks_.error(text);
-    }
+    void ReportError(const std::string& text) { callbacks_.error(text); }
+    std::int64_t Rows() const { return rows_; }
 
   private:
     const GrepOptions& options_;
     const GrepCallbacks& callbacks_;
-    GrepOutcome& outcome_;
+    std::int64_t rows_ = 0;
 };
 
 std::string PathError(const std::string& path, int error) {
@@ -52,12 +50,11 @@ std::string SummaryText(std::int64_t rows) {
     return std::to_string(rows) + " 件みつかりました";
 }
 
-GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
-    GrepOutcome outcome;
+std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
     const std::string_view search = TrimSpaces(options.search);
-    if (search.empty()) return outcome;
+    if (search.empty()) return 0;
 
-    CliSearchHost host(options, callbacks, outcome);
+    CliSearchHost host(options, callbacks);
     MatchEngine engine;
     for (const std::string& path : options.paths) {
         struct stat info {};
@@ -82,7 +79,7 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
         }
         SearchText(*text, path, search, host, engine);
     }
-    return outcome;
+    return host.Rows();
 }
 
 }  // namespace trawlex::cli

@@ -17,12 +17,8 @@ struct GrepCallbacks {
     std::function<void(const std::string&)> error;
 };
 
-struct GrepOutcome {
-    std::int64_t rows = 0;
-    int failures = 0;
-};
-
-GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
+// Returns the number of rows found.
+std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
 
 // The run's closing status text: "<N> 件みつかりました" or "見つかりませんでした".
 std::string SummaryText(std::int64_t rows);

@@ -57,14 +57,14 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
         WriteLine(err, text);
     };
 
-    const GrepOutcome outcome = RunGrep(options, callbacks);
+    const std::int64_t rows = RunGrep(options, callbacks);
     out.Flush();
     if (out.Failed()) {
         WriteLine(err, std::string(kErrorPrefix) + "output: " + out.Error());
         return kExitTrouble;
     }
-    WriteLine(err, SummaryText(outcome.rows));
-    return outcome.rows > 0 ? kExitFound : kExitNone;
+    WriteLine(err, SummaryText(rows));
+    return rows > 0 ? kExitFound : kExitNone;
 }
 
 }  // namespace
