@@ -1,6 +1,7 @@
 #include "host/addin/connect.h"
 
-#include <functional>
+#include <array>
+#include <optional>
 #include <string>
 
 #include "host/addin/command_faces.h"

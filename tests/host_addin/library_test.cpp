@@ -98,13 +98,20 @@ class LibraryTest : public QObject {
         QVERIFY(searchBox);
         QCOMPARE(searchBox->currentText(), QString("stock"));
 
+        QVERIFY(host.FireClick(host.bar(host::fake::kHelpMenu)->controls().back()));
+        QWidget* about = TopLevel("frmAbout");
+        QVERIFY(about && about->isVisible());
+
         (*loaded)->OnDisconnection(host::ext_dm_HostShutdown);
         QCOMPARE(bar->controls().size(), std::size_t{4});
         QVERIFY(!window->isVisible());
+        // The version dialog is left as it is.
+        QVERIFY(about->isVisible());
 
         // The windows go before the library is unloaded.
         loaded->reset();
         QVERIFY(!TopLevel("frmAddIn"));
+        QVERIFY(!TopLevel("frmAbout"));
     }
 
     void theLibraryMakesOnlyItsOwnAddin() {
