@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "host/addin/product_info.h"
+#include "host/addin/registration.h"
 #include "host/fake/fake_host.h"
 #include "platform/addin_loader.h"
 #include "platform/registry.h"
@@ -73,6 +74,13 @@ class LibraryTest : public QObject {
         QVERIFY(!platform::RegKeyExists(kVb6Record));
         // Nothing left to remove is no failure.
         QCOMPARE(Regsvr32("/U /S"), 0);
+    }
+
+    void aLibraryThatCannotTellItsPathRegistersNothing() {
+        QVERIFY(!addin::RegisterAddin(""));
+        QVERIFY(!addin::RegisterAddin("build/trawlex.dll"));
+        QVERIFY(!platform::RegKeyExists("HKCU\\Software\\Classes\\Trawlex.Connect"));
+        QVERIFY(!platform::RegKeyExists(kVb6Record));
     }
 
     void theRegisteredLibraryConnectsToAHost() {
