@@ -37,6 +37,9 @@ ResultList::ResultList(int index, QWidget* parent)
     header()->setSectionsClickable(true);
     header()->setSectionsMovable(false);
     header()->setSortIndicatorShown(false);
+    QFont unkerned = font();
+    unkerned.setKerning(false);
+    setFont(unkerned);
     connect(header(), &QHeaderView::sectionClicked, this, &ResultList::ColumnClick);
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) emit RowClicked(model_.CellText(index.row(), 4));
@@ -63,7 +66,6 @@ void ResultList::BuildPopupMenu() {
 }
 
 void ResultList::AddRow(ResultRow row) {
-    newest_ = row;
     model_.AddRow(std::move(row));
 }
 
@@ -75,13 +77,47 @@ void ResultList::UpdateMetrics() {
     metrics_ = QFontMetricsF(font(), this);
     const int dpi = logicalDpiX();
     twipsPerPixel_ = dpi > 0 ? static_cast<double>(kTwipsPerInch) / dpi : 15.0;
-    // No character is drawn wider than this, fallback glyphs included.
-    maxCharTwips_ = std::max(metrics_.maxWidth(), metrics_.height() * 1.5) * twipsPerPixel_;
-    advanceTwips_.clear();
+    advancePixels_.clear();
+    for (std::string& text : lastFitted_) text.clear();
 }
 
-double ResultList::TextWidthTwips(const QString& text) const {
-    return metrics_.horizontalAdvance(text) * twipsPerPixel_;
+double ResultList::Advance(char32_t code) {
+    if (code >= 0x10000) {
+        const char32_t pair[] = {code, 0};
+        return metrics_.horizontalAdvance(QString::fromUcs4(pair, 1));
+    }
+    if (advancePixels_.empty()) advancePixels_.assign(0x10000, -1.0f);
+    float& advance = advancePixels_[code];
+    if (advance < 0) {
+        advance =
+            static_cast<float>(metrics_.horizontalAdvance(QChar(static_cast<char16_t>(code))));
+    }
+    return advance;
+}
+
+// The list draws without kerning, so a text is as wide as its characters' advances.
+double ResultList::TextWidthTwips(std::string_view utf8) {
+    double pixels = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1Fu
+                        : length == 3 ? lead & 0x0Fu
+                                      : lead & 0x07u;
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
+        }
+        i += length;
+        pixels += Advance(code);
+    }
+    return pixels * twipsPerPixel_;
+}
+
+double ResultList::TextWidthTwips(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return TextWidthTwips(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 void ResultList::SetColumnWidthTwips(int column, int twips) {
@@ -90,47 +126,17 @@ void ResultList::SetColumnWidthTwips(int column, int twips) {
     setColumnWidth(column, TwipsToPixelsX(*this, twips));
 }
 
-double ResultList::UpperBoundTwips(std::string_view utf8) {
-    if (advanceTwips_.empty()) advanceTwips_.assign(0x10000, -1.0f);
-    double sum = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1F
-                        : length == 3 ? lead & 0x0F
-                                      : lead & 0x07;
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        i += length;
-        if (code >= 0x10000 || (code >= 0xD800 && code < 0xE000)) {
-            sum += 2 * maxCharTwips_;  // two characters in UTF-16
-            continue;
-        }
-        float& advance = advanceTwips_[code];
-        if (advance < 0) {
-            advance = static_cast<float>(
-                metrics_.horizontalAdvance(QChar(static_cast<char16_t>(code))) * twipsPerPixel_);
-        }
-        sum += advance;
-    }
-    // Shaping (kerning, ligatures) moves a text's width by far less than this margin.
-    return sum * 1.05 + 2 * twipsPerPixel_;
-}
-
 void ResultList::FitColumnWidths() {
-    const int count = model_.RowCount();
-    if (count == 0) return;
-    const bool first = count == 1;
+    const ResultRow* newest = model_.Newest();
+    if (!newest) return;
+    const bool first = model_.RowCount() == 1;
     for (int c = 0; c < ResultTableModel::kColumnCount; ++c) {
         char digits[24];
-        const std::string_view text = ResultTableModel::CellView(newest_, c, digits);
-        // Most texts are narrower than their column: a cheap bound settles those.
-        if (!first && UpperBoundTwips(text) + kFitMarginTwips <= widthsTwips_[c]) continue;
-        const double measured =
-            TextWidthTwips(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-        const int wanted = static_cast<int>(std::ceil(measured)) + kFitMarginTwips;
+        const std::string_view text = ResultTableModel::CellView(*newest, c, digits);
+        // Consecutive hits often share a column's text (the module, the procedure).
+        if (!first && text == lastFitted_[c]) continue;
+        lastFitted_[c].assign(text);
+        const int wanted = static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips;
         if (first || wanted > widthsTwips_[c]) SetColumnWidthTwips(c, wanted);
     }
 }
@@ -154,7 +160,9 @@ void ResultList::SelectRow(int row) {
 }
 
 void ResultList::SetListFont(const QFont& font) {
-    setFont(font);
+    QFont unkerned = font;
+    unkerned.setKerning(false);
+    setFont(unkerned);
     UpdateMetrics();
 }
 
@@ -217,7 +225,14 @@ void ResultList::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void ResultList::changeEvent(QEvent* event) {
     QTreeView::changeEvent(event);
-    if (event->type() == QEvent::FontChange) UpdateMetrics();
+    if (event->type() != QEvent::FontChange) return;
+    if (font().kerning()) {
+        QFont unkerned = font();
+        unkerned.setKerning(false);
+        setFont(unkerned);  // comes back here
+        return;
+    }
+    UpdateMetrics();
 }
 
 }  // namespace trawlex::window

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTreeView>
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -46,7 +47,8 @@ class ResultList : public QTreeView {
     int ColumnWidthTwips(int column) const { return widthsTwips_[column]; }
     void SetColumnWidthTwips(int column, int twips);
     // Text width in twips, as drawn in the list's font.
-    double TextWidthTwips(const QString& text) const;
+    double TextWidthTwips(std::string_view utf8);
+    double TextWidthTwips(const QString& text);
 
     // Selection: -1 when no row is selected.
     int SelectedRow() const;
@@ -79,18 +81,17 @@ class ResultList : public QTreeView {
 
   private:
     void UpdateMetrics();
-    // No less than the drawn width of a UTF-8 text, from cached character advances.
-    double UpperBoundTwips(std::string_view utf8);
+    // A character's advance in pixels, cached for the characters of the BMP.
+    double Advance(char32_t code);
     void BuildPopupMenu();
 
     int index_;
     ResultTableModel model_;
-    ResultRow newest_;  // the last appended row, which FitColumnWidths measures
+    std::array<std::string, ResultTableModel::kColumnCount> lastFitted_;  // texts last measured
     std::array<int, ResultTableModel::kColumnCount> widthsTwips_{};
     QFontMetricsF metrics_;
     double twipsPerPixel_ = 15.0;
-    double maxCharTwips_ = 0.0;
-    std::vector<float> advanceTwips_;  // per BMP character, negative until measured
+    std::vector<float> advancePixels_;  // per BMP character, negative until measured
     QMenu* popup_ = nullptr;
 };
 

@@ -103,7 +103,10 @@ void ResultTableModel::AddRow(ResultRow row) {
     pending_.push_back(std::move(row));
     if (!flushQueued_) {
         flushQueued_ = true;
-        QTimer::singleShot(0, this, [this] { Flush(); });
+        // The first rows show at once; later ones in batches, so a run that finds many
+        // hits repaints the list a few times a second rather than at every pump.
+        const int delayMs = order_.empty() ? 0 : kFlushIntervalMs;
+        QTimer::singleShot(delayMs, this, [this] { Flush(); });
     }
 }
 
@@ -129,6 +132,11 @@ int ResultTableModel::RowCount() const {
 const ResultRow& ResultTableModel::Row(int row) const {
     const_cast<ResultTableModel*>(this)->Flush();
     return rows_.at(static_cast<std::size_t>(order_.at(static_cast<std::size_t>(row))));
+}
+
+const ResultRow* ResultTableModel::Newest() const {
+    if (!pending_.empty()) return &pending_.back();
+    return rows_.empty() || order_.empty() ? nullptr : &rows_.back();
 }
 
 QString ResultTableModel::CellText(int row, int column) const {

@@ -1,12 +1,13 @@
 #pragma once
 // The rows of one result list, as a table model with five text columns.
-// Appends are collected and handed to the views in batches (on the next event-loop pump,
-// or when anything reads the rows), so a search that finds many hits stays cheap.
+// Appends are collected and handed to the views in batches (at most every 100 ms, or when
+// anything reads the rows), so a search that finds many hits stays cheap.
 
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     static constexpr int kColumnCount = 5;
+    static constexpr int kFlushIntervalMs = 100;
 
     explicit ResultTableModel(QObject* parent = nullptr);
 
@@ -38,6 +40,8 @@ class ResultTableModel : public QAbstractTableModel {
     // All rows, pending ones included, in list order.
     int RowCount() const;
     const ResultRow& Row(int row) const;
+    // The row appended last, or nullptr when the list is empty or was just cleared.
+    const ResultRow* Newest() const;
     // Column `column` (0-4) of a row as the list shows it.
     QString CellText(int row, int column) const;
     static QString CellText(const ResultRow& row, int column);
@@ -63,7 +67,7 @@ class ResultTableModel : public QAbstractTableModel {
     void ApplyOrder(const std::vector<SortEntry>& entries);
 
     // Rows stay where they were appended; order_ lists them in the list's order.
-    std::vector<ResultRow> rows_;
+    std::deque<ResultRow> rows_;
     std::vector<int> order_;
     std::vector<ResultRow> pending_;
     bool flushQueued_ = false;

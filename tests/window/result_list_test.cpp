@@ -297,6 +297,16 @@ class ResultListTest : public QObject {
         QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
         QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "P"));
         QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+        // After a font change the same texts are measured in the new font.
+        const int smallWidth = list.ColumnWidthTwips(0);
+        QFont larger = list.font();
+        larger.setPointSizeF(larger.pointSizeF() * 2);
+        list.SetListFont(larger);
+        list.AddRow(Hit("M", 1, "y", "P", ""));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
+        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+        QVERIFY(list.ColumnWidthTwips(0) > smallWidth);
     }
 
     void resultFontFollowsTheSettings() {
