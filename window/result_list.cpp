@@ -42,7 +42,8 @@ ResultList::ResultList(int index, QWidget* parent)
     setFont(unkerned);
     connect(header(), &QHeaderView::sectionClicked, this, &ResultList::ColumnClick);
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-        if (index.isValid()) emit RowClicked(model_.CellText(index.row(), 4));
+        // The text shown in the clicked row, read before any pending rows move it.
+        if (index.isValid()) emit RowClicked(index.sibling(index.row(), 4).data().toString());
     });
     UpdateMetrics();
     for (int c = 0; c < ResultTableModel::kColumnCount; ++c) {
@@ -142,6 +143,8 @@ void ResultList::FitColumnWidths() {
 }
 
 int ResultList::SelectedRow() const {
+    // Pending rows go in first: in a sorted list they can move the selected row.
+    const_cast<ResultTableModel&>(model_).Flush();
     if (!selectionModel()) return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();

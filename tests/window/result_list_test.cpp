@@ -123,8 +123,11 @@ class ResultListTest : public QObject {
         QCOMPARE(list.HeaderText(0), QStringLiteral("▲ﾌｧｲﾙ名"));  // sort state stays
         for (const char* name : {"m", "c", "x", "a", "c"}) list.AddRow(Hit(name, 1));
         QCOMPARE(Column(list, 0), QStringList({"a", "c", "c", "m", "x"}));
+        list.SelectRow(3);  // "m"
         list.AddRow(Hit("e", 1));
         list.AddRow(Hit("b", 1));
+        // The selection follows its row as the new rows go in before it.
+        QCOMPARE(list.CellText(list.SelectedRow(), 0), QStringLiteral("m"));
         QCOMPARE(Column(list, 0), QStringList({"a", "b", "c", "c", "e", "m", "x"}));
     }
 
