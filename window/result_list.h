@@ -44,7 +44,9 @@ class ResultList : public QTreeView {
 
     // Fits the columns to the newest row; the first row of a list sets them exactly.
     void FitColumnWidths();
-    int ColumnWidthTwips(int column) const { return widthsTwips_[column]; }
+    int ColumnWidthTwips(int column) const {
+        return column >= 0 && column < ResultTableModel::kColumnCount ? widthsTwips_[column] : 0;
+    }
     void SetColumnWidthTwips(int column, int twips);
     // Text width in twips, as drawn in the list's font.
     double TextWidthTwips(std::string_view utf8);
