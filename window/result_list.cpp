@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
@@ -121,10 +122,14 @@ double ResultList::TextWidthTwips(const QString& text) {
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
+int ResultList::CellMarginPixels() const {
+    return 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+}
+
 void ResultList::SetColumnWidthTwips(int column, int twips) {
     if (column < 0 || column >= ResultTableModel::kColumnCount) return;
     widthsTwips_[column] = twips;
-    setColumnWidth(column, TwipsToPixelsX(*this, twips));
+    setColumnWidth(column, TwipsToPixelsX(*this, twips) + CellMarginPixels());
 }
 
 void ResultList::FitColumnWidths() {

@@ -48,6 +48,9 @@ class ResultList : public QTreeView {
         return column >= 0 && column < ResultTableModel::kColumnCount ? widthsTwips_[column] : 0;
     }
     void SetColumnWidthTwips(int column, int twips);
+    // What the style draws around a cell's text; added to every column's pixel width so
+    // that a column as wide as its text shows the text whole.
+    int CellMarginPixels() const;
     // Text width in twips, as drawn in the list's font.
     double TextWidthTwips(std::string_view utf8);
     double TextWidthTwips(const QString& text);

@@ -3,6 +3,7 @@
 
 #include "window/result_list.h"
 
+#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
@@ -285,8 +286,20 @@ class ResultListTest : public QObject {
         QCOMPARE(list.ColumnWidthTwips(1), ExpectedTwips(list, "120"));
         QCOMPARE(list.ColumnWidthTwips(2), 12);
         QCOMPARE(list.ColumnWidthTwips(3), ExpectedTwips(list, "Private"));
-        QCOMPARE(list.columnWidth(0), static_cast<int>(std::lround(list.ColumnWidthTwips(0) *
-                                                                   list.logicalDpiX() / 1440.0)));
+        const int pixels =
+            static_cast<int>(std::lround(list.ColumnWidthTwips(0) * list.logicalDpiX() / 1440.0));
+        QCOMPARE(list.columnWidth(0), pixels + list.CellMarginPixels());
+        // The text is drawn whole, not elided.
+        list.resize(2000, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.Model().Flush();
+        const QModelIndex cell = list.Model().index(0, 0);
+        QStyleOptionViewItem option;
+        option.initFrom(list.viewport());
+        option.font = list.font();
+        option.rect = list.visualRect(cell);
+        QVERIFY(list.itemDelegate()->sizeHint(option, cell).width() <= list.columnWidth(0) + 1);
         // Later rows only widen.
         list.AddRow(Hit("M", 1, "x", "LongProcedureName_全角", ""));
         list.FitColumnWidths();
