@@ -18,7 +18,9 @@ namespace {
 class CliSearchHost : public FolderSearchHost {
   public:
     CliSearchHost(const GrepOptions& options, const GrepCallbacks& callbacks)
-        : options_(options), callbacks_(callbacks) {}
+        : options_(options), callbacks_(callbacks) {
+        SetSteady(true);  // never yields, never stopped, options fixed for the run
+    }
 
     void Yield() override {}
     MatchOptions CurrentOptions() const override { return options_.match; }

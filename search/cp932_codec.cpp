@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "search/text_decode.h"
@@ -48,7 +49,17 @@ class DecodeTables {
             }
         }
         iconv_close(cd);
+        for (int b = 0x80; b < 256; ++b) {
+            if (lead_[b]) {
+                for (int trail = 0; trail < 256; ++trail) Note(Pair(b, trail), b, trail);
+            } else {
+                Note(single_[b], b, -1);
+            }
+        }
     }
+
+    bool searchable() const { return searchable_; }
+    const std::vector<Cp932Char>& chars() const { return chars_; }
 
     const Utf8Char& Single(unsigned char b) const { return single_[b]; }
     bool IsLead(unsigned char b) const { return lead_[b]; }
@@ -81,11 +92,25 @@ class DecodeTables {
         return result;
     }
 
+    // Records a decodable character (`trail` -1 for a single byte) and whether it keeps the
+    // text searchable undecoded.
+    void Note(const Utf8Char& ch, int lead, int trail) {
+        if (ch.length == 0) return;
+        if (trail == '\n' || trail == '\r' || ch.bytes[0] < 0x80) searchable_ = false;
+        Cp932Char entry;
+        entry.bytes.push_back(static_cast<char>(lead));
+        if (trail >= 0) entry.bytes.push_back(static_cast<char>(trail));
+        entry.utf8.assign(reinterpret_cast<const char*>(ch.bytes.data()), ch.length);
+        chars_.push_back(std::move(entry));
+    }
+
     std::array<Utf8Char, 256> single_{};
     std::array<bool, 256> lead_{};
     std::array<std::uint8_t, 256> slot_{};
     int slots_used_ = 0;
     std::vector<Utf8Char> pairs_;
+    bool searchable_ = true;
+    std::vector<Cp932Char> chars_;
 };
 
 const DecodeTables& Tables() {
@@ -157,7 +182,7 @@ class Encoder {
 
 }  // namespace
 
-std::string DecodeCp932(std::string_view bytes) {
+void DecodeCp932(std::string_view bytes, std::string& out) {
     const DecodeTables& tables = Tables();
     // At most 3 output bytes per input byte (half-width katakana, U+FFFD). A large text is
     // sized exactly by a counting pass instead, so it is neither over-allocated three times
@@ -165,9 +190,49 @@ std::string DecodeCp932(std::string_view bytes) {
     constexpr std::size_t kCountAbove = 1 << 20;
     const std::size_t room =
         bytes.size() <= kCountAbove ? bytes.size() * 3 : Decode<false>(tables, bytes, nullptr);
-    std::string out(room + kReplacement.bytes.size() - 1, '\0');
+    out.resize(room + kReplacement.bytes.size() - 1);
     out.resize(Decode<true>(tables, bytes, reinterpret_cast<unsigned char*>(out.data())));
+}
+
+std::string DecodeCp932(std::string_view bytes) {
+    std::string out;
+    DecodeCp932(bytes, out);
     return out;
+}
+
+bool Cp932SearchableUndecoded() {
+    return Tables().searchable();
+}
+
+const std::vector<Cp932Char>& Cp932NonAsciiChars() {
+    return Tables().chars();
+}
+
+std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) {
+    static const auto* const by_char = [] {
+        auto* map = new std::unordered_map<std::string, std::vector<std::string>>;
+        for (const Cp932Char& ch : Cp932NonAsciiChars()) (*map)[ch.utf8].push_back(ch.bytes);
+        return map;
+    }();
+    std::vector<std::string> sources{std::string()};
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const char32_t cp = utf8::Next(utf8, pos);
+        const std::string_view ch = utf8.substr(start, pos - start);
+        if (cp < 0x80) {
+            for (std::string& source : sources) source.append(ch);
+            continue;
+        }
+        const auto it = cp == 0xFFFD ? by_char->end() : by_char->find(std::string(ch));
+        if (it == by_char->end() || sources.size() * it->second.size() > limit) return {};
+        std::vector<std::string> longer;
+        for (const std::string& source : sources) {
+            for (const std::string& bytes : it->second) longer.push_back(source + bytes);
+        }
+        sources = std::move(longer);
+    }
+    return sources;
 }
 
 std::string EncodeCp932(std::string_view utf8) {

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <new>
 #include <stdexcept>
 #include <system_error>
@@ -32,41 +34,76 @@ class FileDescriptor {
     int fd_;
 };
 
-Result<std::string> ReadWhole(const std::string& path) {
+// Reads the whole file into `buffer`, sized from fstat but read until end of file: the size
+// may be 0 for special files or change while reading.
+// `room_for(capacity)` gives room for that many bytes, keeping the first `size` read so far.
+Status ReadWhole(const std::string& path, std::size_t& size,
+                 const std::function<char*(std::size_t)>& room_for) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return Describe(path, errno);
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) return Describe(path, errno);
     if (S_ISDIR(info.st_mode)) return Describe(path, EISDIR);
-
-    // Sized from fstat, but read until end of file: the size may be 0 for special files or
-    // change while reading. Growing only through `more` keeps a large buffer from moving.
-    std::string bytes(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0), '\0');
-    std::size_t filled = 0;
-    char more[64 * 1024];
+    // One byte more than the size, so that a file read whole ends with a read of 0 bytes.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1;
+    char* data = room_for(capacity);
+    size = 0;
     for (;;) {
-        const bool inBuffer = filled < bytes.size();
-        char* target = inBuffer ? bytes.data() + filled : more;
-        const std::size_t room = inBuffer ? bytes.size() - filled : sizeof more;
-        const ssize_t n = ::read(file.get(), target, room);
+        if (size == capacity) {
+            capacity = capacity + capacity / 2 + 64 * 1024;
+            data = room_for(capacity);
+        }
+        const ssize_t n = ::read(file.get(), data + size, capacity - size);
         if (n < 0) {
             if (errno == EINTR) continue;
             return Describe(path, errno);
         }
         if (n == 0) break;
-        if (!inBuffer) bytes.append(more, static_cast<std::size_t>(n));
-        filled += static_cast<std::size_t>(n);
+        size += static_cast<std::size_t>(n);
     }
-    bytes.resize(filled);
-    return DecodeBuffer(std::move(bytes));
+    return Status();
 }
 
 }  // namespace
 
-Result<std::string> ReadTextFile(const std::string& path) {
+void FileBuffer::Reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    std::unique_ptr<char[]> larger(new char[capacity]);
+    if (size_ > 0) std::memcpy(larger.get(), data_.get(), size_);
+    data_ = std::move(larger);
+    capacity_ = capacity;
+}
+
+Result<std::string_view> ReadFileBytes(const std::string& path, FileBuffer& buffer) {
     // A file too large for memory is a failure to report, not a reason to end the program.
     try {
-        return ReadWhole(path);
+        buffer.size_ = 0;
+        std::size_t size = 0;
+        const Status status = ReadWhole(path, size, [&](std::size_t capacity) {
+            buffer.size_ = size;  // what a larger buffer must keep
+            buffer.Reserve(capacity);
+            return buffer.data_.get();
+        });
+        buffer.size_ = status ? size : 0;
+        if (!status) return Failure{status.error()};
+        return buffer.bytes();
+    } catch (const std::bad_alloc&) {
+        buffer.size_ = 0;
+        return Describe(path, ENOMEM);
+    }
+}
+
+Result<std::string> ReadTextFile(const std::string& path) {
+    try {
+        std::string bytes;
+        std::size_t size = 0;
+        const Status status = ReadWhole(path, size, [&](std::size_t capacity) {
+            bytes.resize(capacity);
+            return bytes.data();
+        });
+        if (!status) return Failure{status.error()};
+        bytes.resize(size);
+        return DecodeBuffer(std::move(bytes));
     } catch (const std::bad_alloc&) {
         return Describe(path, ENOMEM);
     } catch (const std::length_error&) {

@@ -54,8 +54,10 @@ bool PassesExtFilter(std::string_view fileName, std::string_view extList) {
     return false;
 }
 
-void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
-                  MatchEngine& engine) {
+namespace {
+
+void WalkFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
+                MatchEngine& engine, FileBuffer& buffer) {
     auto fail = [&host](const std::string& description) {
         host.SetStatus(std::string(kErrorPrefix) + description);
     };
@@ -68,15 +70,23 @@ void SearchFolder(const std::string& folder, std::string_view search, FolderSear
         if (host.StopRequested()) return;
         if (!PassesExtFilter(name, extList)) continue;
         const std::string path = Join(folder, name);
-        Result<std::string> text = ReadTextFile(path);
-        if (!text) return fail(text.error());
-        SearchText(*text, path, search, host, engine);
+        Result<std::string_view> bytes = ReadFileBytes(path, buffer);
+        if (!bytes) return fail(bytes.error());
+        SearchEncodedText(*bytes, path, search, host, engine);
     }
     if (!host.SearchSubfolders()) return;
     for (const std::string& name : listing->folders) {
         if (host.StopRequested()) return;
-        SearchFolder(Join(folder, name), search, host, engine);
+        WalkFolder(Join(folder, name), search, host, engine, buffer);
     }
+}
+
+}  // namespace
+
+void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
+                  MatchEngine& engine) {
+    FileBuffer buffer;
+    WalkFolder(folder, search, host, engine, buffer);
 }
 
 }  // namespace trawlex

@@ -9,7 +9,7 @@
 namespace trawlex {
 
 class FolderSearchHost : public ScanHost {
-public:
+  public:
     // "*" for all files, else "*.ext" items joined by ";".
     virtual std::string ExtList() const = 0;
     // Read once per folder: whether subfolders are walked.

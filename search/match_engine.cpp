@@ -58,6 +58,31 @@ char32_t MostTellingKana(std::string_view folded) {
     return best;
 }
 
+std::string LowerAscii(std::string_view s) {
+    std::string lower(s);
+    for (char& ch : lower) {
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+    }
+    return lower;
+}
+
+// A regular expression's requirement: the ASCII run every match holds.
+LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
+    LineRequirement required;
+    std::string literal = RegexRequiredLiteral(pattern);
+    if (literal.empty()) return required;
+    required.kind = LineRequirement::Kind::Ascii;
+    required.caseless = caseless;
+    if (caseless) {
+        // Caseless matching lets U+212A stand for "k" and U+017F for "s"; their folds do.
+        required.ascii = LowerAscii(literal);
+        required.stand_ins = LineRequirement::StandIns::Compare;
+    } else {
+        required.ascii = std::move(literal);
+    }
+    return required;
+}
+
 // The word-boundary pattern around the search string, exactly as the search window builds it.
 std::string WordPattern(std::string_view search) {
     std::string words(search);
@@ -81,6 +106,12 @@ struct MatchEngine::Impl {
     std::string word_pattern;         // word mode
 
     std::string scratch;  // a folded line or padded subject, reused
+
+    // The requirement last asked for, and its arguments.
+    LineRequirement requirement;
+    std::string requirement_search;
+    MatchOptions requirement_options;
+    bool requirement_ready = false;
 
     // Plain text: what an unfolded text must hold to match the needle's most telling kana.
     std::vector<std::string> kana_sources;
@@ -214,6 +245,88 @@ LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions op
             break;
     }
     return filter;
+}
+
+const LineRequirement& MatchEngine::RequirementFor(std::string_view search, MatchOptions options) {
+    using Kind = LineRequirement::Kind;
+    Impl& impl = *impl_;
+    if (impl.requirement_ready && impl.requirement_options == options &&
+        impl.requirement_search == search) {
+        return impl.requirement;
+    }
+    impl.requirement_ready = true;
+    impl.requirement_search.assign(search);
+    impl.requirement_options = options;
+    LineRequirement& required = impl.requirement;
+    required = LineRequirement{};
+    if (IsBlank(search) || options.mode == SearchMode::Hidemaru) {
+        required.kind = Kind::NoLines;
+        return required;
+    }
+    impl.Prepare(search, options);
+    const auto any_of = [&](std::vector<std::string> strings) {
+        required.kind = Kind::AnyOf;
+        required.strings = std::move(strings);
+    };
+    switch (options.mode) {
+        case SearchMode::Normal:
+            if (options.binary) {
+                any_of({impl.needle});
+            } else if (IsAscii(impl.needle)) {
+                required.kind = Kind::Ascii;
+                required.ascii = impl.needle;
+                required.caseless = true;
+                required.stand_ins = LineRequirement::StandIns::Compare;
+            } else if (std::string kanji = LongestUnfoldedRun(impl.needle); !kanji.empty()) {
+                any_of({std::move(kanji)});
+            } else if (const auto& sources = impl.KanaSources(); !sources.empty()) {
+                any_of(sources);
+            }
+            break;
+        case SearchMode::Wildcard: {
+            if (!impl.like) {
+                required.kind = Kind::NoLines;
+                break;
+            }
+            const std::string& literal = impl.like->RequiredLiteral();
+            if (literal.empty()) break;
+            if (options.binary) {
+                any_of({literal});
+            } else if (IsAscii(literal)) {
+                required.kind = Kind::Ascii;
+                required.ascii = literal;  // normalised: lower case
+                required.caseless = true;
+                required.stand_ins = LineRequirement::StandIns::Like;
+            } else if (std::string kanji = LongestUnfoldedRun(literal); !kanji.empty()) {
+                // The normalisation, like the fold, neither changes these nor makes them.
+                any_of({std::move(kanji)});
+            }
+            break;
+        }
+        case SearchMode::Regex:
+            if (!impl.regexes.Get(search, !options.binary, false)) {
+                required.kind = Kind::NoLines;
+                break;
+            }
+            required = RegexRequirement(search, !options.binary);
+            break;
+        case SearchMode::Word: {
+            if (!impl.regexes.Get(impl.word_pattern, !options.binary, false)) {
+                required.kind = Kind::NoLines;
+                break;
+            }
+            // The words stand in one group of the pattern; unless they hold an alternation
+            // (a space), what they require the whole pattern requires.
+            const std::size_t open = impl.word_pattern.find('(');
+            const std::string_view words =
+                std::string_view(impl.word_pattern).substr(open + 1, search.size());
+            required = RegexRequirement(words, !options.binary);
+            break;
+        }
+        case SearchMode::Hidemaru:
+            break;
+    }
+    return required;
 }
 
 }  // namespace trawlex

@@ -41,6 +41,29 @@ struct LinePrefilter {
     std::shared_ptr<CompiledRegex> regex;  // Regex, compiled multi-line
 };
 
+// What every line that can match holds, in a form that can be looked for in the bytes a text
+// was decoded from without decoding them (RequirementSearch).
+struct LineRequirement {
+    enum class Kind {
+        Unknown,  // nothing that can be looked for
+        NoLines,  // no line matches
+        AnyOf,    // the line holds one of `strings` as it is
+        // The line holds `ascii` (in any ASCII letter case when `caseless`; lower case then),
+        // or a character that `stand_ins` turns into text holding one of its characters.
+        Ascii,
+    };
+    enum class StandIns {
+        None,     // only ASCII characters stand for ASCII
+        Compare,  // characters whose FoldForCompare holds ASCII
+        Like,     // characters whose NormaliseForLike holds ASCII
+    };
+    Kind kind = Kind::Unknown;
+    std::vector<std::string> strings;
+    std::string ascii;
+    bool caseless = false;
+    StandIns stand_ins = StandIns::None;
+};
+
 class MatchEngine {
   public:
     MatchEngine();
@@ -54,6 +77,9 @@ class MatchEngine {
 
     // A prefilter that never rejects a line MatchLine would accept with the same arguments.
     LinePrefilter PrefilterFor(std::string_view search, MatchOptions options);
+
+    // What a line needs to match with these arguments; kept until asked for other ones.
+    const LineRequirement& RequirementFor(std::string_view search, MatchOptions options);
 
   private:
     struct Impl;

@@ -88,6 +88,147 @@ bool RegexIsLineLocal(std::string_view pattern) {
     return true;
 }
 
+namespace {
+
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The end of the character class that starts at `open` ("["), just past its "]"; npos
+// when it is not closed. "[]" and "[^]" are whole classes (ALLOW_EMPTY_CLASS).
+std::size_t ClassEnd(std::string_view pattern, std::size_t open) {
+    std::size_t i = open + 1;
+    if (i < pattern.size() && pattern[i] == '^') ++i;
+    while (i < pattern.size()) {
+        if (pattern[i] == ']') return i + 1;
+        if (pattern[i] == '\\') {
+            i += 2;
+        } else if (pattern.substr(i, 2) == "[:") {
+            const std::size_t close = pattern.find(":]", i + 2);
+            if (close == std::string_view::npos) return std::string_view::npos;
+            i = close + 2;
+        } else {
+            ++i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Just past the counted quantifier ("{2}", "{1,3}", "{2,}") that starts at `open`; npos
+// when "{" starts none (it is a literal then).
+std::size_t QuantifierEnd(std::string_view pattern, std::size_t open) {
+    const std::size_t close = pattern.find('}', open);
+    if (close == std::string_view::npos || close == open + 1) return std::string_view::npos;
+    for (std::size_t i = open + 1; i < close; ++i) {
+        if (!(pattern[i] >= '0' && pattern[i] <= '9') && pattern[i] != ',' && pattern[i] != ' ') {
+            return std::string_view::npos;
+        }
+    }
+    return close + 1;
+}
+
+}  // namespace
+
+std::string RegexRequiredLiteral(std::string_view pattern) {
+    for (std::string_view construct : {"(?", "(*", "\\Q"}) {
+        if (pattern.find(construct) != std::string_view::npos) return {};
+    }
+    std::string best;
+    std::string run;
+    const auto end_run = [&] {
+        if (run.size() > best.size()) best = run;
+        run.clear();
+    };
+    int depth = 0;
+    std::size_t i = 0;
+    const std::size_t n = pattern.size();
+    while (i < n) {
+        const char c = pattern[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {  // kept out of the run, not skipped
+            end_run();
+            ++i;
+            continue;
+        }
+        switch (c) {
+            case '\\': {
+                if (i + 1 >= n) return {};
+                const char escaped = pattern[i + 1];
+                i += 2;
+                if (IsAsciiAlnum(escaped) || static_cast<unsigned char>(escaped) >= 0x80) {
+                    // An escape sequence: its arguments ("\x{41}", "\k<name>", "\cX") go too.
+                    end_run();
+                    if (escaped == 'c') {
+                        if (i >= n) return {};
+                        ++i;
+                    }
+                    while (i < n && (IsAsciiAlnum(pattern[i]) ||
+                                     std::string_view("{}<>'_+-").find(pattern[i]) !=
+                                         std::string_view::npos)) {
+                        ++i;
+                    }
+                } else if (depth == 0) {
+                    run.push_back(escaped);
+                } else {
+                    end_run();
+                }
+                continue;
+            }
+            case '[': {
+                end_run();
+                const std::size_t end = ClassEnd(pattern, i);
+                if (end == std::string_view::npos) return {};
+                i = end;
+                continue;
+            }
+            case '(':
+                end_run();
+                ++depth;
+                break;
+            case ')':
+                end_run();
+                if (--depth < 0) return {};
+                break;
+            case '|':
+                if (depth == 0) return {};
+                end_run();
+                break;
+            case '{': {
+                const std::size_t end = QuantifierEnd(pattern, i);
+                if (end == std::string_view::npos) {
+                    end_run();  // a literal "{"; a run may start again after it
+                    break;
+                }
+                if (!run.empty()) run.pop_back();
+                end_run();
+                i = end;
+                continue;
+            }
+            case '*':
+            case '?':
+                if (!run.empty()) run.pop_back();  // the character before may be absent
+                end_run();
+                break;
+            case '+':
+            case '.':
+            case '^':
+            case '$':
+                end_run();
+                break;
+            default:
+                if (depth == 0) {
+                    run.push_back(c);
+                } else {
+                    end_run();
+                }
+                break;
+        }
+        ++i;
+    }
+    if (depth != 0) return {};
+    end_run();
+    return best;
+}
+
 std::shared_ptr<CompiledRegex> RegexCache::Get(std::string_view pattern, bool caseless,
                                                bool multiline) {
     const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {

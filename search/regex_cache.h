@@ -42,6 +42,13 @@ class CompiledRegex {
 // "(?" groups, verbs, possessive quantifiers, \K); the answer errs on the side of false.
 bool RegexIsLineLocal(std::string_view pattern);
 
+// The longest run of ASCII characters that every match of `pattern` holds, as written when
+// compiled case-sensitive, else in any letter case; empty when none can be told for sure.
+// Only characters outside groups and classes count; a quantified character, an escape or
+// any other construct ends a run. Patterns with an alternation outside groups, option
+// settings, verbs or quoting give nothing.
+std::string RegexRequiredLiteral(std::string_view pattern);
+
 // The last few compiled patterns, keyed by (pattern, caseless, multiline); invalid
 // patterns are remembered too, as nullptr.
 class RegexCache {

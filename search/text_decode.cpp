@@ -126,6 +126,20 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+ByteEncoding DetectByteEncoding(std::string_view bytes) {
+    switch (Detect(bytes)) {
+        case Encoding::Utf8:
+            return ByteEncoding::Utf8;
+        case Encoding::Cp932:
+            return ByteEncoding::Cp932;
+        case Encoding::Utf8Bom:
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be:
+            break;
+    }
+    return ByteEncoding::Other;
+}
+
 std::string DecodeText(std::string_view bytes) {
     return DecodeAs(bytes, Detect(bytes));
 }

@@ -11,6 +11,11 @@ namespace trawlex {
 
 std::string DecodeText(std::string_view bytes);
 
+// How DecodeText reads the bytes: as they are (valid UTF-8 without a BOM), as CP932, or
+// otherwise (a BOM).
+enum class ByteEncoding { Utf8, Cp932, Other };
+ByteEncoding DetectByteEncoding(std::string_view bytes);
+
 // DecodeText for a buffer the caller gives up: valid UTF-8 comes back in the same buffer,
 // so a large file is not copied again.
 std::string DecodeBuffer(std::string bytes);

@@ -7,21 +7,24 @@
 #include <memory>
 #include <optional>
 
+#include "search/cp932_codec.h"
+#include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_cursor.h"
 #include "search/proc_locator.h"
 #include "search/regex_cache.h"
+#include "search/steady_scan.h"
 #include "search/text_fold.h"
-#include "search/utf8_codec.h"
 
 namespace trawlex {
-namespace {
 
-std::string_view TrimSpaces(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
+std::string_view RowContent(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    return line.substr(first, line.find_last_not_of(' ') - first + 1);
 }
+
+namespace {
 
 // The one per-line procedure of every scan: yield, stop, start test, match test, end test.
 // `lines` tells which lines can skip a test without changing the outcome.
@@ -43,7 +46,7 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             }
             if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options)) {
                 host.AddRow({std::string(name), number, state.name, state.scope,
-                             std::string(TrimSpaces(line.content))});
+                             std::string(RowContent(line.content))});
             }
             if (lines.MayEndProcedure(line) && state.Inside()) ApplyEndTest(state, line.content);
         }
@@ -56,49 +59,6 @@ struct EveryLine {
     bool MayStartProcedure(const LineRef&) { return true; }
     bool MayEndProcedure(const LineRef&) { return true; }
     bool MayMatch(const LineRef&, MatchOptions) { return true; }
-};
-
-// Where a lower-case ASCII needle can hit the fold of a text without folding it: the needle
-// in any letter case, or a character that folds to one of the needle's characters (the line
-// test sorts those out).
-class FoldedAsciiSearch {
-  public:
-    FoldedAsciiSearch(std::string_view text, std::string needle)
-        : text_(text),
-          caseless_(AsciiCaselessSearch(text, needle)),
-          wide_(AnyBytesSearch(text, std::vector<std::string>(kFoldsToAsciiPrefixes.begin(),
-                                                              kFoldsToAsciiPrefixes.end()))) {
-        for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
-    }
-
-    std::size_t operator()(std::size_t from) {
-        return std::min(caseless_.Find(from), NextWide(from));
-    }
-
-  private:
-    std::size_t NextWide(std::size_t from) {
-        for (;;) {
-            const std::size_t at = wide_.Find(from);
-            if (at == kNoHit || FoldsIntoNeedle(at)) return at;
-            from = at + 1;
-        }
-    }
-
-    bool FoldsIntoNeedle(std::size_t at) {
-        std::size_t end = at;
-        utf8::Next(text_, end);
-        FoldForCompare(text_.substr(at, end - at), folded_char_);
-        for (char ch : folded_char_) {
-            if (in_needle_[static_cast<unsigned char>(ch)]) return true;
-        }
-        return false;
-    }
-
-    std::string_view text_;
-    ForwardFinder<AsciiCaselessSearch> caseless_;
-    AnyBytesFinder wide_;
-    std::array<bool, 256> in_needle_{};
-    std::string folded_char_;
 };
 
 // The candidate lines of the rest of a text (from `origin` on) under one set of options,
@@ -278,8 +238,28 @@ class PrefilteredLines {
 
 }  // namespace
 
+void SearchEncodedText(std::string_view bytes, std::string_view name, std::string_view search,
+                       ScanHost& host, MatchEngine& engine) {
+    switch (DetectByteEncoding(bytes)) {
+        case ByteEncoding::Utf8:
+            return SearchText(bytes, name, search, host, engine);
+        case ByteEncoding::Cp932:
+            if (host.Steady() && Cp932SearchableUndecoded() &&
+                ScanSteadily(bytes, ByteEncoding::Cp932, name, search, host, engine)) {
+                return;
+            }
+            return SearchText(DecodeCp932(bytes), name, search, host, engine);
+        case ByteEncoding::Other:
+            break;
+    }
+    SearchText(DecodeText(bytes), name, search, host, engine);
+}
+
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 ScanHost& host, MatchEngine& engine) {
+    if (host.Steady() && ScanSteadily(text, ByteEncoding::Utf8, name, search, host, engine)) {
+        return;
+    }
     PrefilteredLines lines(text, search, engine);
     ScanLines(text, name, search, host, engine, lines);
 }

@@ -10,7 +10,7 @@ namespace trawlex {
 
 // What the caller of a scan provides. Called on the scanning thread.
 class ScanHost {
-public:
+  public:
     virtual ~ScanHost() = default;
     // Called before every line; must be cheap when it has nothing to do.
     virtual void Yield() {}
@@ -18,7 +18,23 @@ public:
     // Read before every line's match test, so a change applies from the next line.
     virtual MatchOptions CurrentOptions() const = 0;
     virtual void AddRow(ResultRow row) = 0;
+
+    // A steady host's Yield does nothing, and its StopRequested and CurrentOptions give the
+    // same answers for the length of a text. A scan may then call them once per text
+    // instead of before every line, and search the text without walking its lines; the rows
+    // are the same. A host that yields to an event loop or can be stopped mid-text is not
+    // steady.
+    bool Steady() const { return steady_; }
+
+  protected:
+    void SetSteady(bool steady) { steady_ = steady; }
+
+  private:
+    bool steady_ = false;
 };
+
+// The content column of a row: the line without its leading and trailing spaces.
+std::string_view RowContent(std::string_view line);
 
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.
@@ -26,6 +42,12 @@ public:
 // every line exactly as the line-by-line scan does; the rows are the same.
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 ScanHost& host, MatchEngine& engine);
+
+// SearchText over the text that `bytes` (a file's contents) decode to by DecodeText's rules.
+// CP932 bytes are searched as they are where that gives the same rows, which spares decoding
+// all but the lines it visits.
+void SearchEncodedText(std::string_view bytes, std::string_view name, std::string_view search,
+                       ScanHost& host, MatchEngine& engine);
 
 // The plain scan: every line through the procedure tests and MatchLine. The reference
 // that SearchText must agree with.

@@ -1,0 +1,21 @@
+#pragma once
+// The text scan for hosts that need no call before every line (ScanHost::Steady): it looks
+// for what a matching line must hold in the whole text at once and visits only the lines with
+// a hit and the lines whose keywords can change the enclosing procedure. The rows are those
+// of the line-by-line scan.
+
+#include <string_view>
+
+#include "search/match_engine.h"
+#include "search/text_decode.h"
+#include "search/text_scan.h"
+
+namespace trawlex {
+
+// `bytes` is the text itself (Utf8), or CP932 bytes that decode to it (Cp932; only where
+// Cp932SearchableUndecoded()). Returns false, having added no row, when the search gives
+// nothing to look for; the caller scans the decoded text instead.
+bool ScanSteadily(std::string_view bytes, ByteEncoding encoding, std::string_view name,
+                  std::string_view search, ScanHost& host, MatchEngine& engine);
+
+}  // namespace trawlex
