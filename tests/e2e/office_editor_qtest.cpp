@@ -1,0 +1,133 @@
+// The Office editor flavour (--vbe) with the real add-in library, registered the way users
+// register it: scripts/register-addin, which runs regsvr32 and writes the editor's record.
+
+#include <QDir>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QtTest>
+
+#include "e2e_support.h"
+#include "platform/registry.h"
+#include "vbide/addin_manager.h"
+#include "vbide/addin_records.h"
+#include "vbide/ide_code_pane.h"
+#include "vbide/ide_host.h"
+#include "vbide/ide_window.h"
+
+using namespace trawlex;
+using namespace trawlex::vbide;
+
+namespace {
+
+const std::string kVbeKey = "HKCU\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins\\Trawlex.Connect\\";
+
+QString Value(const std::string& path) {
+    Result<std::string> value = platform::RegRead(path);
+    return value ? QString::fromStdString(*value)
+                 : "<failed: " + QString::fromStdString(value.error()) + ">";
+}
+
+QStringList ValueNames(const std::string& key) {
+    QStringList names;
+    for (const std::string& name : platform::RegValueNames(key).value_or({}))
+        names << QString::fromStdString(name);
+    names.sort();
+    return names;
+}
+
+bool RunRegisterScript(QString* output) {
+    return e2e::RunProgram(TRAWLEX_REGISTER_SCRIPT, {TRAWLEX_BUILD_DIR}, output) == 0;
+}
+
+}  // namespace
+
+class OfficeEditorTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { machine_ = std::make_unique<e2e::ScopedMachine>(); }
+    void cleanup() { machine_.reset(); }
+
+    void registrationWritesBothRecords() {
+        QString output;
+        QVERIFY2(RunRegisterScript(&output), qPrintable(output));
+        QVERIFY2(output.contains(machine_->path()), qPrintable(output));
+
+        QCOMPARE(ValueNames(kVbeKey),
+                 QStringList({"CommandLineSafe", "FriendlyName", "LoadBehavior"}));
+        QCOMPARE(Value(kVbeKey + "FriendlyName"), QString("Trawlex Plus"));
+        QCOMPARE(Value(kVbeKey + "CommandLineSafe"), QString("0"));
+        QCOMPARE(Value(kVbeKey + "LoadBehavior"), QString("3"));
+        QCOMPARE(
+            QString::fromStdString(platform::ClassLibraryPath(e2e::kProgId).value_or("<none>")),
+            QFileInfo(TRAWLEX_DLL).canonicalFilePath());
+        const AddinRecord vb6 = ReadAddinRecord(Flavour::VisualBasic6, e2e::kProgId).value();
+        QCOMPARE(QString::fromStdString(vb6.friendlyName), QString("Trawlex Plus"));
+        QVERIFY(vb6.loadAtStartup());
+
+        // Registering again leaves one record with the same three values, even when the
+        // earlier record had others.
+        QVERIFY(platform::RegWrite(kVbeKey + "LoadBehavior", "0", "REG_DWORD").ok());
+        QVERIFY(platform::RegWrite(kVbeKey + "Stale", "x").ok());
+        QVERIFY2(RunRegisterScript(&output), qPrintable(output));
+        QCOMPARE(ValueNames(kVbeKey),
+                 QStringList({"CommandLineSafe", "FriendlyName", "LoadBehavior"}));
+        QCOMPARE(Value(kVbeKey + "LoadBehavior"), QString("3"));
+    }
+
+    void missingBuildIsReportedNotRegistered() {
+        QString output;
+        QCOMPARE(
+            e2e::RunProgram(TRAWLEX_REGISTER_SCRIPT, {machine_->path() + "/no-build"}, &output), 1);
+        QVERIFY2(output.contains("missing"), qPrintable(output));
+        QVERIFY(!platform::RegKeyExists(kVbeKey));
+    }
+
+    void officeEditorLoadsThroughItsOwnRecord() {
+        QString output;
+        QVERIFY2(RunRegisterScript(&output), qPrintable(output));
+        // Only the Office editor's record asks for loading: the VB6 one is switched off.
+        QVERIFY(SetLoadAtStartup(Flavour::VisualBasic6, e2e::kProgId, false).ok());
+        {
+            IdeWindow vb6(Flavour::VisualBasic6);
+            vb6.ConnectStartupAddins();
+            QVERIFY(!vb6.host().addins().IsConnected(e2e::kProgId));
+        }
+
+        IdeWindow ide(Flavour::OfficeEditor);
+        QVERIFY(ide.OpenPath(QString(TRAWLEX_SAMPLES_DIR) + "/Sample.vbp").ok());
+        ide.show();
+        ide.ConnectStartupAddins();
+        QVERIFY(ide.host().addins().IsConnected(e2e::kProgId));
+        const QStringList bar = e2e::BarCaptions(ide, "標準");
+        QCOMPARE(bar.count(e2e::kSearchCaption), 1);
+        QCOMPARE(bar.count(e2e::kOptionsCaption), 1);
+        QCOMPARE(e2e::BarCaptions(ide, "Help").count("&Trawlex Plusの ﾊﾞｰｼﾞｮﾝ情報＆ｻﾎﾟｰﾄ"), 1);
+
+        // A selection search works the same in this flavour.
+        auto pane = e2e::ShowModule(ide, "clsItem");
+        QVERIFY(pane);
+        const int line = e2e::LineContaining(*pane, "Public Property Get");
+        QVERIFY(line > 0);
+        QVERIFY(e2e::SelectInLine(*pane, line, "Property"));
+        e2e::BarAction(ide, "標準", e2e::kSearchCaption)->trigger();
+        QWidget* window = e2e::SearchWindow();
+        QVERIFY(window && window->isVisible());
+        QTreeView* view = e2e::ResultView(window, e2e::CheckedTab(window));
+        QVERIFY(view && view->model()->rowCount() > 0);
+        const int selected = e2e::SelectedRow(view);
+        QVERIFY(selected >= 0);
+        QCOMPARE(e2e::Cell(view, selected, 0), QString("clsItem"));
+        QCOMPARE(e2e::Cell(view, selected, 1), QString::number(line));
+
+        QVERIFY(ide.close());
+        QVERIFY(!ide.host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(e2e::BarAction(ide, "標準", e2e::kSearchCaption) == nullptr);
+    }
+
+  private:
+    std::unique_ptr<e2e::ScopedMachine> machine_;
+};
+
+QTEST_MAIN(OfficeEditorTest)
+#include "office_editor_qtest.moc"
