@@ -1,4 +1,5 @@
-// The text scan: the fast SearchText must add exactly the rows of the plain line-by-line scan.
+// The text scan: the fast SearchText must add exactly the rows of the plain line-by-line scan,
+// and so must the scan of a steady host over the undecoded bytes of a file.
 // Input: one byte of options (mode, binary flag), the search string up to a NUL, the text.
 
 #include <cstddef>
@@ -7,13 +8,16 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "search/text_decode.h"
 #include "search/text_scan.h"
 
 namespace {
 
 class RowCollector : public trawlex::ScanHost {
   public:
-    explicit RowCollector(trawlex::MatchOptions options) : options_(options) {}
+    explicit RowCollector(trawlex::MatchOptions options, bool steady = false) : options_(options) {
+        SetSteady(steady);
+    }
     trawlex::MatchOptions CurrentOptions() const override { return options_; }
     void AddRow(trawlex::ResultRow row) override { rows.push_back(std::move(row)); }
     void Yield() override { ++yields; }
@@ -52,6 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fast.rows.size() == plain.rows.size());
     for (std::size_t i = 0; i < fast.rows.size(); ++i) {
         FUZZ_CHECK(SameRow(fast.rows[i], plain.rows[i]));
+    }
+
+    // The same text as a file's bytes: decoded by the reference, searched as they are by a
+    // steady host where they are CP932.
+    RowCollector steady(options, true);
+    RowCollector decoded(options);
+    trawlex::SearchEncodedText(text, "fuzz", search, steady, engine);
+    trawlex::SearchTextLineByLine(trawlex::DecodeText(text), "fuzz", search, decoded, engine);
+    FUZZ_CHECK(steady.rows.size() == decoded.rows.size());
+    for (std::size_t i = 0; i < steady.rows.size(); ++i) {
+        FUZZ_CHECK(SameRow(steady.rows[i], decoded.rows[i]));
     }
     return 0;
 }

@@ -184,8 +184,11 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
             constexpr std::size_t kMaxSources = 16;
             std::vector<std::string> sources;
             for (const std::string& text : requirement.strings) {
-                // U+FFFD stands for any byte that does not decode.
-                if (text.find("\xEF\xBF\xBD") != std::string::npos) return nullptr;
+                // Bytes that are no whole characters can match inside a character's UTF-8,
+                // and U+FFFD stands for any byte that does not decode.
+                if (!IsValidUtf8(text) || text.find("\xEF\xBF\xBD") != std::string::npos) {
+                    return nullptr;
+                }
                 std::vector<std::string> more = Cp932Sources(text, kMaxSources);
                 // A string CP932 cannot encode cannot stand in a text decoded from it; but
                 // one with too many encodings to list can.

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "search/encoded_search.h"
 #include "search/forward_finder.h"
+#include "search/line_feeds.h"
 
 namespace trawlex {
 namespace {
@@ -58,6 +61,48 @@ TEST(NeedleSearch, AnyOfSeveralNeedlesFindsTheFirst) {
             ASSERT_EQ(any(from), want == std::string::npos ? kNoHit : want) << round << " " << from;
         }
     }
+}
+
+TEST(NeedleSearch, PairSetFindsTheFirstCode) {
+    std::mt19937 rng(11);
+    const std::string alphabet = "\x81\x82\x83\x40\x60\x61\x9A\xA0a\n";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    const std::vector<std::vector<std::string>> sets = {
+        {"\x82\x60", "\x82\x9A", "\x81\x40"},
+        {"\x82\x61"},
+        {"\x81\x40", "\x82\x40", "\x83\x40", "\xA0\x40", "a\x40"},  // too many leads for SIMD
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::string text(std::uniform_int_distribution<std::size_t>(0, 100)(rng), ' ');
+        for (char& c : text) c = alphabet[pick(rng)];
+        for (const auto& codes : sets) {
+            const PairSetSearch search(text, codes);
+            for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+                std::size_t want = std::string::npos;
+                for (const std::string& code : codes) {
+                    if (from <= text.size()) want = std::min(want, text.find(code, from));
+                }
+                ASSERT_EQ(search(from), want == std::string::npos ? kNoHit : want)
+                    << round << " " << from;
+            }
+        }
+    }
+}
+
+TEST(LineFeeds, CountedInBlocksAndTails) {
+    std::mt19937 rng(2);
+    for (std::size_t size : {0u, 1u, 15u, 16u, 17u, 4079u, 4080u, 4096u, 70000u}) {
+        std::string text(size, 'x');
+        for (char& c : text) c = std::uniform_int_distribution<int>(0, 3)(rng) == 0 ? '\n' : 'x';
+        for (std::size_t start : {std::size_t{0}, std::size_t{1}}) {
+            if (start > size) continue;
+            EXPECT_EQ(CountLineFeeds(text.data() + start, size - start),
+                      static_cast<std::size_t>(std::count(text.begin() + start, text.end(), '\n')))
+                << size << " " << start;
+        }
+    }
+    const std::string all(5000, '\n');  // more than 255 blocks of nothing but line feeds
+    EXPECT_EQ(CountLineFeeds(all.data(), all.size()), 5000u);
 }
 
 TEST(NeedleSearch, ForwardFinderAnswersLineByLine) {

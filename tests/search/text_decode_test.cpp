@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "search/cp932_codec.h"
 #include "search/file_reader.h"
 #include "temp_folder.h"
 
@@ -222,6 +224,53 @@ TEST(ReadTextFileTest, FailuresCarryPathAndReason) {
     Result<std::string> folder = ReadTextFile(dir.Path("sub"));
     ASSERT_FALSE(folder.ok());
     EXPECT_NE(folder.error().find("directory"), std::string::npos);
+}
+
+TEST(ReadFileBytesTest, OneBufferServesLargerAndSmallerFiles) {
+    test::TempFolder dir;
+    const std::string large(200000, 'x');
+    dir.Write("large", large + "\x82\xA0");
+    dir.Write("small", "ab");
+    dir.Write("empty", "");
+    FileBuffer buffer;
+    for (int round = 0; round < 2; ++round) {
+        Result<std::string_view> small = ReadFileBytes(dir.Path("small"), buffer);
+        ASSERT_TRUE(small.ok()) << small.error();
+        EXPECT_EQ(*small, "ab");
+        Result<std::string_view> bytes = ReadFileBytes(dir.Path("large"), buffer);
+        ASSERT_TRUE(bytes.ok()) << bytes.error();
+        EXPECT_EQ(*bytes, large + "\x82\xA0");  // not decoded
+        Result<std::string_view> empty = ReadFileBytes(dir.Path("empty"), buffer);
+        ASSERT_TRUE(empty.ok());
+        EXPECT_TRUE(empty->empty());
+    }
+    Result<std::string_view> missing = ReadFileBytes(dir.Path("missing"), buffer);
+    ASSERT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().find("No such file"), std::string::npos);
+    EXPECT_TRUE(buffer.bytes().empty());
+}
+
+TEST(Cp932Test, SourcesAreEveryEncodingOfAText) {
+    EXPECT_EQ(Cp932Sources("a表示", 4), (std::vector<std::string>{"a\x95\x5C\x8E\xA6"}));
+    // The NEC and IBM rows both hold 纊.
+    std::vector<std::string> twice = Cp932Sources("纊", 4);
+    std::sort(twice.begin(), twice.end());
+    EXPECT_EQ(twice, (std::vector<std::string>{"\xED\x40", "\xFA\x5C"}));
+    for (const std::string& source : Cp932Sources("纊纊", 4)) EXPECT_EQ(DecodeText(source), "纊纊");
+    EXPECT_EQ(Cp932Sources("纊纊", 4).size(), 4u);
+    EXPECT_TRUE(Cp932Sources("纊纊纊", 4).empty());  // more than the limit
+    EXPECT_TRUE(Cp932Sources("\u3099", 4).empty());  // no mapping
+    EXPECT_TRUE(Cp932Sources("\xEF\xBF\xBD", 4).empty());
+}
+
+TEST(Cp932Test, LinesDecodeOnTheirOwn) {
+    ASSERT_TRUE(Cp932SearchableUndecoded());
+    for (const Cp932Char& ch : Cp932NonAsciiChars()) {
+        ASSERT_GE(static_cast<unsigned char>(ch.utf8[0]), 0x80);
+        ASSERT_EQ(DecodeText(ch.bytes + "\xFF"), ch.utf8 + "\xEF\xBF\xBD");
+    }
+    // A lead byte before a line break is a character of its own.
+    EXPECT_EQ(DecodeText("\x82\r\n\x82\n"), "\xEF\xBF\xBD\r\n\xEF\xBF\xBD\n");
 }
 
 }  // namespace

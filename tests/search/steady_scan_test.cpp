@@ -1,0 +1,211 @@
+// The scan for steady hosts, over UTF-8 texts and undecoded CP932 bytes, against the
+// line-by-line reference over the decoded text.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "search/cp932_codec.h"
+#include "search/text_decode.h"
+#include "search/text_scan.h"
+
+namespace trawlex {
+namespace {
+
+using Row = std::tuple<std::string, std::int64_t, std::string, std::string, std::string>;
+
+class CollectingHost : public ScanHost {
+  public:
+    CollectingHost(MatchOptions options, bool steady) : options_(options) { SetSteady(steady); }
+    void Yield() override { ++yields; }
+    MatchOptions CurrentOptions() const override { return options_; }
+    void AddRow(ResultRow row) override {
+        rows.emplace_back(row.name, row.line, row.procedure, row.scope, row.content);
+    }
+
+    std::vector<Row> rows;
+    std::int64_t yields = 0;
+
+  private:
+    MatchOptions options_;
+};
+
+std::vector<Row> Reference(std::string_view bytes, std::string_view search, MatchOptions options) {
+    CollectingHost host(options, false);
+    MatchEngine engine;
+    SearchTextLineByLine(DecodeText(bytes), "M", search, host, engine);
+    return host.rows;
+}
+
+// CP932 bytes as they are: characters whose trail byte is ASCII ("ソ" ends in "\", a kanji
+// can end in "S" just before "ub "), full-width letters and space, half-width kana, lead
+// bytes before line breaks, bytes that do not decode, and the keywords of procedures.
+const std::vector<std::string> kCp932Pieces = {
+    "Private Sub ",
+    "Public Function ",
+    "Property Get ",
+    "Sub ",
+    "End Sub",
+    "End Function",
+    "End Property",
+    "End If",
+    "Declare ",
+    "Rem ",
+    "' ",
+    "(",
+    ")",
+    " ",
+    "Foo",
+    "foo",
+    "FOO",
+    "CalcTotal",
+    "calc",
+    "Dim x As Long",
+    "Call Find(sto",
+    "\r\n",
+    "\r\n",
+    "\r\n",
+    "\n",
+    "\r",
+    "\x83\x5C",  // ソ
+    "\x89S",     // 唄, whose trail byte is "S"
+    "\x89"
+    "End Sub",                           // 右, whose trail byte is "E", then "nd Sub"
+    "\x88S",                             // no character: "S" stands alone
+    "\x82\x60\x82\x81",                  // Ａａ
+    "\x82\x62\x82\x81\x82\x8C\x82\x83",  // Ｃａｌｃ
+    "\x81\x40",                          // U+3000
+    "\x95\x5C\x8E\xA6",                  // 表示
+    "\x8C\x8F\x90\x94",                  // 件数
+    "\x83\x66\x81\x5B\x83\x5E",          // データ
+    "\xC3\xDE\xB0\xC0",                  // ﾃﾞｰﾀ
+    "\x82\xC5\x81\x5B\x82\xBD",          // でーた
+    "\x83\x65",                          // テ
+    "\x82",                              // a lead byte alone
+    "\xFF",
+    "\x80",
+    "\xA0",
+    "\xFD\x40",
+    "\x81\x0A",
+    "\\",
+    "~",
+    "ｶ",
+    "\xB9",  // ｹ: its UTF-8 ends in B9
+};
+
+std::string RandomBytes(std::mt19937& rng, const std::vector<std::string>& pieces) {
+    std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> length(0, 120);
+    std::string bytes;
+    for (int i = length(rng); i > 0; --i) bytes += pieces[piece(rng)];
+    return bytes;
+}
+
+const std::vector<std::string> kSearches = {
+    "foo",       "Foo",      "calc",     "ｃａｌｃ",     "CalcTotal",
+    "表示",      "示件",     "データ",   "ﾃﾞｰﾀ",         "テ",
+    "ソ",        "\\",       "ub ",      "End",          "Sub Foo",
+    "a",         " ",        "\u3000",   "x As",         "Dim \\w+",
+    "^Sub",      "End Sub$", "^$",       "Sub\\b",       "S.b",
+    "(Foo|foo)", "Fo{2}",    "[Ff]oo",   "F*o",          "Call F*(sto",
+    "*表示*",    "#",        "[",        "\\Qfoo",       "(?i)foo",
+    "\\x41",     "k",        "foo calc", "\xEF\xBF\xBD", "ｶﾞ",
+    "\\d+",      "ォ",       "\xB9",     "\xBD\xB9",  // bytes of no whole character
+};
+
+void ExpectSameRows(const std::string& bytes, bool steady) {
+    MatchEngine engine;  // shared by all searches, as in a folder walk
+    for (const std::string& search : kSearches) {
+        for (int mode = 0; mode <= 4; ++mode) {
+            for (bool binary : {false, true}) {
+                const MatchOptions options{static_cast<SearchMode>(mode), binary};
+                CollectingHost host(options, steady);
+                SearchEncodedText(bytes, "M", search, host, engine);
+                ASSERT_EQ(host.rows, Reference(bytes, search, options))
+                    << "search [" << search << "] mode " << mode << " binary " << binary
+                    << " steady " << steady << " bytes [" << bytes << "]";
+            }
+        }
+    }
+}
+
+TEST(SteadyScanTest, UndecodedCp932GivesTheRowsOfTheDecodedText) {
+    ASSERT_TRUE(Cp932SearchableUndecoded());
+    std::mt19937 rng(932);
+    for (int round = 0; round < 30; ++round) {
+        ExpectSameRows(RandomBytes(rng, kCp932Pieces), true);
+    }
+}
+
+TEST(SteadyScanTest, Utf8TextsGiveTheRowsOfTheLineByLineScan) {
+    std::mt19937 rng(8);
+    std::vector<std::string> pieces;
+    for (const std::string& piece : kCp932Pieces) pieces.push_back(DecodeCp932(piece));
+    pieces.insert(pieces.end(), {"\u212A", "\u017F", "ＳＵＢ", "\u3099", "ガ", "ｶﾞ"});
+    for (int round = 0; round < 30; ++round) {
+        ExpectSameRows(RandomBytes(rng, pieces), true);
+    }
+}
+
+TEST(SteadyScanTest, HostsThatAreNotSteadyStillGetEveryLine) {
+    std::mt19937 rng(3);
+    for (int round = 0; round < 5; ++round) {
+        ExpectSameRows(RandomBytes(rng, kCp932Pieces), false);
+    }
+    const std::string bytes = "\x95\x5C\x8E\xA6\r\nFoo\r\n\x82\xA0\n";
+    CollectingHost host({SearchMode::Normal, false}, false);
+    MatchEngine engine;
+    SearchEncodedText(bytes, "M", "foo", host, engine);
+    EXPECT_EQ(host.yields, 4);
+    EXPECT_EQ(host.rows.size(), 1u);
+}
+
+TEST(SteadyScanTest, RowsOfCp932LinesAreDecodedWithTheirProcedure) {
+    const std::string bytes =
+        "Private Sub \x95\x5C\x8E\xA6()\r\n"      // Sub 表示()
+        "  x = \"\x82\x62\x82\x81\x8C\x8F\"\r\n"  // "Ｃａ件"
+        "\x89Sub Foo()\r\n"                       // not a start: the S is a trail byte
+        "End Sub\r\n"
+        "calc\n";
+    CollectingHost host({SearchMode::Normal, false}, true);
+    MatchEngine engine;
+    SearchEncodedText(bytes, "path/M.bas", "ca", host, engine);
+    ASSERT_EQ(host.rows.size(), 2u);
+    EXPECT_EQ(host.rows[0], Row("path/M.bas", 2, "表示", "Private", "x = \"Ｃａ件\""));
+    EXPECT_EQ(host.rows[1], Row("path/M.bas", 5, "", "", "calc"));
+}
+
+TEST(SteadyScanTest, LinesWithTheSearchOnlyInTrailBytesDoNotMatch) {
+    // "\x83\x5C" is ソ: its trail byte is no backslash; "\x89S" (唄) holds no "S".
+    const std::string bytes =
+        "a\x83\x5C"
+        "b\r\n\x89Sub\r\n\\\r\nSub\r\n";
+    MatchEngine engine;
+    for (bool steady : {true, false}) {
+        CollectingHost slash({SearchMode::Normal, true}, steady);
+        SearchEncodedText(bytes, "M", "\\", slash, engine);
+        ASSERT_EQ(slash.rows.size(), 1u);
+        EXPECT_EQ(std::get<1>(slash.rows[0]), 3);
+        CollectingHost sub({SearchMode::Regex, true}, steady);
+        SearchEncodedText(bytes, "M", "Sub", sub, engine);
+        ASSERT_EQ(sub.rows.size(), 1u);
+        EXPECT_EQ(std::get<1>(sub.rows[0]), 4);
+    }
+}
+
+TEST(SteadyScanTest, BomTextsAreDecodedFirst) {
+    const std::string utf16(
+        "\xFF\xFE"
+        "F\0o\0o\0\n\0x\0",
+        12);
+    CollectingHost host({SearchMode::Normal, false}, true);
+    MatchEngine engine;
+    SearchEncodedText(utf16, "M", "foo", host, engine);
+    EXPECT_EQ(host.rows, (std::vector<Row>{Row("M", 1, "(Declarations)", "", "Foo")}));
+}
+
+}  // namespace
+}  // namespace trawlex
