@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "search/avx2.h"
 #include "search/cp932_codec.h"
 #include "search/text_fold.h"
 #include "search/utf8_codec.h"
@@ -54,7 +55,43 @@ std::vector<std::string> Cp932StandInsFor(std::string_view needle, bool like) {
     return codes;
 }
 
+constexpr std::size_t kMaxFilteredLeads = 4;
+
 }  // namespace
+
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+// The filter of operator() 32 places at a time; returns the hit, or null with `p` moved
+// to where the narrower loops go on.
+TRAWLEX_AVX2_TARGET const unsigned char* PairSetSearch::FindAvx2(const unsigned char*& p,
+                                                                 const unsigned char* last) const {
+    __m256i lead[kMaxFilteredLeads];
+    __m256i low[kMaxFilteredLeads];
+    __m256i span[kMaxFilteredLeads];
+    for (std::size_t i = 0; i < leads_.size(); ++i) {
+        lead[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].lead));
+        low[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].low));
+        span[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].high - leads_[i].low));
+    }
+    while (last - p >= 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+        __m256i hits = _mm256_setzero_si256();
+        for (std::size_t i = 0; i < leads_.size(); ++i) {
+            const __m256i offset = _mm256_sub_epi8(b, low[i]);
+            const __m256i in_range = _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span[i]), offset);
+            hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(a, lead[i]), in_range));
+        }
+        auto bits = static_cast<unsigned>(_mm256_movemask_epi8(hits));
+        while (bits != 0) {
+            const unsigned char* const at = p + __builtin_ctz(bits);
+            if (IsCode(at)) return at;
+            bits &= bits - 1;
+        }
+        p += 32;
+    }
+    return nullptr;
+}
+#endif
 
 FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, std::string needle, bool like)
     : text_(text),
@@ -122,8 +159,14 @@ std::size_t PairSetSearch::operator()(std::size_t from) const {
     const auto* const base = reinterpret_cast<const unsigned char*>(text_.data());
     const unsigned char* p = base + from;
     const unsigned char* const last = base + text_.size() - 1;  // the last place a code fits
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+    if (leads_.size() <= kMaxFilteredLeads && HasAvx2()) {
+        const unsigned char* hit = FindAvx2(p, last);
+        if (hit) return static_cast<std::size_t>(hit - base);
+    }
+#endif
 #if defined(__SSE2__)
-    constexpr std::size_t kMaxLeads = 4;
+    constexpr std::size_t kMaxLeads = kMaxFilteredLeads;
     if (leads_.size() <= kMaxLeads) {
         __m128i lead[kMaxLeads];
         __m128i low[kMaxLeads];

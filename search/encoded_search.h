@@ -52,6 +52,7 @@ class PairSetSearch {
         std::array<bool, 256> trails{};
     };
     bool IsCode(const unsigned char* at) const;
+    const unsigned char* FindAvx2(const unsigned char*& p, const unsigned char* last) const;
 
     std::string_view text_;
     std::vector<Lead> leads_;

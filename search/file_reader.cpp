@@ -34,23 +34,29 @@ class FileDescriptor {
     int fd_;
 };
 
-// Reads the whole file into `buffer`, sized from fstat but read until end of file: the size
-// may be 0 for special files or change while reading.
-// `room_for(capacity)` gives room for that many bytes, keeping the first `size` read so far.
-Status ReadWhole(const std::string& path, std::size_t& size,
+// Reads the whole file until end of file. `room_for(capacity)` gives room for that many
+// bytes, keeping the `size` read so far; `room` is what the caller has at hand. The file's
+// size is asked for only when that room is full, so that a small file costs no fstat; a
+// directory fails its read with EISDIR.
+Status ReadWhole(const std::string& path, std::size_t room, std::size_t& size,
                  const std::function<char*(std::size_t)>& room_for) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return Describe(path, errno);
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) return Describe(path, errno);
-    if (S_ISDIR(info.st_mode)) return Describe(path, EISDIR);
-    // One byte more than the size, so that a file read whole ends with a read of 0 bytes.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 1;
+    std::size_t capacity = room;
     char* data = room_for(capacity);
+    bool sized = false;
     size = 0;
     for (;;) {
         if (size == capacity) {
-            capacity = capacity + capacity / 2 + 64 * 1024;
+            std::size_t next = capacity + capacity / 2 + 64 * 1024;
+            struct stat info {};
+            // One byte more than the size, so that the read that finds the end has room.
+            if (!sized && ::fstat(file.get(), &info) == 0 && info.st_size >= 0 &&
+                static_cast<std::size_t>(info.st_size) >= size) {
+                next = static_cast<std::size_t>(info.st_size) + 1;
+            }
+            sized = true;
+            capacity = next;
             data = room_for(capacity);
         }
         const ssize_t n = ::read(file.get(), data + size, capacity - size);
@@ -79,7 +85,7 @@ Result<std::string_view> ReadFileBytes(const std::string& path, FileBuffer& buff
     try {
         buffer.size_ = 0;
         std::size_t size = 0;
-        const Status status = ReadWhole(path, size, [&](std::size_t capacity) {
+        const Status status = ReadWhole(path, buffer.capacity_, size, [&](std::size_t capacity) {
             buffer.size_ = size;  // what a larger buffer must keep
             buffer.Reserve(capacity);
             return buffer.data_.get();
@@ -97,7 +103,7 @@ Result<std::string> ReadTextFile(const std::string& path) {
     try {
         std::string bytes;
         std::size_t size = 0;
-        const Status status = ReadWhole(path, size, [&](std::size_t capacity) {
+        const Status status = ReadWhole(path, 0, size, [&](std::size_t capacity) {
             bytes.resize(capacity);
             return bytes.data();
         });

@@ -4,6 +4,7 @@
 
 #include "search/like_pattern.h"
 #include "search/regex_cache.h"
+#include "search/text_decode.h"
 #include "search/text_fold.h"
 #include "search/utf8_codec.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 bool IsBlank(std::string_view s) {
     return s.find_first_not_of(' ') == std::string_view::npos;
-}
-
-bool IsAscii(std::string_view s) {
-    for (char ch : s) {
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    }
-    return true;
 }
 
 // The longest run of U+4000-9FFF (common kanji) in a folded string. Nothing else folds to
@@ -316,7 +310,13 @@ const LineRequirement& MatchEngine::RequirementFor(std::string_view search, Matc
                 break;
             }
             // The words stand in one group of the pattern; unless they hold an alternation
-            // (a space), what they require the whole pattern requires.
+            // (a space) or make the group special ("?=" gives "(?="), what they require the
+            // whole pattern requires.
+            const std::string_view pattern = impl.word_pattern;
+            if (pattern.find("(?") != std::string_view::npos ||
+                pattern.find("(*") != std::string_view::npos) {
+                break;
+            }
             const std::size_t open = impl.word_pattern.find('(');
             const std::string_view words =
                 std::string_view(impl.word_pattern).substr(open + 1, search.size());

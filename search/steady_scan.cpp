@@ -21,13 +21,6 @@ struct Line {
     bool last = false;         // no line follows
 };
 
-bool IsAscii(std::string_view s) {
-    for (char ch : s) {
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    }
-    return true;
-}
-
 // Procedure keywords are ASCII, and ASCII in the text stands as the same bytes in CP932, so
 // both searches run over the bytes as they are. A line without a hit cannot change the
 // procedure state; a line with one is decoded and tested as the line-by-line scan tests it.

@@ -115,6 +115,11 @@ std::string DecodeAs(std::string_view bytes, Encoding encoding) {
 
 }  // namespace
 
+bool IsAscii(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    return SkipAscii(p, p + bytes.size()) == p + bytes.size();
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
@@ -155,8 +160,7 @@ std::string DecodeBuffer(std::string bytes) {
 }
 
 std::size_t AnsiByteLength(std::string_view utf8) {
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    if (SkipAscii(p, p + utf8.size()) == p + utf8.size()) return utf8.size();
+    if (IsAscii(utf8)) return utf8.size();
     return EncodeCp932(utf8).size();
 }
 

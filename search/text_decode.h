@@ -28,6 +28,8 @@ std::string EncodeCp932(std::string_view utf8);
 // half-width katakana 1, a character without a mapping 1 (its '?').
 std::size_t AnsiByteLength(std::string_view utf8);
 
+bool IsAscii(std::string_view bytes);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 

@@ -65,7 +65,9 @@ TEST(NeedleSearch, AnyOfSeveralNeedlesFindsTheFirst) {
 
 TEST(NeedleSearch, PairSetFindsTheFirstCode) {
     std::mt19937 rng(11);
-    const std::string alphabet = "\x81\x82\x83\x40\x60\x61\x9A\xA0a\n";
+    const std::string alphabet =
+        "\x81\x82\x83\x40\x60\x61\x9A\xA0"
+        "a\n";
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     const std::vector<std::vector<std::string>> sets = {
         {"\x82\x60", "\x82\x9A", "\x81\x40"},

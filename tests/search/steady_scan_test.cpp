@@ -114,6 +114,7 @@ const std::vector<std::string> kSearches = {
     "*表示*",    "#",        "[",        "\\Qfoo",       "(?i)foo",
     "\\x41",     "k",        "foo calc", "\xEF\xBF\xBD", "ｶﾞ",
     "\\d+",      "ォ",       "\xB9",     "\xBD\xB9",  // bytes of no whole character
+    "?=",        "*SKIP",    "+a",       "{2}a",         "?!x",
 };
 
 void ExpectSameRows(const std::string& bytes, bool steady) {
