@@ -90,24 +90,31 @@ void AppendJsonString(std::string& out, std::string_view text) {
 }
 
 void AppendTsvField(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
+    // Runs of bytes that need no escape are appended whole.
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::string_view escape;
+        switch (text[i]) {
             case '\\':
-                out += "\\\\";
+                escape = "\\\\";
                 break;
             case '\t':
-                out += "\\t";
+                escape = "\\t";
                 break;
             case '\n':
-                out += "\\n";
+                escape = "\\n";
                 break;
             case '\r':
-                out += "\\r";
+                escape = "\\r";
                 break;
             default:
-                out += c;
+                continue;
         }
+        out.append(text.data() + plain, i - plain);
+        out.append(escape);
+        plain = i + 1;
     }
+    out.append(text.data() + plain, text.size() - plain);
 }
 
 void AppendForTerminal(std::string& out, std::string_view text) {
