@@ -58,6 +58,7 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
 
     CliSearchHost host(options, callbacks);
     MatchEngine engine;
+    FileBuffer buffer;
     for (const std::string& path : options.paths) {
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0) {
@@ -73,13 +74,14 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
             host.ReportError(std::string(kErrorPrefix) + path + ": not a file or folder");
             continue;
         }
-        // A file named on the command line is searched whatever its extension.
-        auto text = ReadTextFile(path);
-        if (!text) {
-            host.ReportError(std::string(kErrorPrefix) + text.error());
+        // A file named on the command line is searched whatever its extension, and read
+        // the way the folder walk reads its files.
+        Result<std::string_view> bytes = ReadFileBytes(path, buffer);
+        if (!bytes) {
+            host.ReportError(std::string(kErrorPrefix) + bytes.error());
             continue;
         }
-        SearchText(*text, path, search, host, engine);
+        SearchEncodedText(*bytes, path, search, host, engine);
     }
     return host.Rows();
 }

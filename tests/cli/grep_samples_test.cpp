@@ -92,5 +92,31 @@ TEST(GrepSamples, OneLineProcedureEndsOnItsOwnLine) {
             R"json({"name":"samples/modMain.bas","line":60,"procedure":"NoOp","scope":"Public","content":"Public Sub NoOp(): End Sub"})json"});
 }
 
+TEST(GrepSamples, AFileNamedAloneGivesTheRowsOfTheWalk) {
+    const std::filesystem::path base = std::filesystem::path(TRAWLEX_SAMPLES_DIR).parent_path();
+    const std::vector<std::vector<std::string>> searches = {
+        {"ｶﾞｲﾄﾞ"},
+        {"--binary", "Sub"},
+        {"--mode", "regex", "^(Public|Private) "},
+        {"--mode", "word", "text"},
+        {"--mode", "wildcard", "*(ByVal*)*"}};
+    for (const auto& search : searches) {
+        std::vector<std::string> args{"--format", "jsonl"};
+        args.insert(args.end(), search.begin(), search.end());
+        const GrepResult walk = GrepSamples(args);
+        ASSERT_FALSE(walk.outLines.empty()) << search.back();
+        for (const char* file : {"modMain.bas", "modUtil.bas", "clsInventory.cls", "frmMain.frm"}) {
+            const std::string name = std::string("samples/") + file;
+            Lines fromWalk;
+            for (const auto& line : walk.outLines) {
+                if (line.starts_with(R"({"name":")" + name + "\"")) fromWalk.push_back(line);
+            }
+            std::vector<std::string> alone = args;
+            alone.push_back(name);
+            EXPECT_EQ(RunGrep(alone, base).outLines, fromWalk) << search.back() << " " << file;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace trawlex::cli::test
