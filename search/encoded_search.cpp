@@ -44,14 +44,23 @@ const std::vector<AsciiStandIn>& Cp932AsciiStandIns(bool like) {
     return like ? normalise : compare;
 }
 
-// The CP932 codes of the characters that fold into one of the needle's characters.
-std::vector<std::string> Cp932StandInsFor(std::string_view needle, bool like) {
-    std::vector<std::string> codes;
+// The CP932 codes of the characters that fold into one of the needle's characters. A search
+// asks for the same needle file after file, so the last answer is kept.
+const std::vector<std::string>& Cp932StandInsFor(std::string_view needle, bool like) {
+    thread_local std::string last_needle;
+    thread_local bool last_like = false;
+    thread_local std::vector<std::string> codes;
+    thread_local bool ready = false;
+    if (ready && last_like == like && last_needle == needle) return codes;
+    codes.clear();
     for (const AsciiStandIn& stand_in : Cp932AsciiStandIns(like)) {
         if (stand_in.ascii.find_first_of(needle) != std::string::npos) {
             codes.push_back(stand_in.bytes);
         }
     }
+    last_needle.assign(needle);
+    last_like = like;
+    ready = true;
     return codes;
 }
 
@@ -253,7 +262,7 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
                 search->caseless_.emplace(AsciiCaselessSearch(bytes, requirement.ascii));
             }
             if (requirement.stand_ins == StandIns::None) break;
-            const std::vector<std::string> codes = Cp932StandInsFor(requirement.ascii, like);
+            const std::vector<std::string>& codes = Cp932StandInsFor(requirement.ascii, like);
             const bool pairs_only = std::all_of(codes.begin(), codes.end(),
                                                 [](const std::string& c) { return c.size() == 2; });
             if (codes.empty()) break;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "search/cp932_codec.h"
@@ -36,9 +37,7 @@ class SteadyScan {
           host_(host),
           engine_(engine),
           options_(options),
-          hits_(hits),
-          starts_(AnyBytesSearch(bytes, {"Sub ", "Function ", "Property "})),
-          ends_(AnyBytesSearch(bytes, {"End Sub", "End Function", "End Property"})) {}
+          hits_(hits) {}
 
     void Run() {
         std::size_t from = 0;  // a line start
@@ -48,14 +47,14 @@ class SteadyScan {
             const Line line = LineAt(hit, from);
             FollowProcedures(from, line.start);
             const std::string_view text = Decoded(line.content);
-            if (!state_.Inside() && starts_.AnyIn(line.start, line.start + line.content.size())) {
+            if (!state_.Inside() && Starts().AnyIn(line.start, line.start + line.content.size())) {
                 ApplyStartTest(state_, text);
             }
             if (engine_.MatchLine(text, search_, options_)) {
                 host_.AddRow({std::string(name_), NumberOf(line.start), state_.name, state_.scope,
                               std::string(RowContent(text))});
             }
-            if (state_.Inside() && ends_.AnyIn(line.start, line.start + line.content.size())) {
+            if (state_.Inside() && Ends().AnyIn(line.start, line.start + line.content.size())) {
                 ApplyEndTest(state_, text);
             }
             if (line.last) return;
@@ -92,7 +91,7 @@ class SteadyScan {
     void FollowProcedures(std::size_t from, std::size_t to) {
         while (from < to) {
             const bool inside = state_.Inside();
-            const std::size_t at = inside ? ends_.Find(from) : starts_.Find(from);
+            const std::size_t at = inside ? Ends().Find(from) : Starts().Find(from);
             if (at >= to) return;  // kNoHit too
             const Line line = LineAt(at, from);
             const std::string_view text = Decoded(line.content);
@@ -100,13 +99,24 @@ class SteadyScan {
                 ApplyEndTest(state_, text);
             } else {
                 ApplyStartTest(state_, text);
-                if (state_.Inside() && ends_.AnyIn(line.start, line.start + line.content.size())) {
+                if (state_.Inside() && Ends().AnyIn(line.start, line.start + line.content.size())) {
                     ApplyEndTest(state_, text);
                 }
             }
             if (line.last) return;
             from = line.next;
         }
+    }
+
+    // Made when first needed: most texts of a search have no hit.
+    AnyBytesFinder& Starts() {
+        if (!starts_) starts_.emplace(AnyBytesSearch(bytes_, {"Sub ", "Function ", "Property "}));
+        return *starts_;
+    }
+    AnyBytesFinder& Ends() {
+        if (!ends_)
+            ends_.emplace(AnyBytesSearch(bytes_, {"End Sub", "End Function", "End Property"}));
+        return *ends_;
     }
 
     std::string_view Decoded(std::string_view content) {
@@ -131,8 +141,8 @@ class SteadyScan {
     MatchEngine& engine_;
     MatchOptions options_;
     RequirementSearch& hits_;
-    AnyBytesFinder starts_;
-    AnyBytesFinder ends_;
+    std::optional<AnyBytesFinder> starts_;
+    std::optional<AnyBytesFinder> ends_;
     ProcState state_;
     std::string decoded_;
     std::size_t counted_to_ = 0;
