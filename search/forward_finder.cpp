@@ -184,6 +184,36 @@ TRAWLEX_AVX2_TARGET const char* FindAnyAvx2(
     }
     return nullptr;
 }
+
+// The same filter when every needle filters on the same two offsets and holds the same byte
+// at the second ("End Sub", "End Function", "End Property"): two loads for all needles.
+TRAWLEX_AVX2_TARGET const char* FindAnySharedAvx2(const char*& p, const char* end,
+                                                  const std::vector<std::string>& needles,
+                                                  std::pair<std::size_t, std::size_t> offsets,
+                                                  std::size_t longest) {
+    __m256i first[kMaxFilteredNeedles];
+    for (std::size_t i = 0; i < needles.size(); ++i) {
+        first[i] = _mm256_set1_epi8(needles[i][offsets.first]);
+    }
+    const __m256i shared = _mm256_set1_epi8(needles[0][offsets.second]);
+    while (static_cast<std::size_t>(end - p) >= longest + 31) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + offsets.first));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + offsets.second));
+        __m256i any_first = _mm256_cmpeq_epi8(a, first[0]);
+        for (std::size_t i = 1; i < needles.size(); ++i) {
+            any_first = _mm256_or_si256(any_first, _mm256_cmpeq_epi8(a, first[i]));
+        }
+        auto bits = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_and_si256(any_first, _mm256_cmpeq_epi8(b, shared))));
+        while (bits != 0) {
+            const char* const at = p + __builtin_ctz(bits);
+            if (AnyNeedleAt(needles, at, end)) return at;
+            bits &= bits - 1;
+        }
+        p += 32;
+    }
+    return nullptr;
+}
 #endif
 
 }  // namespace
@@ -202,28 +232,41 @@ std::size_t AsciiCaselessSearch::operator()(std::size_t from) const {
     return FindNeedle(text_, needle_, pair_, true, from);
 }
 
-AnyBytesSearch::AnyBytesSearch(std::string_view text, std::vector<std::string> needles)
-    : text_(text), needles_(std::move(needles)) {
-    shortest_ = needles_.empty() ? 0 : needles_.front().size();
-    for (const std::string& needle : needles_) {
-        shortest_ = std::min(shortest_, needle.size());
-        longest_ = std::max(longest_, needle.size());
-        pairs_.push_back(RarestPair(needle));
+NeedleSet::NeedleSet(std::vector<std::string> strings) : needles(std::move(strings)) {
+    shortest = needles.empty() ? 0 : needles.front().size();
+    for (const std::string& needle : needles) {
+        shortest = std::min(shortest, needle.size());
+        longest = std::max(longest, needle.size());
+        pairs.push_back(RarestPair(needle));
+    }
+    shared_second = !needles.empty();
+    for (std::size_t i = 0; i < needles.size(); ++i) {
+        shared_second = shared_second && pairs[i] == pairs[0] &&
+                        needles[i][pairs[i].second] == needles[0][pairs[0].second];
     }
 }
 
+AnyBytesSearch::AnyBytesSearch(std::string_view text, std::vector<std::string> needles)
+    : text_(text), set_(std::make_shared<const NeedleSet>(std::move(needles))) {}
+
+AnyBytesSearch::AnyBytesSearch(std::string_view text, std::shared_ptr<const NeedleSet> needles)
+    : text_(text), set_(std::move(needles)) {}
+
 std::size_t AnyBytesSearch::operator()(std::size_t from) const {
-    if (needles_.empty() || shortest_ == 0 || from > text_.size() ||
-        shortest_ > text_.size() - from) {
+    const NeedleSet& set = *set_;
+    if (set.needles.empty() || set.shortest == 0 || from > text_.size() ||
+        set.shortest > text_.size() - from) {
         return kNoHit;
     }
     const char* const base = text_.data();
     const char* const end = base + text_.size();
     const char* p = base + from;
-    const auto match_at = [&](const char* at) { return AnyNeedleAt(needles_, at, end); };
+    const auto match_at = [&](const char* at) { return AnyNeedleAt(set.needles, at, end); };
 #if defined(TRAWLEX_HAVE_AVX2_PATH)
-    if (needles_.size() <= kMaxFilteredNeedles && HasAvx2()) {
-        const char* hit = FindAnyAvx2(p, end, needles_, pairs_, longest_);
+    if (set.needles.size() <= kMaxFilteredNeedles && HasAvx2()) {
+        const char* hit = set.shared_second
+                              ? FindAnySharedAvx2(p, end, set.needles, set.pairs[0], set.longest)
+                              : FindAnyAvx2(p, end, set.needles, set.pairs, set.longest);
         if (hit) return static_cast<std::size_t>(hit - base);
     }
 #endif
@@ -231,18 +274,18 @@ std::size_t AnyBytesSearch::operator()(std::size_t from) const {
     // Places holding some needle's two rarest bytes at their offsets, 16 places at a time,
     // while every needle's bytes for all 16 places lie inside the text.
     constexpr std::size_t kMaxNeedles = kMaxFilteredNeedles;
-    if (needles_.size() <= kMaxNeedles) {
+    if (set.needles.size() <= kMaxNeedles) {
         __m128i first[kMaxNeedles];
         __m128i second[kMaxNeedles];
-        for (std::size_t i = 0; i < needles_.size(); ++i) {
-            first[i] = _mm_set1_epi8(needles_[i][pairs_[i].first]);
-            second[i] = _mm_set1_epi8(needles_[i][pairs_[i].second]);
+        for (std::size_t i = 0; i < set.needles.size(); ++i) {
+            first[i] = _mm_set1_epi8(set.needles[i][set.pairs[i].first]);
+            second[i] = _mm_set1_epi8(set.needles[i][set.pairs[i].second]);
         }
-        while (static_cast<std::size_t>(end - p) >= longest_ + 15) {
+        while (static_cast<std::size_t>(end - p) >= set.longest + 15) {
             __m128i hits = _mm_setzero_si128();
-            for (std::size_t i = 0; i < needles_.size(); ++i) {
-                const auto* a = reinterpret_cast<const __m128i*>(p + pairs_[i].first);
-                const auto* b = reinterpret_cast<const __m128i*>(p + pairs_[i].second);
+            for (std::size_t i = 0; i < set.needles.size(); ++i) {
+                const auto* a = reinterpret_cast<const __m128i*>(p + set.pairs[i].first);
+                const auto* b = reinterpret_cast<const __m128i*>(p + set.pairs[i].second);
                 hits = _mm_or_si128(hits,
                                     _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(a), first[i]),
                                                   _mm_cmpeq_epi8(_mm_loadu_si128(b), second[i])));
@@ -257,7 +300,7 @@ std::size_t AnyBytesSearch::operator()(std::size_t from) const {
         }
     }
 #endif
-    for (; static_cast<std::size_t>(end - p) >= shortest_; ++p) {
+    for (; static_cast<std::size_t>(end - p) >= set.shortest; ++p) {
         if (match_at(p)) return static_cast<std::size_t>(p - base);
     }
     return kNoHit;

@@ -3,6 +3,7 @@
 // "is there a hit in this line?" line after line costs about one pass over the text.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,19 +56,28 @@ class BytesSearch {
 
 using BytesFinder = ForwardFinder<BytesSearch>;
 
-// The first place where any of several byte strings (each at least one byte) stands.
+// Several byte strings (each at least one byte) prepared for AnyBytesSearch; one set serves
+// any number of texts.
+struct NeedleSet {
+    explicit NeedleSet(std::vector<std::string> strings);
+    std::vector<std::string> needles;
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;  // bytes filtered on, per needle
+    std::size_t shortest = 0;
+    std::size_t longest = 0;
+    bool shared_second = false;  // same offsets everywhere, same byte at the second
+};
+
+// The first place where any of several byte strings stands.
 class AnyBytesSearch {
   public:
     AnyBytesSearch(std::string_view text, std::vector<std::string> needles);
+    AnyBytesSearch(std::string_view text, std::shared_ptr<const NeedleSet> needles);
 
     std::size_t operator()(std::size_t from) const;
 
   private:
     std::string_view text_;
-    std::vector<std::string> needles_;
-    std::vector<std::pair<std::size_t, std::size_t>> pairs_;  // bytes filtered on, per needle
-    std::size_t shortest_ = 0;
-    std::size_t longest_ = 0;
+    std::shared_ptr<const NeedleSet> set_;
 };
 
 using AnyBytesFinder = ForwardFinder<AnyBytesSearch>;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "search/cp932_codec.h"
 #include "search/encoded_search.h"
@@ -110,12 +111,15 @@ class SteadyScan {
 
     // Made when first needed: most texts of a search have no hit.
     AnyBytesFinder& Starts() {
-        if (!starts_) starts_.emplace(AnyBytesSearch(bytes_, {"Sub ", "Function ", "Property "}));
+        static const auto keywords = std::make_shared<const NeedleSet>(
+            std::vector<std::string>{"Sub ", "Function ", "Property "});
+        if (!starts_) starts_.emplace(AnyBytesSearch(bytes_, keywords));
         return *starts_;
     }
     AnyBytesFinder& Ends() {
-        if (!ends_)
-            ends_.emplace(AnyBytesSearch(bytes_, {"End Sub", "End Function", "End Property"}));
+        static const auto keywords = std::make_shared<const NeedleSet>(
+            std::vector<std::string>{"End Sub", "End Function", "End Property"});
+        if (!ends_) ends_.emplace(AnyBytesSearch(bytes_, keywords));
         return *ends_;
     }
 

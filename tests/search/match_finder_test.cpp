@@ -63,6 +63,33 @@ TEST(NeedleSearch, AnyOfSeveralNeedlesFindsTheFirst) {
     }
 }
 
+// Needles that filter on the same offsets and share a byte there take a narrower loop; one
+// prepared set serves several texts.
+TEST(NeedleSearch, NeedlesSharingAFilteredByteFindTheFirst) {
+    std::mt19937 rng(17);
+    const std::vector<std::string> pieces = {
+        "End Sub", "End If", "End Function", "End Property", "End ", "E", "S", "Sub",
+        "\r\n",    " ",      "nd P",         "Endd Sub"};
+    const auto needles = std::make_shared<const NeedleSet>(
+        std::vector<std::string>{"End Sub", "End Function", "End Property"});
+    ASSERT_TRUE(needles->shared_second);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (int i = std::uniform_int_distribution<int>(0, 40)(rng); i > 0; --i) {
+            text += pieces[pick(rng)];
+        }
+        const AnyBytesSearch any(text, needles);
+        for (std::size_t from = 0; from <= text.size(); ++from) {
+            std::size_t want = std::string::npos;
+            for (const std::string& needle : needles->needles) {
+                want = std::min(want, text.find(needle, from));
+            }
+            ASSERT_EQ(any(from), want == std::string::npos ? kNoHit : want) << round << " " << from;
+        }
+    }
+}
+
 TEST(NeedleSearch, PairSetFindsTheFirstCode) {
     std::mt19937 rng(11);
     const std::string alphabet =
