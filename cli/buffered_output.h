@@ -17,6 +17,13 @@ class BufferedOutput {
 
     void Append(std::string_view text);
     void Append(char c);
+    // Lets `append(std::string&)` write into the buffer itself (no copy of its own), then
+    // writes the buffer out once it is full.
+    template <typename AppendTo>
+    void AppendWith(AppendTo&& append) {
+        append(buffer_);
+        if (buffer_.size() >= capacity_) Flush();
+    }
     void Flush();
 
     // After a failed write, later output is dropped; the first failure's text is kept.

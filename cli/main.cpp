@@ -34,23 +34,22 @@ void WriteLine(BufferedOutput& out, std::string_view line) {
 int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
     const bool terminal = ::isatty(STDOUT_FILENO) == 1;
     const TextStyle style{terminal && ColourWanted(), terminal};
-    std::string formatted;
 
     GrepCallbacks callbacks;
     callbacks.row = [&](const trawlex::ResultRow& row) {
-        formatted.clear();
-        switch (options.format) {
-            case OutputFormat::Text:
-                AppendTextRow(formatted, row, style);
-                break;
-            case OutputFormat::Tsv:
-                AppendTsvRow(formatted, row);
-                break;
-            case OutputFormat::Jsonl:
-                AppendJsonRow(formatted, row);
-                break;
-        }
-        out.Append(formatted);
+        out.AppendWith([&](std::string& buffer) {
+            switch (options.format) {
+                case OutputFormat::Text:
+                    AppendTextRow(buffer, row, style);
+                    break;
+                case OutputFormat::Tsv:
+                    AppendTsvRow(buffer, row);
+                    break;
+                case OutputFormat::Jsonl:
+                    AppendJsonRow(buffer, row);
+                    break;
+            }
+        });
     };
     callbacks.error = [&](const std::string& text) {
         out.Flush();  // rows found before the failure come first on a shared terminal

@@ -54,6 +54,10 @@ TEST(BufferedOutput, KeepsEveryByteInOrderAcrossBufferBoundaries) {
         expected += big;
         out.Append("tail");
         expected += "tail";
+        for (int i = 0; i < 10; ++i) {
+            out.AppendWith([&](std::string& buffer) { buffer += "direct " + std::to_string(i); });
+            expected += "direct " + std::to_string(i);
+        }
     }  // the destructor flushes
     EXPECT_EQ(file.Contents(), expected);
 }
