@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/project_search.h"
 #include "search/file_reader.h"
 #include "search/folder_search.h"
 #include "search/match_engine.h"
@@ -72,6 +73,10 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
         // Devices would be read without end (/dev/zero); pipes are fine (<(command)).
         if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
             host.ReportError(std::string(kErrorPrefix) + path + ": not a file or folder");
+            continue;
+        }
+        if (IsProjectPath(path)) {
+            SearchProjectPath(path, search, host, engine, callbacks.error);
             continue;
         }
         // A file named on the command line is searched whatever its extension, and read

@@ -12,11 +12,17 @@ inline constexpr std::string_view kHelpText = R"help(
 Searches VB6/VBA source (or any text) for SEARCH and prints one row per matching line,
 with the procedure that encloses the line and its scope word.
 
-PATH is a folder, a file or a pipe. Folders are walked files first, then subfolders,
-each in byte order of the name; symbolic links to folders are not followed. A file named
-as PATH is searched whatever its extension. Files are read as UTF-8 or UTF-16 when they
-carry a BOM, as UTF-8 when they are valid UTF-8, and as CP932 (Shift_JIS) otherwise.
-Lines end at CR LF or at a lone LF.
+PATH is a folder, a file, a pipe, a VB project (.vbp) or a project group (.vbg).
+Folders are walked files first, then subfolders, each in byte order of the name; symbolic
+links to folders are not followed. A file named as PATH is searched whatever its
+extension. Files are read as UTF-8 or UTF-16 when they carry a BOM, as UTF-8 when they
+are valid UTF-8, and as CP932 (Shift_JIS) otherwise. Lines end at CR LF or at a lone LF.
+
+A PATH ending in .vbp or .vbg (any case) is searched as the VB IDE shows the project:
+each module it lists, in the project's order (a group's projects in the group's order),
+with the form or class header and the Attribute lines left out. The name is then the
+module's name (its VB_Name) and line numbers are those of the IDE's code window. A module
+that cannot be read is reported and the rest are searched.
 
 Leading and trailing spaces of SEARCH are ignored; an empty SEARCH finds nothing.
 
@@ -37,6 +43,7 @@ Options:
   --binary          exact comparison: case, width and kana type count.
   --ext LIST        only files with these extensions, e.g. --ext bas,cls,frm
                     (compared without regard to case; '*' means every file, the default).
+                    Not applied to the modules of a .vbp or .vbg PATH.
   --no-subfolders   search only the files directly inside each folder PATH.
   --format text     name:line:procedure: content (the default; coloured on a terminal
                     unless NO_COLOR is set, control characters shown as ^X there).
@@ -47,7 +54,7 @@ Options:
                     {"name":…,"line":N,"procedure":…,"scope":…,"content":…}
   --help            show this text.
 
-The name is the file's path as reached from PATH. The procedure is "(Declarations)" before
+The name is the file's path as reached from PATH (a module's name for a project). The procedure is "(Declarations)" before
 the first procedure, the procedure's name inside one, and empty between procedures.
 Rows come in walk order.
 

@@ -1,0 +1,24 @@
+#pragma once
+// A .vbp or .vbg named on the command line: its modules searched the way the host's
+// project area searches them.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "search/match_engine.h"
+#include "search/text_scan.h"
+
+namespace trawlex::cli {
+
+// True for a path ending in ".vbp" or ".vbg", whatever the case.
+bool IsProjectPath(std::string_view path);
+
+// Loads the project or group at `path` and searches each module of each project in project
+// order: the module's visible code (IDE line numbers) under the module's name. A module or
+// project that cannot be read goes to `error` ("エラーが発生しました:…") and the rest are
+// still searched.
+void SearchProjectPath(const std::string& path, std::string_view search, ScanHost& host,
+                       MatchEngine& engine, const std::function<void(const std::string&)>& error);
+
+}  // namespace trawlex::cli
