@@ -1,5 +1,8 @@
 #include "search/proc_locator.h"
 
+#include <optional>
+#include <utility>
+
 namespace trawlex {
 namespace {
 
@@ -85,23 +88,43 @@ bool ProcState::Inside() const {
     return name.size() > removed;
 }
 
-void ApplyStartTest(ProcState& state, std::string_view line) {
+namespace {
+
+// Where the name cut by the start test stands in `line`, or nothing when the test does not fire.
+std::optional<std::pair<std::size_t, std::size_t>> StartName(std::string_view line) {
     const std::size_t s = FirstProcKeyword(line);
-    if (s == kNotFound || !BeforeComment(line, s)) return;
+    if (s == kNotFound || !BeforeComment(line, s)) return std::nullopt;
 
     // The keyword ends at the first space at or after s; the name follows it.
     const std::size_t d = line.find(' ', s) + 1;
     const std::size_t paren = line.find('(', d);
     // No "(" after the keyword (e.g. "Dim mySub As Long"): no name to cut, so not a start.
-    if (paren == kNotFound) return;
+    if (paren == kNotFound) return std::nullopt;
+    return std::pair{d, paren - d};
+}
 
+}  // namespace
+
+void ApplyStartTest(ProcState& state, std::string_view line) {
+    const auto name = StartName(line);
+    if (!name) return;
     state.scope = ScopeWord(line);
-    state.name.assign(line.substr(d, paren - d));
+    state.name.assign(line.substr(name->first, name->second));
+}
+
+bool OpensProcedure(std::string_view line) {
+    // The name holds no "(", so a name that is not empty is never taken for "(Declarations)".
+    const auto name = StartName(line);
+    return name && name->second > 0;
+}
+
+bool ClosesProcedure(std::string_view line) {
+    const std::size_t e = FirstEndKeyword(line);
+    return e != kNotFound && BeforeComment(line, e);
 }
 
 void ApplyEndTest(ProcState& state, std::string_view line) {
-    const std::size_t e = FirstEndKeyword(line);
-    if (e == kNotFound || !BeforeComment(line, e)) return;
+    if (!ClosesProcedure(line)) return;
     state.name.clear();
     state.scope.clear();
 }

@@ -18,4 +18,11 @@ void ApplyStartTest(ProcState& state, std::string_view line);
 // Applied after the match test while inside a procedure.
 void ApplyEndTest(ProcState& state, std::string_view line);
 
+// Whether the start test on `line` would leave the state inside a procedure (it fires and
+// cuts a name that is not empty).
+bool OpensProcedure(std::string_view line);
+// Whether the end test on `line` fires: after such a line the state is outside, whatever it
+// was before.
+bool ClosesProcedure(std::string_view line);
+
 }  // namespace trawlex

@@ -7,14 +7,100 @@
 #include <string>
 #include <vector>
 
+#include "search/avx2.h"
 #include "search/cp932_codec.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_feeds.h"
 #include "search/proc_locator.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace trawlex {
 namespace {
+
+constexpr std::size_t kShortestEnd = 7;  // "End Sub"
+
+// Whether an end keyword ("End Sub", "End Function", "End Property") starts at `at` and ends
+// at or before `hi`.
+bool EndKeywordAt(std::string_view bytes, std::size_t at, std::size_t hi) {
+    const std::string_view rest = bytes.substr(at, hi - at);
+    return rest.starts_with("End Sub") || rest.starts_with("End Function") ||
+           rest.starts_with("End Property");
+}
+
+// The places that may hold an end keyword hold "E" and, three bytes on, a space. These loops
+// test 16 or 32 places at a time from the back, down to no lower than `lo`, lowering `end`
+// (just past the places still to test) as they go; kNoHit when they find none.
+#if defined(__SSE2__)
+std::size_t LastEndKeywordSse2(std::string_view bytes, std::size_t lo, std::size_t& end,
+                               std::size_t hi) {
+    const char* const base = bytes.data();
+    const __m128i e = _mm_set1_epi8('E');
+    const __m128i space = _mm_set1_epi8(' ');
+    while (end >= lo + 16) {
+        end -= 16;
+        const __m128i at_e = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + end));
+        const __m128i at_space = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + end + 3));
+        auto bits = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(at_e, e), _mm_cmpeq_epi8(at_space, space))));
+        while (bits) {
+            const auto top = static_cast<std::size_t>(31 - __builtin_clz(bits));
+            if (EndKeywordAt(bytes, end + top, hi)) return end + top;
+            bits &= ~(1u << top);
+        }
+    }
+    return kNoHit;
+}
+#endif
+
+#if TRAWLEX_HAVE_AVX2_PATH
+TRAWLEX_AVX2_TARGET std::size_t LastEndKeywordAvx2(std::string_view bytes, std::size_t lo,
+                                                   std::size_t& end, std::size_t hi) {
+    const char* const base = bytes.data();
+    const __m256i e = _mm256_set1_epi8('E');
+    const __m256i space = _mm256_set1_epi8(' ');
+    while (end >= lo + 32) {
+        end -= 32;
+        const __m256i at_e = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + end));
+        const __m256i at_space =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + end + 3));
+        auto bits = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_and_si256(_mm256_cmpeq_epi8(at_e, e), _mm256_cmpeq_epi8(at_space, space))));
+        while (bits) {
+            const auto top = static_cast<std::size_t>(31 - __builtin_clz(bits));
+            if (EndKeywordAt(bytes, end + top, hi)) return end + top;
+            bits &= ~(1u << top);
+        }
+    }
+    return kNoHit;
+}
+#endif
+
+// The start of the last end keyword that lies wholly in [lo, hi) of `bytes`, or kNoHit.
+std::size_t LastEndKeyword(std::string_view bytes, std::size_t lo, std::size_t hi) {
+    if (hi < lo + kShortestEnd) return kNoHit;
+    // Just past the last place a keyword can start; the loops read up to end + 2 + width.
+    std::size_t end = hi - kShortestEnd + 1;
+#if TRAWLEX_HAVE_AVX2_PATH
+    if (HasAvx2()) {
+        if (const std::size_t at = LastEndKeywordAvx2(bytes, lo, end, hi); at != kNoHit) {
+            return at;
+        }
+    }
+#endif
+#if defined(__SSE2__)
+    if (const std::size_t at = LastEndKeywordSse2(bytes, lo, end, hi); at != kNoHit) return at;
+#endif
+    const char* const base = bytes.data();
+    while (end > lo) {
+        --end;
+        if (base[end] == 'E' && EndKeywordAt(bytes, end, hi)) return end;
+    }
+    return kNoHit;
+}
 
 struct Line {
     std::size_t start = 0;
@@ -41,22 +127,22 @@ class SteadyScan {
           hits_(hits) {}
 
     void Run() {
-        std::size_t from = 0;  // a line start
+        std::size_t from = 0;      // a line start
+        std::size_t state_at = 0;  // the line start where state_ holds
         for (;;) {
             const std::size_t hit = hits_.Find(from);
             if (hit == kNoHit) return;
             const Line line = LineAt(hit, from);
-            FollowProcedures(from, line.start);
-            const std::string_view text = Decoded(line.content);
-            if (!state_.Inside() && Starts().AnyIn(line.start, line.start + line.content.size())) {
-                ApplyStartTest(state_, text);
-            }
-            if (engine_.MatchLine(text, search_, options_)) {
+            // The procedure state is wanted only for the rows, so it is brought up to the
+            // lines that match and no further.
+            if (engine_.MatchLine(Decoded(line.content), search_, options_)) {
+                CatchUp(state_at, line.start);
+                const std::string_view text = Decoded(line.content);  // CatchUp decodes too
+                if (!state_.Inside()) ApplyStartTest(state_, text);
                 host_.AddRow({std::string(name_), NumberOf(line.start), state_.name, state_.scope,
                               std::string(RowContent(text))});
-            }
-            if (state_.Inside() && Ends().AnyIn(line.start, line.start + line.content.size())) {
-                ApplyEndTest(state_, text);
+                if (state_.Inside()) ApplyEndTest(state_, text);
+                state_at = line.next;
             }
             if (line.last) return;
             from = line.next;
@@ -86,6 +172,64 @@ class SteadyScan {
         if (lf && end > line.start && base[end - 1] == '\r') --end;
         line.content = bytes_.substr(line.start, end - line.start);
         return line;
+    }
+
+    // Brings the procedure state, exact at the line start `from`, to the line start `to`,
+    // visiting few lines: after a line whose end test fires the state is outside, and from
+    // there the first line that opens a procedure sets it until the next such end line. The
+    // nearest end line is found from the back. Only when no line opens a procedure after it
+    // does the state depend on the lines before it.
+    void CatchUp(std::size_t from, std::size_t to) {
+        const std::optional<Line> last_end = LastEndLine(from, to);
+        if (!last_end && state_.Inside()) return;  // nothing can end it
+        // Outside at `open_from`, and no end test fires from there to `to`.
+        const std::size_t open_from = last_end ? last_end->next : from;
+        if (const std::optional<Line> opener = FirstOpening(open_from, to)) {
+            ApplyStartTest(state_, Decoded(opener->content));
+            return;
+        }
+        if (last_end && ClosesOpenProcedure(from, *last_end)) {
+            state_.name.clear();
+            state_.scope.clear();
+            from = last_end->next;
+        }
+        // Starts that cut no name still set the scope.
+        FollowProcedures(from, to);
+    }
+
+    // Whether the end line `end` (starting at or after `from`) closes a procedure, which
+    // leaves ("", ""): one was open at it, as one opened after the end line before it (or,
+    // with none since `from`, was open at `from`), or it opens one itself.
+    bool ClosesOpenProcedure(std::size_t from, const Line& end) {
+        if (const std::optional<Line> end_before = LastEndLine(from, end.start)) {
+            return FirstOpening(end_before->next, end.next).has_value();
+        }
+        return state_.Inside() || FirstOpening(from, end.next).has_value();
+    }
+
+    // The last line starting in [from, to) whose end test fires; both are line starts.
+    std::optional<Line> LastEndLine(std::size_t from, std::size_t to) {
+        while (to > from) {
+            const std::size_t at = LastEndKeyword(bytes_, from, to);
+            if (at == kNoHit) return std::nullopt;
+            const Line line = LineAt(at, from);
+            if (ClosesProcedure(Decoded(line.content))) return line;
+            to = line.start;
+        }
+        return std::nullopt;
+    }
+
+    // The first line starting in [from, to) whose start test opens a procedure.
+    std::optional<Line> FirstOpening(std::size_t from, std::size_t to) {
+        while (from < to) {
+            const std::size_t at = Starts().Find(from);
+            if (at >= to) return std::nullopt;  // kNoHit too
+            const Line line = LineAt(at, from);
+            if (OpensProcedure(Decoded(line.content))) return line;
+            if (line.last) return std::nullopt;
+            from = line.next;
+        }
+        return std::nullopt;
     }
 
     // The procedure tests of the lines that start in [from, to), both line starts.

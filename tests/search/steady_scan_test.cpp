@@ -151,6 +151,125 @@ TEST(SteadyScanTest, Utf8TextsGiveTheRowsOfTheLineByLineScan) {
     }
 }
 
+// Lines that open, close, or only look like they touch a procedure, and lines with "zz" to
+// find: the steady scan works out the procedure of a far line from the lines near it.
+const std::vector<std::string> kProcedureLines = {
+    "Sub A()",
+    "Private Function Bb(ByVal x As Long) As Long",
+    "Friend Property Get Cc()",
+    "Sub (x)",  // a start that cuts no name: outside, but the scope is set
+    "Public Sub ()",
+    "Sub D",  // no "(": not a start
+    "Dim mySub As Long",
+    "End Sub",
+    "End Function",
+    "End Property",
+    "x = 1: End Sub",
+    "End Sub: Sub E()",
+    "Sub F(): End Sub",
+    "Public Sub (): End Sub",
+    "' End Sub",
+    "Rem End Sub",
+    "Declare Sub G Lib \"k\" ()",
+    "Private Declare Function H Lib \"k\" () As Long",
+    "End If",
+    "Exit Sub",
+    "",
+    "  zz",
+    "zz = 1",
+    "zz ' End Sub",
+    "End Sub ' zz",
+    "Sub Zz() ' zz",
+    "zz: End Function",
+    "\x95\x5C zz",     // 表示 zz
+    "Sub \x95\x5C()",  // Sub 表示()
+    "\x89"
+    "End Sub zz",   // 右nd Sub: no end
+    "\x89Sub Q()",  // 唄ub Q(): no start
+};
+
+std::string RandomProcedureText(std::mt19937& rng, bool cp932) {
+    std::uniform_int_distribution<std::size_t> pick(0, kProcedureLines.size() - 1);
+    std::uniform_int_distribution<int> count(0, 200);
+    std::uniform_int_distribution<int> ending(0, 5);
+    std::string text;
+    for (int i = count(rng); i > 0; --i) {
+        const std::string& line = kProcedureLines[pick(rng)];
+        text += cp932 ? line : DecodeCp932(line);
+        text += ending(rng) == 0 ? "\n" : "\r\n";
+    }
+    if (ending(rng) == 0 && !text.empty()) text.pop_back();  // a last line without LF
+    return text;
+}
+
+TEST(SteadyScanTest, ProcedureOfFarLinesIsThatOfTheLineByLineScan) {
+    std::mt19937 rng(1712);
+    MatchEngine engine;
+    for (int round = 0; round < 300; ++round) {
+        const bool cp932 = round % 2 == 0;
+        const std::string bytes = RandomProcedureText(rng, cp932);
+        for (const char* search : {"zz", "z", "Sub", "^End", "Zz\\("}) {
+            for (int mode : {0, 1, 2}) {
+                const MatchOptions options{static_cast<SearchMode>(mode), mode == 1};
+                CollectingHost host(options, true);
+                SearchEncodedText(bytes, "M", search, host, engine);
+                ASSERT_EQ(host.rows, Reference(bytes, search, options))
+                    << "search [" << search << "] mode " << mode << " bytes [" << bytes << "]";
+            }
+        }
+    }
+}
+
+struct ProcedureCase {
+    const char* text;
+    std::vector<Row> rows;  // found with "zz"
+};
+
+TEST(SteadyScanTest, FarLinesShowTheProcedureTheKeywordsLeave) {
+    const auto row = [](std::int64_t line, const char* procedure, const char* scope,
+                        const char* content) { return Row("M", line, procedure, scope, content); };
+    const std::vector<ProcedureCase> cases = {
+        // Before any procedure, and after one has ended.
+        {"zz\r\nSub A()\r\nEnd Sub\r\nzz\r\n",
+         {row(1, "(Declarations)", "", "zz"), row(4, "", "", "zz")}},
+        // An end line with no procedure open leaves the state as it was.
+        {"zz\r\nEnd Sub\r\nEnd Function\r\nzz\r\n",
+         {row(1, "(Declarations)", "", "zz"), row(4, "(Declarations)", "", "zz")}},
+        // A start that cuts no name sets only the scope, which stays past a stray end line.
+        {"Private Sub ()\r\nEnd Sub\r\nzz\r\nSub A()\r\nEnd Sub\r\nEnd Sub\r\nzz\r\n",
+         {row(3, "", "Private", "zz"), row(7, "", "", "zz")}},
+        {"Public Sub (): End Sub\r\nx\r\nzz\r\n", {row(3, "", "Public", "zz")}},
+        // A start and an end on one line: inside, the end closes; outside, both apply.
+        {"Sub A()\r\nEnd Sub: Sub B()\r\nzz\r\n", {row(3, "", "", "zz")}},
+        {"Sub B(): End Sub\r\nzz\r\nSub C(): End Sub zz\r\n",
+         {row(2, "", "", "zz"), row(3, "C", "Global", "Sub C(): End Sub zz")}},
+        // Starts inside a procedure are not starts; the first one names it.
+        {"Private Sub A()\r\nSub B()\r\nFunction C()\r\nzz\r\nEnd Sub\r\nzz\r\n",
+         {row(4, "A", "Private", "zz"), row(6, "", "", "zz")}},
+        // Without "(" there is no start; with a comment mark before it neither.
+        {"Sub A\r\nDim mySub As Long\r\n' Sub B()\r\nDeclare Sub C Lib \"k\" ()\r\nzz\r\n",
+         {row(5, "(Declarations)", "", "zz")}},
+        // Ends behind a comment mark do not end.
+        {"Sub A()\r\n' End Sub\r\nRem End Sub\r\nx ' End Sub\r\nzz\r\nEnd Sub\r\n",
+         {row(5, "A", "Global", "zz")}},
+        // The start and end lines themselves show the procedure.
+        {"Friend Function Zz() ' zz\r\nzz: End Function\r\nzz\r\n",
+         {row(1, "Zz", "Friend", "Friend Function Zz() ' zz"),
+          row(2, "Zz", "Friend", "zz: End Function"), row(3, "", "", "zz")}},
+        // Lone LF ends lines too; the procedures between two hits are skipped whole.
+        {"zz\nSub A()\nEnd Sub\nFunction B()\nEnd Function\nProperty Get C()\nzz\nEnd Property\n",
+         {row(1, "(Declarations)", "", "zz"), row(7, "Get C", "Global", "zz")}},
+    };
+    MatchEngine engine;
+    for (const ProcedureCase& c : cases) {
+        CollectingHost host({SearchMode::Normal, true}, true);
+        SearchEncodedText(c.text, "M", "zz", host, engine);
+        EXPECT_EQ(host.rows, c.rows) << "text [" << c.text << "]";
+        EXPECT_EQ(host.rows, Reference(c.text, "zz", {SearchMode::Normal, true}))
+            << "text [" << c.text << "]";
+    }
+}
+
 TEST(SteadyScanTest, HostsThatAreNotSteadyStillGetEveryLine) {
     std::mt19937 rng(3);
     for (int round = 0; round < 5; ++round) {
