@@ -1,8 +1,8 @@
 #pragma once
 // The text scan for hosts that need no call before every line (ScanHost::Steady): it looks
 // for what a matching line must hold in the whole text at once and visits only the lines with
-// a hit and the lines whose keywords can change the enclosing procedure. The rows are those
-// of the line-by-line scan.
+// a hit; the procedure of a matching line is worked out from the procedure keywords nearest
+// before it. The rows are those of the line-by-line scan.
 
 #include <string_view>
 

@@ -234,7 +234,12 @@ TEST(ProcLocatorTest, AgreesWithTheRulesAsWrittenOnGeneratedLines) {
 
         ProcState expected;
         ProcState actual;
-        if (LiteralStart(expected, line)) {
+        const bool literal_start = LiteralStart(expected, line);
+        // Opening means a start that cuts a name; an empty one leaves the state outside.
+        ASSERT_EQ(OpensProcedure(line),
+                  literal_start && !expected.name.empty() && expected.name != "(Declarations)")
+            << "opens: [" << line << "]";
+        if (literal_start) {
             ApplyStartTest(actual, line);
             ASSERT_EQ(actual.name, expected.name) << "start: [" << line << "]";
             ASSERT_EQ(actual.scope, expected.scope) << "start: [" << line << "]";
@@ -250,6 +255,7 @@ TEST(ProcLocatorTest, AgreesWithTheRulesAsWrittenOnGeneratedLines) {
         ApplyEndTest(inside, line);
         LiteralEnd(literal, line);
         ASSERT_EQ(inside.name, literal.name) << "end: [" << line << "]";
+        ASSERT_EQ(ClosesProcedure(line), literal.name.empty()) << "closes: [" << line << "]";
         ends += literal.name.empty();
     }
     // The generator must reach both outcomes often enough to mean something.
