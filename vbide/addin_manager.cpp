@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace trawlex::vbide {
 namespace {
@@ -65,6 +66,8 @@ AddinManager::AddinManager(Flavour flavour, host::HostApp& host, std::function<v
 
 AddinManager::~AddinManager() {
     DisconnectAll(host::ext_dm_HostShutdown);
+    busy_ = nullptr;
+    UnloadDisconnected();
 }
 
 std::vector<AddinManager::Connected>::iterator AddinManager::Find(const std::string& progId) {
@@ -120,9 +123,17 @@ Status AddinManager::Disconnect(const std::string& progId, host::DisconnectMode 
     } catch (const std::exception&) {
         // The add-in goes anyway; the host never sees its failure.
     }
-    if (beforeUnload_) beforeUnload_();
-    addin.reset();
+    disconnected_.push_back(std::move(addin));
+    UnloadDisconnected();
     return {};
+}
+
+void AddinManager::UnloadDisconnected() {
+    if (disconnected_.empty() || (busy_ && busy_())) return;
+    if (beforeUnload_) beforeUnload_();
+    // Destroying an add-in object may disconnect others: take the list first.
+    auto unloading = std::exchange(disconnected_, {});
+    for (auto& addin : unloading) addin.reset();
 }
 
 void AddinManager::DisconnectAll(host::DisconnectMode mode) {

@@ -39,6 +39,11 @@ class AddinManager : public std::enable_shared_from_this<AddinManager> {
 
     std::shared_ptr<host::Addins> Addins();
 
+    // While `busy` answers true (say, an add-in's click handler is on the call stack), a
+    // disconnected add-in's object and library are kept; UnloadDisconnected lets them go.
+    void SetUnloadGuard(std::function<bool()> busy) { busy_ = std::move(busy); }
+    void UnloadDisconnected();
+
   private:
     struct Connected {
         std::string progId;
@@ -50,6 +55,8 @@ class AddinManager : public std::enable_shared_from_this<AddinManager> {
     host::HostApp& host_;
     std::function<void()> beforeUnload_;
     std::vector<Connected> connected_;
+    std::function<bool()> busy_;
+    std::vector<platform::LoadedAddin> disconnected_;
 };
 
 }  // namespace trawlex::vbide

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolBar>
 
 #include "vbide/bitmap_image.h"
@@ -185,8 +186,17 @@ std::shared_ptr<IdeControl> IdeCommandBarSet::ControlOf(QAction* action) {
     auto control = std::make_shared<IdeControl>(action, pictures_);
     controls_.emplace(action, control);
     std::weak_ptr<IdeControl> weak = control;
-    connect(action, &QAction::triggered, this, [weak] {
-        if (auto c = weak.lock(); c && !c->deleted()) c->click().Fire();
+    connect(action, &QAction::triggered, this, [this, weak] {
+        auto c = weak.lock();
+        if (!c || c->deleted()) return;
+        ++dispatching_;
+        c->click().Fire();
+        // The action and its tool button are still on the stack: defer to the event loop.
+        if (--dispatching_ == 0 && afterDispatch_) {
+            QTimer::singleShot(0, this, [this] {
+                if (!Dispatching() && afterDispatch_) afterDispatch_();
+            });
+        }
     });
     connect(action, &QObject::destroyed, this, [this, action] { controls_.erase(action); });
     return control;

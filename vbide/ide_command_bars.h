@@ -57,7 +57,16 @@ class IdeCommandBarSet : public QObject {
     std::shared_ptr<host::CommandBars> CommandBars();
     std::shared_ptr<host::Events> Events();
 
+    // True while a control's click handlers run (they may pump the event loop).
+    bool Dispatching() const { return dispatching_ > 0; }
+    // Runs from the event loop after the outermost click dispatch has returned.
+    void SetAfterDispatch(std::function<void()> afterDispatch) {
+        afterDispatch_ = std::move(afterDispatch);
+    }
+
   private:
+    int dispatching_ = 0;
+    std::function<void()> afterDispatch_;
     QPointer<QMainWindow> window_;
     IdeControl::PictureSource pictures_;
     std::vector<std::pair<std::string, QPointer<QWidget>>> bars_;

@@ -19,7 +19,13 @@ IdeHost::IdeHost(Flavour flavour, IdeWorkspace& workspace, IdeCommandBarSet& bar
       addins_(std::make_shared<AddinManager>(
           flavour, *this,
           [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); })),
-      lastUsedPath_(QDir::currentPath().toStdString()) {}
+      lastUsedPath_(QDir::currentPath().toStdString()) {
+    // An add-in unloaded from inside its own click handler goes once that click has returned.
+    addins_->SetUnloadGuard([&bars] { return bars.Dispatching(); });
+    bars.SetAfterDispatch([weak = std::weak_ptr<AddinManager>(addins_)] {
+        if (auto addins = weak.lock()) addins->UnloadDisconnected();
+    });
+}
 
 IdeHost::~IdeHost() {
     addins_->DisconnectAll(host::ext_dm_HostShutdown);

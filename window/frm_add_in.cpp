@@ -243,11 +243,23 @@ void frmAddIn::SetFont() {
 }
 
 void frmAddIn::cmdSearchStart_Click() {
-    // Enter pressed while a run pumps the event loop must not start a run inside it.
-    if (searching_) return;
+    // Enter pressed while a run pumps the event loop must not start a run inside it, nor
+    // may a window that is about to go start another.
+    if (searching_ || releasePending_) return;
     searching_ = true;
     SearchRun(*this).Execute();
     searching_ = false;
+    if (releasePending_) deleteLater();
+}
+
+void frmAddIn::Release() {
+    if (!searching_) {
+        delete this;
+        return;
+    }
+    releasePending_ = true;
+    hide();
+    CancelButton_Click();
 }
 
 void frmAddIn::CancelButton_Click() {

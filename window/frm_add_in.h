@@ -56,6 +56,11 @@ class frmAddIn : public QWidget {
     void tabPane_Click(int index);
     void cmdChangeFolder_Click();
 
+    // Ends the window's life: at once when idle, otherwise the running search is stopped and
+    // the window is deleted once it has finished (it is still on that search's call stack).
+    void Release();
+    bool ReleasePending() const { return releasePending_; }
+
     // Window state shared with the run and the side tools.
     int CurrentTab() const { return currentTab_; }
     ResultList& List(int index) const { return *lvwGrep[index]; }
@@ -136,6 +141,7 @@ class frmAddIn : public QWidget {
     int currentTab_ = 0;
     bool stopRequested_ = false;
     bool searching_ = false;
+    bool releasePending_ = false;
     int yieldIntervalMs_ = 15;
     YieldHook yieldHook_;
 };

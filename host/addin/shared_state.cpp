@@ -1,9 +1,12 @@
 #include "host/addin/shared_state.h"
 
+#include <dlfcn.h>
+
 #include <QCoreApplication>
 #include <QPointer>
 
 #include "host/addin/frm_about.h"
+#include "platform/addin_loader.h"
 #include "window/frm_add_in.h"
 
 namespace trawlex::addin {
@@ -21,6 +24,18 @@ struct SharedState {
 SharedState& State() {
     static SharedState state;
     return state;
+}
+
+// A search window released during its run outlives the add-in object, and the host may
+// unload the library right after: pin the library so its code stays mapped until then.
+void KeepLibraryLoaded() {
+    static bool pinned = false;
+    if (pinned) return;
+    const std::string path =
+        platform::ThisLibraryPath(reinterpret_cast<const void*>(&KeepLibraryLoaded));
+    if (path.empty()) return;
+    // NOLOAD: this marks the library already loaded; it never loads a second copy.
+    pinned = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
 }
 
 }  // namespace
@@ -85,7 +100,11 @@ void ReleaseWindows() {
         state.currentFolder = state.searchWindow->CurrentFolder().toStdString();
         state.editorTemplate = state.searchWindow->EditorTemplate();
     }
-    delete state.searchWindow.data();
+    if (window::frmAddIn* window = state.searchWindow.data()) {
+        state.searchWindow = nullptr;
+        if (window->IsSearching()) KeepLibraryLoaded();
+        window->Release();
+    }
     delete state.aboutWindow.data();
 }
 

@@ -32,7 +32,9 @@ frmAbout* ExistingAboutWindow();
 
 // Destroys the windows, keeping the search window's folder. The window classes' code lives
 // in this library, so this must happen before the library is unloaded; without the host's
-// application object (already gone at exit) the windows are left as they are.
+// application object (already gone at exit) the windows are left as they are. A search
+// window in the middle of a search is stopped and goes when that search has finished; the
+// library then stays mapped for the rest of the process.
 void ReleaseWindows();
 
 }  // namespace trawlex::addin

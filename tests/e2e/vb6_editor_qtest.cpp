@@ -13,6 +13,8 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
+#include <functional>
+#include <utility>
 
 #include "e2e_support.h"
 #include "host/host_app.h"
@@ -24,6 +26,7 @@
 #include "vbide/ide_host.h"
 #include "vbide/ide_window.h"
 #include "vbide/ide_workspace.h"
+#include "window/frm_add_in.h"
 
 using namespace trawlex;
 using namespace trawlex::vbide;
@@ -59,6 +62,22 @@ bool ClickSearchButton(IdeWindow& ide) {
     if (!button) return false;
     button->trigger();
     return true;
+}
+
+// Shows the search window and arranges for `during` to run once, from inside the next
+// search's scan loop. The window's class lives in the add-in library; its hook setters are
+// inline, so the test reaches them without linking that library.
+QPointer<QWidget> ArmSearchWindow(IdeWindow& ide, std::function<void()> during) {
+    if (!ClickSearchButton(ide)) return nullptr;
+    QWidget* widget = e2e::SearchWindow();
+    if (!widget) return nullptr;
+    auto* window = static_cast<window::frmAddIn*>(widget);
+    window->SetYieldIntervalMs(0);
+    window->SetOnYield([during = std::move(during), done = false]() mutable {
+        if (std::exchange(done, true)) return;
+        during();
+    });
+    return widget;
 }
 
 }  // namespace
@@ -275,6 +294,55 @@ class Vb6EditorTest : public QObject {
         QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
         QCOMPARE(AddinCommandCount(*ide), 0);
         QVERIFY(!window || !window->isVisible());
+    }
+
+    void unloadingDuringASearchStopsItAndThenRemovesTheWindow() {
+        auto ide = StartEditor();
+        QVERIFY(ide);
+        auto pane = e2e::ShowModule(*ide, "modMain");
+        QVERIFY(pane);
+        const int line = e2e::LineContaining(*pane, "Set gInventory = New clsInventory");
+        QVERIFY(line > 0);
+        auto addin = ide->host().Addins().value()->Item(e2e::kProgId).value();
+        bool unloaded = false;
+        QPointer<QWidget> window = ArmSearchWindow(*ide, [&] {
+            unloaded = addin->SetConnect(false).ok();
+            QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
+        });
+        QVERIFY(window);
+
+        QVERIFY(e2e::SelectInLine(*pane, line, "gInventory"));
+        QVERIFY(ClickSearchButton(*ide));
+        QVERIFY(unloaded);
+        QCOMPARE(AddinCommandCount(*ide), 0);
+        QTRY_VERIFY(!window);
+        QCOMPARE(e2e::SearchWindowCount(), 0);
+
+        // The library loads again and makes a new window.
+        QVERIFY(addin->SetConnect(true).ok());
+        QVERIFY(ClickSearchButton(*ide));
+        QVERIFY(e2e::SearchWindow());
+        QCOMPARE(e2e::SearchWindowCount(), 1);
+    }
+
+    void closingTheEditorDuringASearchStopsItAndThenRemovesTheWindow() {
+        auto ide = StartEditor();
+        QVERIFY(ide);
+        auto pane = e2e::ShowModule(*ide, "modMain");
+        QVERIFY(pane);
+        const int line = e2e::LineContaining(*pane, "Set gInventory = New clsInventory");
+        QVERIFY(line > 0);
+        bool closed = false;
+        QPointer<QWidget> window = ArmSearchWindow(*ide, [&] { closed = ide->close(); });
+        QVERIFY(window);
+
+        QVERIFY(e2e::SelectInLine(*pane, line, "gInventory"));
+        QVERIFY(ClickSearchButton(*ide));
+        QVERIFY(closed);
+        QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
+        QTRY_VERIFY(!window);
+        ide.reset();
+        QCOMPARE(e2e::SearchWindowCount(), 0);
     }
 
   private:

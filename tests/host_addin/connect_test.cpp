@@ -4,6 +4,7 @@
 #include "host/addin/connect.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QtTest>
 #include <memory>
 
@@ -246,6 +247,37 @@ class ConnectTest : public QObject {
         second.reset();
         QVERIFY(!addin::ExistingSearchWindow());
         QVERIFY(!addin::ExistingAboutWindow());
+    }
+
+    void theLastAddinObjectGoingDuringASearchStopsItAndDeletesTheWindowAfterwards() {
+        FakeHost host;
+        SelectWordInPane(host, "total");
+        auto connect = std::make_unique<Connect>();
+        connect->OnConnection(host, host::ext_cm_AfterStartup);
+        QVERIFY(host.FireClick(Find(host, host::fake::kStandardBar, kSearchCaption)));
+        QPointer<window::frmAddIn> window = addin::ExistingSearchWindow();
+        QVERIFY(window);
+
+        bool stopRequested = false;
+        bool aliveInRun = false;
+        window->SetYieldIntervalMs(0);
+        window->SetOnYield([&] {
+            if (!connect) return;
+            connect->OnDisconnection(host::ext_dm_UserClosed);
+            connect.reset();
+            aliveInRun = !window.isNull();
+            stopRequested = window && window->StopRequested();
+        });
+        window->cmdSearchStart_Click();
+        QVERIFY(!connect);
+        QVERIFY(aliveInRun);
+        QVERIFY(stopRequested);
+        QVERIFY(!addin::ExistingSearchWindow());
+        // Still there right after its run (the caller may touch it), gone on the next turn.
+        QVERIFY(window);
+        QVERIFY(window->ReleasePending());
+        QVERIFY(!window->IsSearching());
+        QTRY_VERIFY(!window);
     }
 
     void aReconnectedWindowSearchesTheNewHost() {

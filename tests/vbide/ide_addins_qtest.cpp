@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <QCheckBox>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -176,6 +177,35 @@ class IdeAddinsTest : public QObject {
         auto broken = addins->Item(kBroken).value();
         QVERIFY(!broken->SetConnect(true).ok());
         QCOMPARE(broken->Connect().value(), false);
+    }
+
+    void anAddinDisconnectedFromItsOwnClickIsUnloadedAfterTheClick() {
+        WriteRecord(Flavour::VisualBasic6, kProgId, 0);
+        IdeWindow w(Flavour::VisualBasic6);
+        auto addin = w.host().Addins().value()->Item(kProgId).value();
+        QVERIFY(addin->SetConnect(true).ok());
+        QCOMPARE(log_.Take(), QString("connect 0;"));
+        QPointer<QAction> button;
+        for (QAction* action : w.bars().BarWidget("標準")->actions()) {
+            if (action->text() == "Test Button") button = action;
+        }
+        QVERIFY(button);
+
+        // A second handler on the same button unloads the add-in, as its own command would.
+        QString logInClick;
+        bool buttonAliveInClick = false;
+        host::Subscription unload = w.bars().ControlOf(button)->click().Subscribe([&] {
+            QVERIFY(addin->SetConnect(false).ok());
+            logInClick = log_.Take();
+            buttonAliveInClick = !button.isNull();
+        });
+        button->trigger();
+        QCOMPARE(logInClick, QString("click;disconnect 1;"));
+        QVERIFY(buttonAliveInClick);
+        QVERIFY(!w.host().addins().IsConnected(kProgId));
+        // Then, back in the event loop, the button and the add-in's leftovers go.
+        QTRY_VERIFY(!button);
+        QCOMPARE(log_.Take(), QString("leftover gone;"));
     }
 
     void addinManagerDialogAppliesTheBoxes() {
