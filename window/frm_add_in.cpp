@@ -326,6 +326,12 @@ void frmAddIn::cmdChangeFolder_Click() {
 }
 
 void frmAddIn::Search() {
+    // A running search reads the text and the tab while it scans: changing them under it
+    // would mix two searches. The request stops it instead; the user asks again.
+    if (searching_) {
+        CancelButton_Click();
+        return;
+    }
     LoadHistory(*txtSearchStr);
     txtSearchStr->setMaxVisibleItems(kHistoryDropDownItems);
     if (!host_) return;

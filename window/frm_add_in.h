@@ -44,7 +44,8 @@ class frmAddIn : public QWidget {
 
     // Public operations.
     // Reloads the history, takes the selection of the active code pane as the search
-    // string and searches for it (on the next tab when the current one holds rows).
+    // string and searches for it (on the next tab when the current one holds rows). During a
+    // search it only stops that search, leaving its text and tab alone.
     void Search();
     // Applies the result font from the settings to the nine lists.
     void SetFont();

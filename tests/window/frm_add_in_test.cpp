@@ -428,6 +428,45 @@ class FrmAddInTest : public QObject {
         QCOMPARE(w.List(0).RowCount(), 0);
     }
 
+    void searchDuringARunningSearchOnlyStopsIt() {
+        FakeHost host;
+        auto pane = host.OpenPane(host.AddProject("P")->AddModule("modStock", kStockModule));
+        frmAddIn w(&host);
+        w.cmbSearchArea->setCurrentIndex(1);
+        w.txtSearchStr->setEditText("stock");
+        w.cmdSearchStart_Click();
+        QCOMPARE(w.List(0).RowCount(), 2);
+
+        QVERIFY(pane->SetSelection({5, 3, 5, 9}).ok());  // "MsgBox"
+        QString textDuringRun;
+        int tabDuringRun = -1;
+        bool stopped = false;
+        w.SetYieldIntervalMs(0);
+        w.SetOnYield([&] {
+            if (stopped) return;
+            w.Search();
+            stopped = w.StopRequested();
+            textDuringRun = w.txtSearchStr->currentText();
+            tabDuringRun = w.CurrentTab();
+        });
+        w.cmdSearchStart_Click();
+        QVERIFY(stopped);
+        QCOMPARE(textDuringRun, Q("stock"));
+        QCOMPARE(tabDuringRun, 0);
+        QCOMPARE(w.CurrentTab(), 0);
+        QCOMPARE(w.txtSearchStr->currentText(), Q("stock"));
+        QCOMPARE(w.List(1).RowCount(), 0);
+        QVERIFY(!w.IsSearching());
+
+        // Once idle, the same request searches the selection.
+        w.SetOnYield({});
+        const int tab = w.List(0).RowCount() > 0 ? 1 : 0;
+        w.Search();
+        QCOMPARE(w.CurrentTab(), tab);
+        QCOMPARE(w.txtSearchStr->currentText(), Q("MsgBox"));
+        QCOMPARE(w.List(tab).RowCount(), 1);
+    }
+
     void searchWithoutACodePaneOnlyReloadsTheHistory() {
         Store(HistoryKey(0), "remembered");
         FakeHost host;
