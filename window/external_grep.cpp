@@ -1,18 +1,9 @@
 #include "window/external_grep.h"
 
 #include "platform/shell.h"
+#include "window/text_edit.h"
 
 namespace trawlex::window {
-
-namespace {
-
-void RemoveAll(std::string& text, const std::string& what) {
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos)) {
-        text.erase(pos, what.size());
-    }
-}
-
-}  // namespace
 
 std::string HidemaruGrepOptions(bool binary, bool subFolders) {
     std::string letters = binary ? "c" : "C";
@@ -25,8 +16,8 @@ std::string HidemaruGrepOptions(bool binary, bool subFolders) {
 std::string BuildHidemaruCommandLine(const std::string& editorTemplate, const std::string& folder,
                                      const std::string& search, bool binary, bool subFolders) {
     std::string command = editorTemplate;
-    RemoveAll(command, "/j%l");
-    RemoveAll(command, "%p");
+    ReplaceAll(command, "/j%l", "");
+    ReplaceAll(command, "%p", "");
     command += "/g" + HidemaruGrepOptions(binary, subFolders) + ",\"" + folder + "*\"," + search;
     return command;
 }

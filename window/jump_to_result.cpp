@@ -9,23 +9,11 @@
 #include "platform/shell.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
+#include "window/text_edit.h"
 
 namespace trawlex::window {
 
 namespace {
-
-void ReplaceAll(std::string& text, const std::string& what, const std::string& with) {
-    for (auto pos = text.find(what); pos != std::string::npos;
-         pos = text.find(what, pos + with.size())) {
-        text.replace(pos, what.size(), with);
-    }
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 bool IsPlainTextEditor(const std::string& program) {
     std::string lower = program;
@@ -43,7 +31,7 @@ bool IsModuleList(const QString& firstHeader) {
 std::vector<std::string> BuildEditorArgv(const std::string& editorTemplate,
                                          const std::string& lineText, const std::string& path) {
     std::vector<std::string> argv = platform::SplitCommandLine(editorTemplate);
-    const std::string line = Trim(lineText);
+    const std::string line = TrimSpaces(lineText);
     for (std::string& arg : argv) {
         ReplaceAll(arg, "%l", line);
         ReplaceAll(arg, "%p", path);

@@ -3,6 +3,7 @@
 #include <QComboBox>
 
 #include "window/control_settings.h"
+#include "window/text_edit.h"
 
 namespace trawlex::window {
 
@@ -31,7 +32,8 @@ void LoadHistory(QComboBox& box) {
     const QString editText = box.currentText();
     box.clear();
     for (int n = 0; n < kHistoryShown; ++n) {
-        const QString entry = ReadSetting(HistoryKey(n)).trimmed();
+        const QString entry =
+            QString::fromStdString(TrimSpaces(ReadSetting(HistoryKey(n)).toStdString()));
         if (!entry.isEmpty()) box.addItem(entry);
     }
     // Emptying the list must not take the typed search string with it.

@@ -17,7 +17,8 @@ QString HistoryKey(int number);
 // new string at the top of its list and as its text.
 void AddHistory(QComboBox& box, const QString& text);
 
-// Refills the box's list with the 30 newest non-empty entries, trimmed, newest first.
+// Refills the box's list with the 30 newest non-empty entries, with their leading and
+// trailing spaces removed, newest first.
 void LoadHistory(QComboBox& box);
 
 }  // namespace trawlex::window

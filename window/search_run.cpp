@@ -16,6 +16,7 @@
 #include "window/module_search.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
+#include "window/text_edit.h"
 
 namespace trawlex::window {
 
@@ -36,14 +37,6 @@ void RunStep(Step&& step) {
 
 }  // namespace
 
-std::string TrimSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == QLatin1Char(' ')) ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
-    return text.mid(first, last - first).toStdString();
-}
-
 SearchRun::SearchRun(frmAddIn& window) : window_(window) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
@@ -61,21 +54,22 @@ void SearchRun::Execute() {
 }
 
 SearchRun::Next SearchRun::Run() {
-    if (TrimSpaces(window_.txtSearchStr->currentText()).empty()) return Next::Finish;
+    if (TrimSpaces(window_.txtSearchStr->currentText().toStdString()).empty()) return Next::Finish;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     waitCursor_ = true;
     window_.SetStopRequested(false);
     window_.CancelButton->setVisible(true);
     window_.CancelButton->setEnabled(true);
     window_.cmdSearchStart->setVisible(false);
-    AddHistory(*window_.txtSearchStr,
-               QString::fromStdString(TrimSpaces(window_.txtSearchStr->currentText())));
+    AddHistory(
+        *window_.txtSearchStr,
+        QString::fromStdString(TrimSpaces(window_.txtSearchStr->currentText().toStdString())));
     window_.CurrentList().Clear();
     window_.SetStatusText(QString::fromUtf8(kStatusSearching));
     if (MinimizeWhileSeek()) {
         window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
     }
-    const std::string search = TrimSpaces(window_.txtSearchStr->currentText());
+    const std::string search = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
     return SearchInArea(search);
 }

@@ -22,9 +22,6 @@ inline constexpr const char* kStatusErrorPrefix = "エラーが発生しまし�
 inline constexpr const char* kModuleHeader = "ﾓｼﾞｭｰﾙ名";
 inline constexpr const char* kFileHeader = "ﾌｧｲﾙ名";
 
-// The search string as the run uses it: leading and trailing spaces removed.
-std::string TrimSpaces(const QString& text);
-
 class SearchRun final : public FolderSearchHost {
   public:
     explicit SearchRun(frmAddIn& window);

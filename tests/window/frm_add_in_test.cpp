@@ -289,11 +289,12 @@ class FrmAddInTest : public QObject {
         Store(HistoryKey(0), "  padded  ");
         Store(HistoryKey(1), "   ");
         Store(HistoryKey(2), "third");
+        Store(HistoryKey(3), "\tTab\t ");  // only spaces are trimmed, as the run trims
         QComboBox box;
         box.setEditable(true);
         box.setEditText("typed");
         LoadHistory(box);
-        QCOMPARE(Items(box), QStringList({"padded", "third"}));
+        QCOMPARE(Items(box), QStringList({"padded", "third", "\tTab\t"}));
         QCOMPARE(box.currentText(), Q("typed"));
     }
 

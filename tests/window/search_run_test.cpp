@@ -355,12 +355,6 @@ class SearchRunTest : public QObject {
         QCOMPARE(f.window->StatusText(), Q("失敗 - 秀丸起動"));
         f.VerifyIdle();
     }
-
-    void trimsOnlySpaces() {
-        QCOMPARE(TrimSpaces(Q("  検索 語  ")), std::string("検索 語"));
-        QCOMPARE(TrimSpaces(Q("\tx ")), std::string("\tx"));
-        QCOMPARE(TrimSpaces(Q("   ")), std::string());
-    }
 };
 
 QTEST_MAIN(SearchRunTest)
