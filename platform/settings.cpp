@@ -1,6 +1,8 @@
 #include "platform/settings.h"
 
+#include "platform/hive_file.h"
 #include "platform/registry.h"
+#include "platform/registry_path.h"
 
 namespace trawlex::platform {
 
@@ -41,6 +43,49 @@ Status SaveSetting(std::string_view app, std::string_view section, std::string_v
     if (Status ok = CheckNames(app, section); !ok) return ok;
     if (Status ok = CheckName("key", key); !ok) return ok;
     return RegWrite(SectionPath(app, section) + std::string(key), value, "REG_SZ");
+}
+
+std::vector<std::pair<std::string, std::string>> GetAllSettings(std::string_view app,
+                                                                std::string_view section) {
+    std::vector<std::pair<std::string, std::string>> settings;
+    if (!CheckNames(app, section)) return settings;
+    Result<RegistryPath> path = ParseRegistryKeyPath(SectionPath(app, section));
+    if (!path) return settings;
+    Result<RegHive> hive = LoadHive(path->hive);
+    if (!hive) return settings;
+    const RegKey* key = hive->Find(path->key);
+    if (!key) return settings;
+    for (const RegValue& value : key->values) {
+        if (value.name.empty()) continue;  // a key's default value is no setting
+        if (value.type == kRegSz || value.type == kRegExpandSz) {
+            settings.emplace_back(value.name, value.text);
+        } else if (value.type == kRegDword) {
+            settings.emplace_back(value.name, std::to_string(value.dword));
+        }
+    }
+    return settings;
+}
+
+Status SaveSettings(std::string_view app, std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values) {
+    if (Status ok = CheckNames(app, section); !ok) return ok;
+    for (const auto& [key, value] : values) {
+        if (Status ok = CheckName("key", key); !ok) return ok;
+    }
+    if (values.empty()) return {};
+    Result<RegistryPath> path = ParseRegistryKeyPath(SectionPath(app, section));
+    if (!path) return Failure{path.error()};
+    return ModifyHive(path->hive, [&](RegHive& hive) {
+        RegKey& key = hive.Create(path->key);
+        for (const auto& [name, text] : values) {
+            RegValue value;
+            value.name = name;
+            value.type = kRegSz;
+            value.text = text;
+            key.SetValue(std::move(value));
+        }
+        return Status();
+    });
 }
 
 Status DeleteSetting(std::string_view app, std::string_view section, std::string_view key) {

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -16,6 +18,17 @@ std::string GetSetting(std::string_view app, std::string_view section, std::stri
 // Fails for an empty name or a name holding a backslash (it would address another key).
 Status SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                    std::string_view value);
+
+// Every key of the section with its value, in stored order; empty when the section is
+// absent or the store cannot be read. One read of the store.
+std::vector<std::pair<std::string, std::string>> GetAllSettings(std::string_view app,
+                                                                std::string_view section);
+
+// Stores every key/value pair in one locked change of the store: all of them or, when a
+// name is not valid or the store cannot be written, none. A key listed twice keeps its last
+// value.
+Status SaveSettings(std::string_view app, std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values);
 
 // An empty key deletes the whole section with everything in it. Deleting a key or
 // section that is not there fails, as in VB; callers that only want it gone ignore that.

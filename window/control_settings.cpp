@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "platform/reg_hive.h"
 #include "platform/settings.h"
 
 namespace trawlex::window {
@@ -183,53 +184,76 @@ void WriteSetting(const QString& key, const QString& value) {
     platform::SaveSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(value));
 }
 
+SettingsSnapshot::SettingsSnapshot() {
+    for (auto& [key, value] : platform::GetAllSettings(kSettingsApp, kSettingsSection)) {
+        values_.emplace(platform::FoldCase(key), QString::fromStdString(value));
+    }
+}
+
+QString SettingsSnapshot::Read(const QString& key, const QString& defaultValue) const {
+    auto found = values_.find(platform::FoldCase(Utf8(key)));
+    return found == values_.end() ? defaultValue : found->second;
+}
+
+void SettingsBatch::Write(const QString& key, const QString& value) {
+    values_.emplace_back(Utf8(key), Utf8(value));
+}
+
+void SettingsBatch::Save() {
+    platform::SaveSettings(kSettingsApp, kSettingsSection, values_);
+    values_.clear();
+}
+
 void SaveControlSettings(const QWidget& window) {
+    SettingsBatch batch;
     for (QWidget* control : PersistedControls(window)) {
         const QString key = BaseSettingsKey(*control);
         switch (PersistKindOf(*control)) {
             case PersistKind::Check:
-                if (auto value = CheckValue(*control)) WriteSetting(key, QString::number(*value));
+                if (auto value = CheckValue(*control)) batch.Write(key, QString::number(*value));
                 break;
             case PersistKind::Combo:
-                if (auto value = ComboIndex(*control)) WriteSetting(key, QString::number(*value));
+                if (auto value = ComboIndex(*control)) batch.Write(key, QString::number(*value));
                 break;
             case PersistKind::Text:
-                if (auto value = ControlText(*control)) WriteSetting(key, *value);
+                if (auto value = ControlText(*control)) batch.Write(key, *value);
                 break;
             case PersistKind::Option: {
                 auto index = OptionIndex(*control);
                 auto value = OptionValue(*control);
-                if (index && value) WriteSetting(OptionSettingsKey(key, *index), BoolText(*value));
+                if (index && value) batch.Write(OptionSettingsKey(key, *index), BoolText(*value));
                 break;
             }
             case PersistKind::None:
                 break;
         }
     }
+    batch.Save();
 }
 
 void LoadControlSettings(QWidget& window) {
+    const SettingsSnapshot stored;
     for (QWidget* control : PersistedControls(window)) {
         const QString key = BaseSettingsKey(*control);
         switch (PersistKindOf(*control)) {
             case PersistKind::Check: {
-                const QString text = ReadSetting(key);
+                const QString text = stored.Read(key);
                 if (text.isEmpty()) break;
                 if (auto value = ParseSettingInt(text)) SetCheckValue(*control, *value);
                 break;
             }
             case PersistKind::Combo:
-                if (auto value = ParseSettingInt(ReadSetting(key, QStringLiteral("0")))) {
+                if (auto value = ParseSettingInt(stored.Read(key, QStringLiteral("0")))) {
                     SetComboIndex(*control, *value);
                 }
                 break;
             case PersistKind::Text:
-                SetControlText(*control, ReadSetting(key));
+                SetControlText(*control, stored.Read(key));
                 break;
             case PersistKind::Option: {
                 auto index = OptionIndex(*control);
                 if (!index) break;
-                const QString text = ReadSetting(OptionSettingsKey(key, *index));
+                const QString text = stored.Read(OptionSettingsKey(key, *index));
                 if (text.isEmpty()) break;
                 if (auto value = ParseSettingBool(text)) SetOptionValue(*control, *value);
                 break;

@@ -10,8 +10,12 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -36,6 +40,27 @@ std::optional<int> ParseSettingInt(const QString& text);
 // Reads a key of the application's settings section (absent → defaultValue).
 QString ReadSetting(const QString& key, const QString& defaultValue = {});
 void WriteSetting(const QString& key, const QString& value);
+
+// The application's settings section read once, for code that reads many keys (each
+// single read parses the whole store). Keys compare without ASCII case, as in the store.
+class SettingsSnapshot {
+  public:
+    SettingsSnapshot();
+    QString Read(const QString& key, const QString& defaultValue = {}) const;
+
+  private:
+    std::map<std::string, QString> values_;  // by folded key
+};
+
+// Several keys written in one change of the store.
+class SettingsBatch {
+  public:
+    void Write(const QString& key, const QString& value);
+    void Save();
+
+  private:
+    std::vector<std::pair<std::string, std::string>> values_;
+};
 
 void SaveControlSettings(const QWidget& window);
 void LoadControlSettings(QWidget& window);

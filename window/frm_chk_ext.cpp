@@ -103,11 +103,12 @@ FrmChkExt::FrmChkExt(const QString& folder, QWidget* parent) : QDialog(parent) {
     layout->addLayout(tick);
     layout->addLayout(confirm);
 
+    const SettingsSnapshot stored;
     for (const std::string& ext : ScanExtensions(folder.toStdString())) {
         auto* item = new QListWidgetItem(QStringLiteral("*") + QString::fromStdString(ext));
         lstExt_->addItem(item);
         const QString key = kExtKeyPrefix + item->text().mid(2);
-        item->setSelected(ReadSetting(key, QStringLiteral("True")) == QStringLiteral("True"));
+        item->setSelected(stored.Read(key, QStringLiteral("True")) == QStringLiteral("True"));
     }
 }
 
@@ -123,11 +124,13 @@ void FrmChkExt::cmdFindStart_Click() {
         const QListWidgetItem* item = lstExt_->item(i);
         if (item->isSelected()) ticked.push_back(item->text());
     }
+    SettingsBatch batch;
     for (int i = 0; i < lstExt_->count(); ++i) {
         const QListWidgetItem* item = lstExt_->item(i);
-        WriteSetting(kExtKeyPrefix + item->text().mid(2),
-                     item->isSelected() ? QStringLiteral("True") : QStringLiteral("False"));
+        batch.Write(kExtKeyPrefix + item->text().mid(2),
+                    item->isSelected() ? QStringLiteral("True") : QStringLiteral("False"));
     }
+    batch.Save();
     extList_ = ticked.join(QLatin1Char(';'));
     accept();
 }

@@ -12,17 +12,19 @@ QString HistoryKey(int number) {
 }
 
 void AddHistory(QComboBox& box, const QString& text) {
-    // Each settings access is a store round trip: read every entry once, and write back
-    // only the entries whose value changes.
+    // One read of the store, and one write of the entries whose value changes.
+    const SettingsSnapshot snapshot;
     QStringList stored;
     for (int n = 0; n < kHistoryEntries; ++n) {
-        stored << ReadSetting(HistoryKey(n));
+        stored << snapshot.Read(HistoryKey(n));
         if (stored.back() == text) return;
     }
+    SettingsBatch batch;
     for (int i = kHistoryEntries - 1; i >= 1; --i) {
-        if (stored[i] != stored[i - 1]) WriteSetting(HistoryKey(i), stored[i - 1]);
+        if (stored[i] != stored[i - 1]) batch.Write(HistoryKey(i), stored[i - 1]);
     }
-    WriteSetting(HistoryKey(0), text);
+    batch.Write(HistoryKey(0), text);
+    batch.Save();
     box.insertItem(0, text);
     box.setCurrentIndex(0);
     box.setEditText(text);
@@ -31,9 +33,10 @@ void AddHistory(QComboBox& box, const QString& text) {
 void LoadHistory(QComboBox& box) {
     const QString editText = box.currentText();
     box.clear();
+    const SettingsSnapshot snapshot;
     for (int n = 0; n < kHistoryShown; ++n) {
         const QString entry =
-            QString::fromStdString(TrimSpaces(ReadSetting(HistoryKey(n)).toStdString()));
+            QString::fromStdString(TrimSpaces(snapshot.Read(HistoryKey(n)).toStdString()));
         if (!entry.isEmpty()) box.addItem(entry);
     }
     // Emptying the list must not take the typed search string with it.

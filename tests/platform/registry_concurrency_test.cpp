@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/hive_file.h"
 #include "platform/registry.h"
+#include "platform/settings.h"
 #include "platform/shell.h"
 #include "temp_machine.h"
 
@@ -58,6 +60,43 @@ TEST_F(RegistryConcurrencyTest, WritersInSeveralProcessesLoseNothing) {
             Result<std::string> value = RegRead(ValuePath(writer, i));
             ASSERT_TRUE(value) << value.error();
             EXPECT_EQ(*value, std::to_string(writer * 1000 + i));
+        }
+    }
+}
+
+TEST_F(RegistryConcurrencyTest, SettingsBatchesFromSeveralProcessesLoseNothing) {
+    constexpr int kWriters = 4;
+    constexpr int kBatches = 10;
+    constexpr int kBatchSize = 5;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failures = 0;
+            for (int batch = 0; batch < kBatches; ++batch) {
+                std::vector<std::pair<std::string, std::string>> values;
+                for (int i = 0; i < kBatchSize; ++i) {
+                    const int n = batch * kBatchSize + i;
+                    values.emplace_back("W" + std::to_string(writer) + "_" + std::to_string(n),
+                                        std::to_string(writer * 1000 + n));
+                }
+                values.emplace_back("Shared", std::to_string(writer));
+                if (!SaveSettings("quillfen", "Stress", values)) ++failures;
+            }
+            _exit(failures);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) EXPECT_EQ(ExitStatus(pid), 0);
+
+    const auto stored = GetAllSettings("quillfen", "Stress");
+    EXPECT_EQ(stored.size(), static_cast<size_t>(kWriters * kBatches * kBatchSize + 1));
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int n = 0; n < kBatches * kBatchSize; ++n) {
+            EXPECT_EQ(GetSetting("quillfen", "Stress",
+                                 "W" + std::to_string(writer) + "_" + std::to_string(n)),
+                      std::to_string(writer * 1000 + n));
         }
     }
 }

@@ -290,11 +290,12 @@ class FrmAddInTest : public QObject {
         Store(HistoryKey(1), "   ");
         Store(HistoryKey(2), "third");
         Store(HistoryKey(3), "\tTab\t ");  // only spaces are trimmed, as the run trims
+        Store("HISTORY4", "any case");     // keys compare without case, as in the store
         QComboBox box;
         box.setEditable(true);
         box.setEditText("typed");
         LoadHistory(box);
-        QCOMPARE(Items(box), QStringList({"padded", "third", "\tTab\t"}));
+        QCOMPARE(Items(box), QStringList({"padded", "third", "\tTab\t", "any case"}));
         QCOMPARE(box.currentText(), Q("typed"));
     }
 
