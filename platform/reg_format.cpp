@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/unicode_text.h"
 
 namespace trawlex::platform {
@@ -218,10 +219,6 @@ class LineParser {
     int line_;
     size_t pos_ = 0;
 };
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return FoldCase(a) == FoldCase(b);
-}
 
 }  // namespace
 

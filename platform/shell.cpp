@@ -1,11 +1,11 @@
 #include "platform/shell.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 
+#include "platform/ascii_case.h"
 #include "platform/machine.h"
 
 extern char** environ;
@@ -13,17 +13,6 @@ extern char** environ;
 namespace trawlex::platform {
 
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Windows environment names ignore case; an exact match wins over a case-folded one.
 std::optional<std::string> EnvironmentValue(std::string_view name) {

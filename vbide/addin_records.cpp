@@ -1,9 +1,9 @@
 #include "vbide/addin_records.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
 #include "platform/registry.h"
 
 namespace trawlex::vbide {
@@ -21,18 +21,11 @@ unsigned ParseDword(const std::string& text) {
 
 }  // namespace
 
-bool SameProgId(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 Result<AddinRecord> ReadAddinRecord(Flavour flavour, const std::string& progId) {
     // The ProgID as the record spells it: the library compares it exactly.
     std::string stored;
     for (const auto& name : platform::RegSubKeys(AddinsKey(flavour)).value_or({}))
-        if (SameProgId(name, progId)) stored = name;
+        if (platform::EqualsIgnoringCase(name, progId)) stored = name;
     if (progId.empty() || stored.empty()) return Failure{"no add-in record for " + progId};
     const std::string key = KeyOf(flavour, stored);
     AddinRecord r;

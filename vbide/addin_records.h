@@ -23,9 +23,6 @@ struct AddinRecord {
     bool loadAtStartup() const { return (loadBehavior & kLoadAtStartup) != 0; }
 };
 
-// ProgIDs compare ignoring ASCII case, as the registry compares key names.
-bool SameProgId(const std::string& a, const std::string& b);
-
 // Every record of the flavour, sorted by ProgID (ignoring case); none when the key is missing.
 std::vector<AddinRecord> ListAddinRecords(Flavour flavour);
 // Fails when the flavour has no record for the ProgID.

@@ -19,7 +19,9 @@ namespace trawlex::addin {
 namespace {
 
 constexpr const char* kStandardBar = "標準";
-constexpr const char* kDefaultEditorTemplate = "notepad %p";
+// The template a connection starts with when "BootEditor" is absent. Opening a file hit
+// reads the setting again with its own default, window::kDefaultEditorTemplate (%p quoted).
+constexpr const char* kConnectionEditorTemplate = "notepad %p";
 
 struct CommandSpec {
     const char* bar;
@@ -68,7 +70,7 @@ Connect::~Connect() {
 
 void Connect::OnConnection(host::HostApp& host, host::ConnectMode mode) {
     SetEditorTemplate(platform::GetSetting(window::kSettingsApp, window::kSettingsSection,
-                                           "BootEditor", kDefaultEditorTemplate));
+                                           "BootEditor", kConnectionEditorTemplate));
     if (mode == host::ext_cm_External) return;
 
     // From here on each step that fails is left out and the next one runs.

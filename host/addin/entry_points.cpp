@@ -1,12 +1,11 @@
 // The library's exported entry points: self-registration and the add-in object factory.
 // ProgIDs, like registry keys, compare without ASCII case.
 
-#include <strings.h>
-
 #include "host/addin/connect.h"
 #include "host/addin/product_info.h"
 #include "host/addin/registration.h"
 #include "platform/addin_loader.h"
+#include "platform/ascii_case.h"
 
 extern "C" int DllRegisterServer() {
     const std::string path =
@@ -20,6 +19,8 @@ extern "C" int DllUnregisterServer() {
 }
 
 extern "C" trawlex::host::AddinInstance* TrawlexCreateAddin(const char* progId) {
-    if (!progId || strcasecmp(progId, trawlex::addin::kProgId) != 0) return nullptr;
+    if (!progId || !trawlex::platform::EqualsIgnoringCase(progId, trawlex::addin::kProgId)) {
+        return nullptr;
+    }
     return new trawlex::addin::Connect;
 }
