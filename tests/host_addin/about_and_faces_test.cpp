@@ -1,7 +1,9 @@
 // The command faces, the product picture and the version dialog.
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 #include <set>
 
@@ -11,6 +13,7 @@
 #include "host/addin/frm_about.h"
 #include "host/addin/product_info.h"
 #include "host/addin/product_picture.h"
+#include "platform/shell.h"
 #include "temp_root.h"
 #include "window/twips.h"
 
@@ -137,14 +140,41 @@ class AboutAndFacesTest : public QObject {
     }
 
     void aBrowserThatFailsIsNotReported() {
-        // No xdg-open in the machine's system folder, and none that works elsewhere either.
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", root_.path().toUtf8());
         frmAbout dialog;
         dialog.show();
-        dialog.cmdGoHP->click();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // A message box would be modal: this notes and closes one if the click opens it.
+        bool reported = false;
+        const auto clickAndWatch = [&] {
+            QTimer::singleShot(0, &dialog, [&] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    reported = true;
+                    modal->close();
+                }
+            });
+            dialog.cmdGoHP->click();
+            QCoreApplication::processEvents();
+        };
+
+        // A browser that starts and fails.
+        {
+            testing::RecordingProgram browser("xdg-open", 3);
+            clickAndWatch();
+            QVERIFY(browser.Ran());
+            QCOMPARE(browser.Arguments(), QStringList{addin::kSupportPageUrl});
+            QVERIFY(!platform::ShellExecuteOpen(addin::kSupportPageUrl));  // it did fail
+        }
+        // No browser at all: none in the machine's system folder nor on the path.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", root_.path().toUtf8());
+        clickAndWatch();
         qputenv("PATH", path);
+
+        QVERIFY(!reported);
         QVERIFY(dialog.isVisible());
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            QVERIFY2(window == &dialog || !window->isVisible(), qPrintable(window->objectName()));
+        }
     }
 
     void okAndEscapeCloseTheDialog() {

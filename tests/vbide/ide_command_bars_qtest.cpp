@@ -5,7 +5,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+#include <memory>
 
+#include "ide_test_support.h"
 #include "vbide/ide_command_bars.h"
 #include "vbide/ide_host.h"
 #include "vbide/ide_window.h"
@@ -36,6 +38,10 @@ class IdeCommandBarsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The editor reads the add-in records: never the developer's own registry.
+    void init() { root_ = std::make_unique<vbide_test::ScopedMachineRoot>(); }
+    void cleanup() { root_.reset(); }
+
     void namedBarsAreTheWidgets() {
         IdeWindow w(Flavour::VisualBasic6);
         for (const char* name : {"標準", "Add-Ins", "Tools", "Help"}) {
@@ -143,6 +149,9 @@ class IdeCommandBarsTest : public QObject {
         QVERIFY(!again->OnClick([] {}).ok());
         QVERIFY(!bar->actions().contains(action));
     }
+
+  private:
+    std::unique_ptr<vbide_test::ScopedMachineRoot> root_;
 };
 
 QTEST_MAIN(IdeCommandBarsTest)

@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTreeWidget>
 #include <QtTest>
+#include <memory>
 
 #include "ide_test_support.h"
 #include "vbide/ide_host.h"
@@ -42,6 +43,10 @@ class IdeEditorTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The editor reads the add-in records: never the developer's own registry.
+    void init() { root_ = std::make_unique<vbide_test::ScopedMachineRoot>(); }
+    void cleanup() { root_.reset(); }
+
     void opensTheSampleProjectInProjectOrder() {
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(!*w.host().ActiveVBProject());
@@ -266,6 +271,9 @@ class IdeEditorTest : public QObject {
         QVERIFY(!w.OpenPath("/nonexistent/x.vbp").ok());
         QVERIFY(!*w.host().ActiveVBProject());
     }
+
+  private:
+    std::unique_ptr<vbide_test::ScopedMachineRoot> root_;
 };
 
 QTEST_MAIN(IdeEditorTest)

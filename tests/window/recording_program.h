@@ -14,8 +14,9 @@ namespace trawlex::testing {
 
 class RecordingProgram {
   public:
-    // `name` is the program's name in the system folder; its log is "<name>.log".
-    explicit RecordingProgram(const QString& name)
+    // `name` is the program's name in the system folder; its log is "<name>.log". It ends
+    // with `exitCode` once the log is written.
+    explicit RecordingProgram(const QString& name, int exitCode = 0)
         : path_(QString::fromStdString(platform::GetSystemDir()) + "/" + name),
           log_(path_ + ".log") {
         QFile::remove(log_);
@@ -23,7 +24,7 @@ class RecordingProgram {
         if (script.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" +
                          log_.toUtf8() + ".part\"\nmv \"" + log_.toUtf8() + ".part\" \"" +
-                         log_.toUtf8() + "\"\n");
+                         log_.toUtf8() + "\"\nexit " + QByteArray::number(exitCode) + "\n");
             script.close();
             script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                   QFileDevice::ExeOwner);
