@@ -49,6 +49,9 @@ constexpr int kRemovalOrder[] = {2, 0, 3, 1, 4};
 
 // How many add-in objects of this library exist; the shared windows go with the last.
 int liveConnects = 0;
+// The object whose connection set the shared host. An older object of the same host may be
+// destroyed after a newer one connected (a host unloading the library late).
+const Connect* latestConnection = nullptr;
 
 std::string WithTrailingSeparator(std::string folder) {
     if (folder.empty() || folder.back() != '/') folder += '/';
@@ -64,7 +67,10 @@ Connect::Connect() {
 Connect::~Connect() {
     // The commands stay where a host that never disconnected left them; their click
     // bindings end with this object.
-    if (SharedHost().target() == host_) SharedHost().SetTarget(nullptr);
+    if (latestConnection == this) {
+        latestConnection = nullptr;
+        SharedHost().SetTarget(nullptr);
+    }
     if (--liveConnects == 0) ReleaseWindows();
 }
 
@@ -76,6 +82,7 @@ void Connect::OnConnection(host::HostApp& host, host::ConnectMode mode) {
     // From here on each step that fails is left out and the next one runs.
     host_ = &host;
     SharedHost().SetTarget(&host);
+    latestConnection = this;
 
     std::string folder = CurrentFolder();
     if (Result<std::string> lastUsed = host.LastUsedPath()) folder = *lastUsed;

@@ -280,6 +280,19 @@ class ConnectTest : public QObject {
         QTRY_VERIFY(!window);
     }
 
+    void anOlderAddinObjectGoingLaterLeavesTheNewerConnectionsHost() {
+        FakeHost host;
+        SelectWordInPane(host, "total");
+        auto older = std::make_unique<Connect>();
+        older->OnConnection(host, host::ext_cm_AfterStartup);
+        older->OnDisconnection(host::ext_dm_UserClosed);
+        Connect newer;
+        newer.OnConnection(host, host::ext_cm_AfterStartup);
+        older.reset();
+        QVERIFY(host.FireClick(Find(host, host::fake::kStandardBar, kSearchCaption)));
+        QCOMPARE(addin::ExistingSearchWindow()->List(0).RowCount(), 1);
+    }
+
     void aReconnectedWindowSearchesTheNewHost() {
         Connect connect;
         {
