@@ -23,7 +23,7 @@ constexpr const char* kStandardBar = "標準";
 // reads the setting again with its own default, window::kDefaultEditorTemplate (%p quoted).
 constexpr const char* kConnectionEditorTemplate = "notepad %p";
 
-struct CommandSpec {
+struct CommandDefinition {
     const char* bar;
     bool beforeLast;
     std::string caption;
@@ -32,8 +32,8 @@ struct CommandSpec {
 };
 
 // In the order the commands are made.
-const std::array<CommandSpec, 5>& CommandSpecs() {
-    static const std::array<CommandSpec, 5> specs = {{
+const std::array<CommandDefinition, 5>& CommandLayout() {
+    static const std::array<CommandDefinition, 5> commands = {{
         {kStandardBar, true, kTitle, kProductFace, RunSearchCommand},
         {kStandardBar, true, std::string(kTitle) + "の ｵﾌﾟｼｮﾝ", kOptionsFace, ShowOptionsDialog},
         {"Add-Ins", false, std::string("&") + kTitle, kProductFace, RunSearchCommand},
@@ -41,7 +41,7 @@ const std::array<CommandSpec, 5>& CommandSpecs() {
         {"Help", false, std::string("&") + kTitle + "の ﾊﾞｰｼﾞｮﾝ情報＆ｻﾎﾟｰﾄ", kProductFace,
          ShowVersionDialog},
     }};
-    return specs;
+    return commands;
 }
 
 // Disconnection removes the menu item before the button of the same command.
@@ -93,16 +93,18 @@ void Connect::OnConnection(host::HostApp& host, host::ConnectMode mode) {
     RemoveCommands();
     Result<std::shared_ptr<host::Events>> events = host.Events();
     for (int i = 0; i < kCommandCount; ++i) {
-        const CommandSpec& spec = CommandSpecs()[i];
+        const CommandDefinition& definition = CommandLayout()[i];
         Command& command = commands_[i];
-        command.control = AddToCommandBar(spec.bar, spec.beforeLast);
+        command.control = AddToCommandBar(definition.bar, definition.beforeLast);
         if (!command.control) continue;
-        (void)command.control->SetCaption(spec.caption);
-        if (host.SetClipboardPicture(CommandFace(spec.face))) (void)command.control->PasteFace();
+        (void)command.control->SetCaption(definition.caption);
+        if (host.SetClipboardPicture(CommandFace(definition.face)))
+            (void)command.control->PasteFace();
         if (!events || !*events) continue;
         if (auto source = (*events)->CommandBarEvents(command.control); source && *source) {
             command.events = *source;
-            if (auto click = command.events->OnClick(spec.run)) command.click = std::move(*click);
+            if (auto click = command.events->OnClick(definition.run))
+                command.click = std::move(*click);
         }
     }
 }
