@@ -4,14 +4,13 @@
 #include <cstring>
 
 #include "search/cp932_codec.h"
+#include "search/utf16_codec.h"
 #include "search/utf8_codec.h"
 
 namespace trawlex {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // Length of the valid UTF-8 sequence at `p` whose first byte is not ASCII, or 0.
@@ -55,36 +54,6 @@ std::string RepairUtf8(std::string_view bytes) {
             ++p;
         }
     }
-    return out;
-}
-
-// UTF-16 without its BOM. Unpaired surrogates and an odd last byte become U+FFFD.
-std::string DecodeUtf16(std::string_view bytes, bool littleEndian) {
-    auto unit = [&](std::size_t i) -> std::uint32_t {
-        const auto lo = static_cast<unsigned char>(bytes[i + (littleEndian ? 0 : 1)]);
-        const auto hi = static_cast<unsigned char>(bytes[i + (littleEndian ? 1 : 0)]);
-        return static_cast<std::uint32_t>(hi << 8 | lo);
-    };
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    const std::size_t units = bytes.size() / 2;
-    for (std::size_t u = 0; u < units; ++u) {
-        const std::uint32_t w = unit(u * 2);
-        if (w >= 0xD800 && w <= 0xDBFF && u + 1 < units) {
-            const std::uint32_t w2 = unit((u + 1) * 2);
-            if (w2 >= 0xDC00 && w2 <= 0xDFFF) {
-                utf8::Append(out, 0x10000 + ((w - 0xD800) << 10) + (w2 - 0xDC00));
-                ++u;
-                continue;
-            }
-        }
-        if (w >= 0xD800 && w <= 0xDFFF) {
-            out.append(kReplacement);
-        } else {
-            utf8::Append(out, w);
-        }
-    }
-    if (bytes.size() % 2 != 0) out.append(kReplacement);
     return out;
 }
 

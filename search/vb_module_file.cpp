@@ -6,37 +6,13 @@
 #include <map>
 
 #include "search/text_decode.h"
+#include "search/utf16_codec.h"
 #include "search/utf8_codec.h"
 
 namespace trawlex {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
-
-std::string Utf8ToUtf16(std::string_view s, bool bigEndian) {
-    std::string out;
-    out.reserve(s.size() * 2);
-    auto put = [&](std::uint32_t unit) {
-        char hi = static_cast<char>((unit >> 8) & 0xFF);
-        char lo = static_cast<char>(unit & 0xFF);
-        out += bigEndian ? hi : lo;
-        out += bigEndian ? lo : hi;
-    };
-    for (std::size_t i = 0; i < s.size();) {
-        std::uint32_t cp = utf8::Next(s, i);
-        if (cp > 0x10FFFF) cp = 0xFFFD;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            put(0xD800 + (cp >> 10));
-            put(0xDC00 + (cp & 0x3FF));
-        } else {
-            put(cp);
-        }
-    }
-    return out;
-}
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
     if (s.size() < prefix.size()) return false;
@@ -260,9 +236,9 @@ std::string VbModuleFile::Encode(std::string_view text) const {
         case TextEncoding::Cp932:
             return EncodeCp932(text);
         case TextEncoding::Utf16Le:
-            return Utf8ToUtf16(text, false);
+            return EncodeUtf16(text, true);
         case TextEncoding::Utf16Be:
-            return Utf8ToUtf16(text, true);
+            return EncodeUtf16(text, false);
         default:
             return std::string(text);
     }
