@@ -38,13 +38,6 @@ std::string Quoted(std::string_view text) {
 
 }  // namespace
 
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string ExtListFromCommaList(std::string_view list) {
     std::string result;
     while (true) {

@@ -36,7 +36,7 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args);
 // means every file. Returns an empty string when the list names no extension at all.
 std::string ExtListFromCommaList(std::string_view list);
 
-// The run's search string: leading and trailing spaces removed.
-std::string_view TrimSpaces(std::string_view text);
+// The run's search string is trimmed with the engine's space trim.
+using trawlex::TrimSpaces;
 
 }  // namespace trawlex::cli

@@ -43,15 +43,10 @@ class CliSearchHost : public FolderSearchHost {
 };
 
 std::string PathError(const std::string& path, int error) {
-    return std::string(kErrorPrefix) + path + ": " + std::strerror(error);
+    return std::string(kStatusErrorPrefix) + path + ": " + std::strerror(error);
 }
 
 }  // namespace
-
-std::string SummaryText(std::int64_t rows) {
-    if (rows == 0) return "見つかりませんでした";
-    return std::to_string(rows) + " 件みつかりました";
-}
 
 std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
     const std::string_view search = TrimSpaces(options.search);
@@ -72,7 +67,7 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
         }
         // Devices would be read without end (/dev/zero); pipes are fine (<(command)).
         if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-            host.ReportError(std::string(kErrorPrefix) + path + ": not a file or folder");
+            host.ReportError(std::string(kStatusErrorPrefix) + path + ": not a file or folder");
             continue;
         }
         if (IsProjectPath(path)) {
@@ -83,7 +78,7 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
         // the way the folder walk reads its files.
         Result<std::string_view> bytes = ReadFileBytes(path, buffer);
         if (!bytes) {
-            host.ReportError(std::string(kErrorPrefix) + bytes.error());
+            host.ReportError(std::string(kStatusErrorPrefix) + bytes.error());
             continue;
         }
         SearchEncodedText(*bytes, path, search, host, engine);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/grep_options.h"
+#include "search/run_status.h"
 #include "search/search_types.h"
 
 namespace trawlex::cli {
@@ -19,10 +20,5 @@ struct GrepCallbacks {
 
 // Returns the number of rows found.
 std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
-
-// The run's closing status text: "<N> 件みつかりました" or "見つかりませんでした".
-std::string SummaryText(std::int64_t rows);
-
-inline constexpr std::string_view kErrorPrefix = "エラーが発生しました:";
 
 }  // namespace trawlex::cli

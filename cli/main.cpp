@@ -15,6 +15,8 @@
 namespace {
 
 using namespace trawlex::cli;
+using trawlex::kStatusErrorPrefix;
+using trawlex::RunSummaryText;
 
 constexpr int kExitFound = 0;
 constexpr int kExitNone = 1;
@@ -59,10 +61,10 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
     const std::int64_t rows = RunGrep(options, callbacks);
     out.Flush();
     if (out.Failed()) {
-        WriteLine(err, std::string(kErrorPrefix) + "output: " + out.Error());
+        WriteLine(err, std::string(kStatusErrorPrefix) + "output: " + out.Error());
         return kExitTrouble;
     }
-    WriteLine(err, SummaryText(rows));
+    WriteLine(err, RunSummaryText(rows));
     return rows > 0 ? kExitFound : kExitNone;
 }
 

@@ -20,13 +20,13 @@ void SearchProjectPath(const std::string& path, std::string_view search, ScanHos
                        MatchEngine& engine, const std::function<void(const std::string&)>& error) {
     Result<VbProjectGroup> group = LoadVbAny(path);
     if (!group) {
-        error(std::string(kErrorPrefix) + group.error());
+        error(std::string(kStatusErrorPrefix) + group.error());
         return;
     }
     for (const VbProject& project : group->projects) {
         // The reader has already tried every module; its failures come before the rows.
         for (const std::string& problem : project.problems)
-            error(std::string(kErrorPrefix) + problem);
+            error(std::string(kStatusErrorPrefix) + problem);
         for (const VbModule& module : project.modules) {
             SearchText(module.Text(), module.name, search, host, engine);
         }

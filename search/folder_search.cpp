@@ -2,11 +2,10 @@
 
 #include "search/file_reader.h"
 #include "search/folder_listing.h"
+#include "search/run_status.h"
 
 namespace trawlex {
 namespace {
-
-constexpr std::string_view kErrorPrefix = "エラーが発生しました:";
 
 std::string Join(const std::string& folder, std::string_view name) {
     std::string path = folder;
@@ -59,7 +58,7 @@ namespace {
 void WalkFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                 MatchEngine& engine, FileBuffer& buffer) {
     auto fail = [&host](const std::string& description) {
-        host.SetStatus(std::string(kErrorPrefix) + description);
+        host.SetStatus(std::string(kStatusErrorPrefix) + description);
     };
     Result<FolderListing> listing = ListFolder(folder);
     if (!listing) return fail(listing.error());

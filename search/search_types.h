@@ -3,8 +3,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace trawlex {
+
+// The text with leading and trailing spaces removed (spaces only, as VB's Trim).
+inline std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 // Index of the `optSearch` option button that is selected.
 enum class SearchMode : int { Normal = 0, Wildcard = 1, Regex = 2, Word = 3, Hidemaru = 4 };

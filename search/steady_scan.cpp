@@ -140,7 +140,7 @@ class SteadyScan {
                 const std::string_view text = Decoded(line.content);  // CatchUp decodes too
                 if (!state_.Inside()) ApplyStartTest(state_, text);
                 host_.AddRow({std::string(name_), NumberOf(line.start), state_.name, state_.scope,
-                              std::string(RowContent(text))});
+                              std::string(TrimSpaces(text))});
                 if (state_.Inside()) ApplyEndTest(state_, text);
                 state_at = line.next;
             }

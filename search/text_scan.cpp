@@ -18,12 +18,6 @@
 
 namespace trawlex {
 
-std::string_view RowContent(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return line.substr(first, line.find_last_not_of(' ') - first + 1);
-}
-
 namespace {
 
 // The one per-line procedure of every scan: yield, stop, start test, match test, end test.
@@ -46,7 +40,7 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             }
             if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options)) {
                 host.AddRow({std::string(name), number, state.name, state.scope,
-                             std::string(RowContent(line.content))});
+                             std::string(TrimSpaces(line.content))});
             }
             if (lines.MayEndProcedure(line) && state.Inside()) ApplyEndTest(state, line.content);
         }

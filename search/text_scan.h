@@ -33,9 +33,6 @@ class ScanHost {
     bool steady_ = false;
 };
 
-// The content column of a row: the line without its leading and trailing spaces.
-std::string_view RowContent(std::string_view line);
-
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.
 // Searches the whole text ahead of the lines where it can, and still calls the host before

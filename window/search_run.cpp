@@ -45,10 +45,10 @@ void SearchRun::Execute() {
     try {
         if (Run() == Next::Summary) Summary();
     } catch (const std::exception& failure) {
-        window_.SetStatusText(QString::fromUtf8(kStatusErrorPrefix) +
-                              QString::fromUtf8(failure.what()));
+        window_.SetStatusText(
+            QString::fromStdString(std::string(kStatusErrorPrefix) + failure.what()));
     } catch (...) {
-        window_.SetStatusText(QString::fromUtf8(kStatusErrorPrefix));
+        window_.SetStatusText(QString::fromStdString(std::string(kStatusErrorPrefix)));
     }
     Finish();
 }
@@ -125,11 +125,7 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 void SearchRun::Summary() {
     SaveTabState(window_, window_.CurrentTab());
     const int rows = window_.CurrentList().RowCount();
-    if (rows == 0 && !window_.StopRequested()) {
-        window_.SetStatusText(QString::fromUtf8(kStatusNotFound));
-    } else {
-        window_.SetStatusText(QString::number(rows) + QString::fromUtf8(kStatusFoundSuffix));
-    }
+    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested())));
 }
 
 void SearchRun::Finish() {

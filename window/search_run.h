@@ -9,16 +9,14 @@
 #include <string>
 
 #include "search/folder_search.h"
+#include "search/run_status.h"
 
 namespace trawlex::window {
 
 class frmAddIn;
 
 inline constexpr const char* kStatusSearching = "*** 検索中 ***";
-inline constexpr const char* kStatusFoundSuffix = " 件みつかりました";
-inline constexpr const char* kStatusNotFound = "見つかりませんでした";
 inline constexpr const char* kStatusCancelled = "キャンセルされました";
-inline constexpr const char* kStatusErrorPrefix = "エラーが発生しました:";
 inline constexpr const char* kModuleHeader = "ﾓｼﾞｭｰﾙ名";
 inline constexpr const char* kFileHeader = "ﾌｧｲﾙ名";
 

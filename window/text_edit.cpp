@@ -1,11 +1,11 @@
 #include "window/text_edit.h"
 
+#include "search/search_types.h"
+
 namespace trawlex::window {
 
 std::string TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    return std::string(trawlex::TrimSpaces(text));
 }
 
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with) {

@@ -6,7 +6,7 @@
 
 namespace trawlex::window {
 
-// Leading and trailing spaces removed; tabs and other white space stay.
+// The engine's space trim, as a string the window can keep.
 std::string TrimSpaces(std::string_view text);
 
 // Replaces each occurrence of `what`, left to right; replaced text is not searched again.
