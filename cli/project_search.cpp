@@ -1,19 +1,13 @@
 #include "cli/project_search.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "cli/grep_run.h"
+#include "search/ascii_case.h"
 #include "search/vb_project.h"
 
 namespace trawlex::cli {
 
 bool IsProjectPath(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string ext(path.substr(path.size() - 4));
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".vbp" || ext == ".vbg";
+    return EndsWithIgnoringCase(path, ".vbp") || EndsWithIgnoringCase(path, ".vbg");
 }
 
 void SearchProjectPath(const std::string& path, std::string_view search, ScanHost& host,

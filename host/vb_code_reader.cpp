@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "search/ascii_case.h"
+
 namespace trawlex::host {
 namespace {
 
@@ -14,10 +16,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
     return s;
-}
-
-char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
 // A date literal such as #1/2/2000 12:30:00 PM# starting at `open`; returns the index of
@@ -80,8 +78,9 @@ std::string NameAt(std::string_view rest) {
 }  // namespace
 
 bool SameIdentifier(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return ToLowerAscii(x) == ToLowerAscii(y);
+           });
 }
 
 bool EndsWithContinuation(std::string_view line) {

@@ -4,13 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/machine.h"
 #include "platform/shell.h"
+#include "search/ascii_case.h"
 
 extern char** environ;
 
@@ -122,10 +122,8 @@ std::optional<std::string> FindProgram(std::string_view name) {
     }
     if (auto found = FindInFolders(wanted)) return found;
     // Windows command lines often name "program.exe"; the program here has no suffix.
-    if (wanted.size() > 4 && wanted.find_last_of('.') == wanted.size() - 4) {
-        std::string suffix = wanted.substr(wanted.size() - 4);
-        for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (suffix == ".exe") return FindInFolders(wanted.substr(0, wanted.size() - 4));
+    if (wanted.size() > 4 && EndsWithIgnoringCase(wanted, ".exe")) {
+        return FindInFolders(wanted.substr(0, wanted.size() - 4));
     }
     return std::nullopt;
 }

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/ascii_case.h"
 #include "platform/unicode_text.h"
+#include "search/ascii_case.h"
 
 namespace trawlex::platform {
 

@@ -5,8 +5,8 @@
 #include <ctime>
 #include <fstream>
 
-#include "platform/ascii_case.h"
 #include "platform/machine.h"
+#include "search/ascii_case.h"
 
 extern char** environ;
 

@@ -1,5 +1,6 @@
 #include "search/folder_search.h"
 
+#include "search/ascii_case.h"
 #include "search/file_reader.h"
 #include "search/folder_listing.h"
 #include "search/run_status.h"
@@ -18,15 +19,6 @@ std::string Join(const std::string& folder, std::string_view name) {
 std::string_view Extension(std::string_view fileName) {
     const std::size_t dot = fileName.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -48,7 +40,7 @@ bool PassesExtFilter(std::string_view fileName, std::string_view extList) {
         if (item == "*" || item == "*.*") return true;
         if (item.starts_with('*')) item.remove_prefix(1);
         if (item.starts_with('.')) item.remove_prefix(1);
-        if (!item.empty() && EqualsIgnoringAsciiCase(item, extension)) return true;
+        if (!item.empty() && EqualsIgnoringCase(item, extension)) return true;
     }
     return false;
 }

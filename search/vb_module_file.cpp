@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 
+#include "search/ascii_case.h"
 #include "search/text_decode.h"
 #include "search/utf16_codec.h"
 #include "search/utf8_codec.h"
@@ -13,20 +14,6 @@ namespace trawlex {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        auto a = static_cast<unsigned char>(s[i]);
-        auto b = static_cast<unsigned char>(prefix[i]);
-        if (std::tolower(a) != std::tolower(b)) return false;
-    }
-    return true;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && StartsWithNoCase(a, b);
-}
 
 std::string_view TrimLeft(std::string_view s) {
     std::size_t i = 0;
@@ -64,11 +51,11 @@ std::string_view FirstWord(std::string_view line) {
 // "Attribute Name.VB_..." inside the code.
 bool IsMemberAttribute(std::string_view line) {
     auto t = TrimLeft(line);
-    if (!StartsWithNoCase(t, "Attribute ")) return false;
+    if (!StartsWithIgnoringCase(t, "Attribute ")) return false;
     t = TrimLeft(t.substr(10));
     std::size_t i = 0;
     while (i < t.size() && IsWordChar(t[i])) ++i;
-    return i > 0 && StartsWithNoCase(t.substr(i), ".VB_");
+    return i > 0 && StartsWithIgnoringCase(t.substr(i), ".VB_");
 }
 
 std::string MemberOfAttribute(std::string_view line) {
@@ -87,12 +74,12 @@ bool DeclaresMember(std::string_view line, std::string_view member) {
     bool sawLead = false;
     for (auto w : words) {
         bool lead = std::any_of(std::begin(kLead), std::end(kLead),
-                                [&](std::string_view k) { return EqualsNoCase(w, k); });
+                                [&](std::string_view k) { return EqualsIgnoringCase(w, k); });
         if (lead) {
             sawLead = true;
             continue;
         }
-        return sawLead && EqualsNoCase(w, member);
+        return sawLead && EqualsIgnoringCase(w, member);
     }
     return false;
 }
@@ -114,16 +101,16 @@ bool EndsWithContinuation(std::string_view line) {
 // Number of leading lines that form the designer block: VERSION, Object = ... lines and a
 // balanced Begin ... End block. An unbalanced block is left visible.
 std::size_t DesignerBlockLength(const std::vector<std::string>& lines) {
-    if (lines.empty() || !EqualsNoCase(FirstWord(lines[0]), "VERSION")) return 0;
+    if (lines.empty() || !EqualsIgnoringCase(FirstWord(lines[0]), "VERSION")) return 0;
     std::size_t i = 1;
-    while (i < lines.size() && EqualsNoCase(FirstWord(lines[i]), "Object")) ++i;
+    while (i < lines.size() && EqualsIgnoringCase(FirstWord(lines[i]), "Object")) ++i;
     std::size_t head = i;
     int depth = 0;
     for (std::size_t k = i; k < lines.size(); ++k) {
         auto w = FirstWord(lines[k]);
-        if (EqualsNoCase(w, "Begin") || EqualsNoCase(w, "BeginProperty")) {
+        if (EqualsIgnoringCase(w, "Begin") || EqualsIgnoringCase(w, "BeginProperty")) {
             ++depth;
-        } else if (EqualsNoCase(w, "End") || EqualsNoCase(w, "EndProperty")) {
+        } else if (EqualsIgnoringCase(w, "End") || EqualsIgnoringCase(w, "EndProperty")) {
             --depth;
         } else if (depth == 0) {
             return head;
@@ -189,7 +176,8 @@ VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
     }
 
     std::size_t hiddenTop = DesignerBlockLength(texts);
-    while (hiddenTop < texts.size() && StartsWithNoCase(TrimLeft(texts[hiddenTop]), "Attribute "))
+    while (hiddenTop < texts.size() &&
+           StartsWithIgnoringCase(TrimLeft(texts[hiddenTop]), "Attribute "))
         ++hiddenTop;
 
     std::map<std::string, int> eolCount;
@@ -204,7 +192,7 @@ VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
         if (line.hidden) {
             line.anchor = static_cast<int>(f.visible_.size()) - 1;
             if (i < hiddenTop && f.name_.empty() &&
-                StartsWithNoCase(TrimLeft(line.text), "Attribute VB_Name"))
+                StartsWithIgnoringCase(TrimLeft(line.text), "Attribute VB_Name"))
                 f.name_ = QuotedValue(line.text);
         } else {
             f.visible_.push_back(line.text);

@@ -4,20 +4,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <sstream>
 
+#include "search/ascii_case.h"
 #include "search/text_decode.h"
 
 namespace trawlex {
 namespace {
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string Trim(std::string_view s) {
     auto b = s.find_first_not_of(" \t");
@@ -96,7 +90,7 @@ bool EntryOfKey(const std::string& key, ModuleEntry* entry) {
         {"userdocument", {VbModuleKind::UserDocument, false}},
         {"designer", {VbModuleKind::Designer, false}},
     };
-    std::string k = Lower(key);
+    std::string k = ToLowerAscii(key);
     for (const auto& [name, e] : kEntries) {
         if (k == name) {
             *entry = e;
@@ -110,7 +104,7 @@ bool EntryOfKey(const std::string& key, ModuleEntry* entry) {
 
 VbModuleKind ModuleKindOfPath(std::string_view path) {
     auto dot = path.find_last_of('.');
-    std::string ext = dot == std::string_view::npos ? "" : Lower(path.substr(dot + 1));
+    std::string ext = dot == std::string_view::npos ? "" : ToLowerAscii(path.substr(dot + 1));
     if (ext == "cls") return VbModuleKind::Class;
     if (ext == "frm") return VbModuleKind::Form;
     if (ext == "ctl") return VbModuleKind::UserControl;
@@ -134,9 +128,9 @@ std::string ResolvePathNoCase(const std::string& path) {
         if (part != ".." && !Exists(candidate)) {
             DIR* dir = ::opendir(resolved.empty() ? "/" : resolved.c_str());
             if (!dir) return path;
-            std::string want = Lower(part), found;
+            std::string want = ToLowerAscii(part), found;
             while (dirent* e = ::readdir(dir)) {
-                if (Lower(e->d_name) == want) {
+                if (ToLowerAscii(e->d_name) == want) {
                     found = e->d_name;
                     break;
                 }
@@ -174,7 +168,7 @@ Result<VbProject> LoadVbProject(const std::string& vbpPath) {
     project.name = StemOf(vbpPath);
     const std::string dir = DirOf(vbpPath);
     for (const auto& [key, value] : KeyValues(DecodeText(*bytes))) {
-        std::string k = Lower(key);
+        std::string k = ToLowerAscii(key);
         if (k == "name") {
             project.name = Unquote(value);
             continue;
@@ -212,7 +206,7 @@ Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath) {
     const std::string dir = DirOf(vbgPath);
     std::vector<std::string> problems;
     for (const auto& [key, value] : KeyValues(DecodeText(*bytes))) {
-        std::string k = Lower(key);
+        std::string k = ToLowerAscii(key);
         if (k != "project" && k != "startupproject") continue;
         auto project = LoadVbProject(ProjectRelative(dir, Unquote(value)));
         if (!project) {
@@ -236,7 +230,7 @@ Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath) {
 Result<VbProjectGroup> LoadVbAny(const std::string& path) {
     std::string resolved = ResolvePathNoCase(path);
     auto dot = resolved.find_last_of('.');
-    std::string ext = dot == std::string::npos ? "" : Lower(resolved.substr(dot + 1));
+    std::string ext = dot == std::string::npos ? "" : ToLowerAscii(resolved.substr(dot + 1));
     if (ext == "vbg") return LoadVbGroup(resolved);
     VbProjectGroup group;
     if (ext == "vbp") {

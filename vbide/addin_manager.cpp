@@ -4,7 +4,7 @@
 #include <exception>
 #include <utility>
 
-#include "platform/ascii_case.h"
+#include "search/ascii_case.h"
 
 namespace trawlex::vbide {
 namespace {
@@ -73,15 +73,13 @@ AddinManager::~AddinManager() {
 }
 
 std::vector<AddinManager::Connected>::iterator AddinManager::Find(const std::string& progId) {
-    return std::find_if(connected_.begin(), connected_.end(), [&](const Connected& c) {
-        return platform::EqualsIgnoringCase(c.progId, progId);
-    });
+    return std::find_if(connected_.begin(), connected_.end(),
+                        [&](const Connected& c) { return EqualsIgnoringCase(c.progId, progId); });
 }
 
 bool AddinManager::IsConnected(const std::string& progId) const {
-    return std::any_of(connected_.begin(), connected_.end(), [&](const Connected& c) {
-        return platform::EqualsIgnoringCase(c.progId, progId);
-    });
+    return std::any_of(connected_.begin(), connected_.end(),
+                       [&](const Connected& c) { return EqualsIgnoringCase(c.progId, progId); });
 }
 
 std::vector<std::string> AddinManager::ConnectedProgIds() const {

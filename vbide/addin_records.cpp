@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/ascii_case.h"
 #include "platform/registry.h"
+#include "search/ascii_case.h"
 
 namespace trawlex::vbide {
 namespace {
@@ -25,7 +25,7 @@ Result<AddinRecord> ReadAddinRecord(Flavour flavour, const std::string& progId) 
     // The ProgID as the record spells it: the library compares it exactly.
     std::string stored;
     for (const auto& name : platform::RegSubKeys(AddinsKey(flavour)).value_or({}))
-        if (platform::EqualsIgnoringCase(name, progId)) stored = name;
+        if (EqualsIgnoringCase(name, progId)) stored = name;
     if (progId.empty() || stored.empty()) return Failure{"no add-in record for " + progId};
     const std::string key = KeyOf(flavour, stored);
     AddinRecord r;

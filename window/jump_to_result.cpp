@@ -7,6 +7,7 @@
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
 #include "platform/shell.h"
+#include "search/ascii_case.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 #include "window/text_edit.h"
@@ -16,10 +17,7 @@ namespace trawlex::window {
 namespace {
 
 bool IsPlainTextEditor(const std::string& program) {
-    std::string lower = program;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower == "notepad" || lower == "notepad.exe";
+    return EqualsIgnoringCase(program, "notepad") || EqualsIgnoringCase(program, "notepad.exe");
 }
 
 }  // namespace

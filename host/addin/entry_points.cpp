@@ -5,7 +5,7 @@
 #include "host/addin/product_info.h"
 #include "host/addin/registration.h"
 #include "platform/addin_loader.h"
-#include "platform/ascii_case.h"
+#include "search/ascii_case.h"
 
 extern "C" int DllRegisterServer() {
     const std::string path =
@@ -19,7 +19,7 @@ extern "C" int DllUnregisterServer() {
 }
 
 extern "C" trawlex::host::AddinInstance* TrawlexCreateAddin(const char* progId) {
-    if (!progId || !trawlex::platform::EqualsIgnoringCase(progId, trawlex::addin::kProgId)) {
+    if (!progId || !trawlex::EqualsIgnoringCase(progId, trawlex::addin::kProgId)) {
         return nullptr;
     }
     return new trawlex::addin::Connect;

@@ -1,8 +1,8 @@
-#include "platform/ascii_case.h"
+#include "search/ascii_case.h"
 
 #include <gtest/gtest.h>
 
-namespace trawlex::platform {
+namespace trawlex {
 namespace {
 
 TEST(AsciiCaseTest, OnlyAsciiLettersFold) {
@@ -18,4 +18,4 @@ TEST(AsciiCaseTest, OnlyAsciiLettersFold) {
 }
 
 }  // namespace
-}  // namespace trawlex::platform
+}  // namespace trawlex
