@@ -9,7 +9,7 @@
 #include "search/file_reader.h"
 #include "search/folder_search.h"
 #include "search/match_engine.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 #include "search/text_scan.h"
 
 namespace trawlex::cli {

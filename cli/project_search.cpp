@@ -1,8 +1,8 @@
 #include "cli/project_search.h"
 
 #include "cli/grep_run.h"
-#include "search/ascii_case.h"
-#include "search/vb_project.h"
+#include "base/ascii_case.h"
+#include "vbfiles/vb_project.h"
 
 namespace trawlex::cli {
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "search/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace trawlex::cli {
 namespace {

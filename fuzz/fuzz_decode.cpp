@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

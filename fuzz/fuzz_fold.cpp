@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 #include "search/text_fold.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 #include "search/text_scan.h"
 
 namespace {

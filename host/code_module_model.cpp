@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/vb_code_reader.h"
-#include "search/vb_module_file.h"
+#include "vbfiles/vb_module_file.h"
 
 namespace trawlex::host {
 namespace {

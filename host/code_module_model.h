@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "host/code_module.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::host {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "host/code_module.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::host {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "host/event_source.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::host {
 

@@ -13,7 +13,7 @@
 #include "host/code_pane.h"
 #include "host/command_bars.h"
 #include "host/vb_project.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::host {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace trawlex::host {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "host/code_module.h"
 #include "host/code_pane.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::host {
 

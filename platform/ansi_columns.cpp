@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/unicode_text.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 
 namespace trawlex::platform {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

@@ -10,7 +10,7 @@
 
 #include "platform/machine.h"
 #include "platform/shell.h"
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 
 extern char** environ;
 

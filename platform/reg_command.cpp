@@ -5,7 +5,7 @@
 
 #include "platform/registry.h"
 #include "platform/registry_path.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/unicode_text.h"
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace trawlex::platform {
 

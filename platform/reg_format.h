@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "platform/reg_hive.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

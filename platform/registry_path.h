@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/hive_file.h"
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/machine.h"
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 
 extern char** environ;
 

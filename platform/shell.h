@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/result.h"
+#include "base/result.h"
 
 namespace trawlex::platform {
 

@@ -1,7 +1,7 @@
 #include "platform/unicode_text.h"
 
-#include "search/utf16_codec.h"
-#include "search/utf8_codec.h"
+#include "base/utf16_codec.h"
+#include "base/utf8_codec.h"
 
 namespace trawlex::platform {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "search/avx2.h"
-#include "search/cp932_codec.h"
+#include "base/cp932_codec.h"
 #include "search/text_fold.h"
-#include "search/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

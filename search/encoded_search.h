@@ -13,7 +13,7 @@
 
 #include "search/forward_finder.h"
 #include "search/match_engine.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 
 namespace trawlex {
 

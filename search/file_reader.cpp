@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 
 namespace trawlex {
 namespace {

@@ -1,6 +1,6 @@
 #include "search/folder_search.h"
 
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 #include "search/file_reader.h"
 #include "search/folder_listing.h"
 #include "search/run_status.h"

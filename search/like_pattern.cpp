@@ -1,6 +1,6 @@
 #include "search/like_pattern.h"
 
-#include "search/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "search/like_pattern.h"
 #include "search/regex_cache.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 #include "search/text_fold.h"
-#include "search/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "search/match_engine.h"
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 #include "search/text_scan.h"
 
 namespace trawlex {

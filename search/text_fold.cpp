@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "search/kana_tables.h"
-#include "search/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {

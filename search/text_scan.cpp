@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "search/cp932_codec.h"
+#include "base/cp932_codec.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_cursor.h"

@@ -4,7 +4,7 @@
 #include <exception>
 #include <utility>
 
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace trawlex::vbide {
 namespace {

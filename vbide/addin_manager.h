@@ -10,7 +10,7 @@
 
 #include "host/addin_instance.h"
 #include "host/addins.h"
-#include "platform/addin_loader.h"
+#include "host/addin_loader.h"
 #include "vbide/addin_records.h"
 
 namespace trawlex::vbide {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/result.h"
+#include "base/result.h"
 #include "vbide/ide_flavour.h"
 
 namespace trawlex::vbide {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/vb_project.h"
-#include "search/vb_project.h"
+#include "vbfiles/vb_project.h"
 #include "vbide/ide_code_module.h"
 
 namespace trawlex::vbide {

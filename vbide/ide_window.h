@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "platform/result.h"
+#include "base/result.h"
 #include "vbide/ide_flavour.h"
 
 class QLabel;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "search/match_engine.h"
-#include "window/module_search.h"
+#include "host/module_search.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -83,7 +83,6 @@ class frmAddIn : public QWidget {
     }
     host::HostApp* Host() const { return host_; }
     MatchEngine& Engine() { return engine_; }
-    const QFont& WindowFont() const { return windowFont_; }
 
     // The run pumps the event loop at most this often (milliseconds) while it scans.
     int YieldIntervalMs() const { return yieldIntervalMs_; }

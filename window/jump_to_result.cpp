@@ -7,7 +7,7 @@
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
 #include "platform/shell.h"
-#include "search/ascii_case.h"
+#include "base/ascii_case.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 #include "window/text_edit.h"

@@ -65,7 +65,6 @@ class ResultList : public QTreeView {
     void ColumnClick(int column);
     void CopyToClipboard();
     void DeleteSelectedRow();
-    void ClearList() { Clear(); }
     // Shows `mgPopup` at a global position when a row is selected; returns whether it did.
     bool ShowPopup(const QPoint& globalPos);
     QMenu* PopupMenu() const { return popup_; }

@@ -52,7 +52,6 @@ class ResultTableModel : public QAbstractTableModel {
     void SetHeaderText(int column, const QString& text);
 
     // Sort state. Once sorted, the list stays in sorted mode.
-    bool IsSorted() const { return sorted_; }
     int SortKey() const { return sortKey_; }
     Qt::SortOrder SortOrder() const { return sortOrder_; }
     // Header click: strips the marks, toggles the order, marks the header and sorts.

@@ -13,7 +13,7 @@
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
-#include "window/module_search.h"
+#include "host/module_search.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
 #include "window/text_edit.h"

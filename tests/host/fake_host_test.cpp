@@ -1,4 +1,4 @@
-#include "host/fake/fake_host.h"
+#include "tests/fake_host/fake_host.h"
 
 #include <gtest/gtest.h>
 

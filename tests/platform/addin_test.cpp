@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "host/host_app.h"
-#include "platform/addin_loader.h"
+#include "host/addin_loader.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "temp_machine.h"

@@ -7,7 +7,7 @@
 
 #include "host/addin_instance.h"
 #include "host/host_app.h"
-#include "platform/addin_loader.h"
+#include "host/addin_loader.h"
 #include "platform/registry.h"
 
 namespace {

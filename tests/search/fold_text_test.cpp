@@ -5,7 +5,7 @@
 #include <string>
 
 #include "search/text_fold.h"
-#include "search/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "search/cp932_codec.h"
-#include "search/text_decode.h"
+#include "base/cp932_codec.h"
+#include "base/text_decode.h"
 #include "search/text_scan.h"
 
 namespace trawlex {

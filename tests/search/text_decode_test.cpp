@@ -1,4 +1,4 @@
-#include "search/text_decode.h"
+#include "base/text_decode.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "search/cp932_codec.h"
+#include "base/cp932_codec.h"
 #include "search/file_reader.h"
 #include "temp_folder.h"
 

@@ -12,7 +12,7 @@
 #include <QtTest>
 
 #include "ide_test_support.h"
-#include "platform/addin_loader.h"
+#include "host/addin_loader.h"
 #include "platform/registry.h"
 #include "vbide/addin_manager.h"
 #include "vbide/addin_manager_dialog.h"

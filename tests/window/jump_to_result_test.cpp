@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "host/fake/fake_host.h"
+#include "tests/fake_host/fake_host.h"
 #include "platform/settings.h"
 #include "recording_program.h"
 #include "window/control_settings.h"

@@ -1,11 +1,11 @@
 // The four search areas over the host editor's code, against the fake host.
 
-#include "window/module_search.h"
+#include "host/module_search.h"
 
 #include <QtTest>
 #include <vector>
 
-#include "host/fake/fake_host.h"
+#include "tests/fake_host/fake_host.h"
 
 using namespace trawlex;
 using namespace trawlex::window;

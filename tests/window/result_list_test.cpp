@@ -15,7 +15,7 @@
 #include <numeric>
 #include <random>
 
-#include "host/fake/fake_host.h"
+#include "tests/fake_host/fake_host.h"
 #include "platform/registry.h"
 #include "window/control_settings.h"
 #include "window/result_font.h"

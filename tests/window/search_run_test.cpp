@@ -16,7 +16,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "host/fake/fake_host.h"
+#include "tests/fake_host/fake_host.h"
 #include "platform/settings.h"
 #include "window/control_settings.h"
 #include "window/frm_add_in.h"

@@ -1,0 +1,269 @@
+#include "base/cp932_codec.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "base/text_decode.h"
+#include "base/utf8_codec.h"
+
+namespace trawlex {
+namespace {
+
+// One decoded character, already in UTF-8 (CP932 only reaches the BMP: at most 3 bytes).
+struct Utf8Char {
+    std::array<unsigned char, 3> bytes{};
+    std::uint8_t length = 0;  // 0: no character
+};
+
+constexpr Utf8Char kReplacement{{0xEF, 0xBF, 0xBD}, 3};
+
+// The mappings are glibc's "CP932" (Windows code page 932: 0x8160 is U+FF5E, the NEC and
+// IBM extensions decode). They are read from iconv once into tables, so decoding costs a
+// table lookup per character instead of an iconv call per chunk.
+class DecodeTables {
+  public:
+    DecodeTables() : pairs_(kLeadSlots * 256) {
+        iconv_t cd = iconv_open("UTF-8", "CP932");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;  // every non-ASCII byte decodes to U+FFFD
+        for (int b = 0; b < 256; ++b) {
+            const char in[1] = {static_cast<char>(b)};
+            single_[b] = Convert(cd, in, 1, &lead_[b]);
+        }
+        for (int lead = 0; lead < 256; ++lead) {
+            if (!lead_[lead]) continue;
+            if (slots_used_ == kLeadSlots) {  // more lead bytes than CP932 has: not CP932
+                lead_[lead] = false;
+                continue;
+            }
+            slot_[lead] = static_cast<std::uint8_t>(slots_used_++);
+            for (int trail = 0; trail < 256; ++trail) {
+                const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                bool incomplete = false;
+                pairs_[slot_[lead] * 256 + trail] = Convert(cd, in, 2, &incomplete);
+            }
+        }
+        iconv_close(cd);
+        for (int b = 0x80; b < 256; ++b) {
+            if (lead_[b]) {
+                for (int trail = 0; trail < 256; ++trail) Note(Pair(b, trail), b, trail);
+            } else {
+                Note(single_[b], b, -1);
+            }
+        }
+    }
+
+    bool searchable() const { return searchable_; }
+    const std::vector<Cp932Char>& chars() const { return chars_; }
+
+    const Utf8Char& Single(unsigned char b) const { return single_[b]; }
+    bool IsLead(unsigned char b) const { return lead_[b]; }
+    const Utf8Char& Pair(unsigned char lead, unsigned char trail) const {
+        return pairs_[slot_[lead] * 256 + trail];
+    }
+
+  private:
+    // Lead bytes of CP932: 0x81-0x9F and 0xE0-0xFC.
+    static constexpr int kLeadSlots = 64;
+
+    // The character `in` decodes to as a whole, or none. Sets `incomplete` when iconv
+    // wants more bytes (a lead byte).
+    static Utf8Char Convert(iconv_t cd, const char* in, std::size_t size, bool* incomplete) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char out[8];
+        char* inPtr = const_cast<char*>(in);
+        char* outPtr = out;
+        std::size_t inLeft = size;
+        std::size_t outLeft = sizeof out;
+        Utf8Char result;
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            *incomplete = errno == EINVAL && size == 1;
+            return result;
+        }
+        const std::size_t length = static_cast<std::size_t>(outPtr - out);
+        if (inLeft != 0 || length == 0 || length > result.bytes.size()) return result;
+        std::memcpy(result.bytes.data(), out, length);
+        result.length = static_cast<std::uint8_t>(length);
+        return result;
+    }
+
+    // Records a decodable character (`trail` -1 for a single byte) and whether it keeps the
+    // text searchable undecoded.
+    void Note(const Utf8Char& ch, int lead, int trail) {
+        if (ch.length == 0) return;
+        if (trail == '\n' || trail == '\r' || ch.bytes[0] < 0x80) searchable_ = false;
+        Cp932Char entry;
+        entry.bytes.push_back(static_cast<char>(lead));
+        if (trail >= 0) entry.bytes.push_back(static_cast<char>(trail));
+        entry.utf8.assign(reinterpret_cast<const char*>(ch.bytes.data()), ch.length);
+        chars_.push_back(std::move(entry));
+    }
+
+    std::array<Utf8Char, 256> single_{};
+    std::array<bool, 256> lead_{};
+    std::array<std::uint8_t, 256> slot_{};
+    int slots_used_ = 0;
+    std::vector<Utf8Char> pairs_;
+    bool searchable_ = true;
+    std::vector<Cp932Char> chars_;
+};
+
+const DecodeTables& Tables() {
+    static const DecodeTables tables;
+    return tables;
+}
+
+bool AllAscii8(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & 0x8080808080808080ULL) == 0;
+}
+
+// Decodes `bytes` into `dst` and returns the number of bytes written. Every character is
+// stored as a 3-byte copy, so `dst` needs 2 bytes of room behind the output. With
+// kWrite false nothing is stored and only the output size is counted.
+template <bool kWrite>
+std::size_t Decode(const DecodeTables& tables, std::string_view bytes, unsigned char* dst) {
+    std::size_t written = 0;
+    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        // ASCII maps to itself in CP932.
+        while (end - p >= 8 && AllAscii8(p)) {
+            if constexpr (kWrite) std::memcpy(dst + written, p, 8);
+            written += 8;
+            p += 8;
+        }
+        if (p == end) break;
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            if constexpr (kWrite) dst[written] = b;
+            ++written;
+            ++p;
+            continue;
+        }
+        const Utf8Char* ch = &tables.Single(b);
+        std::size_t consumed = 1;
+        if (tables.IsLead(b) && end - p >= 2) {
+            const Utf8Char& pair = tables.Pair(b, p[1]);
+            if (pair.length != 0) {
+                ch = &pair;
+                consumed = 2;
+            }
+        }
+        if (ch->length == 0) ch = &kReplacement;
+        if constexpr (kWrite) std::memcpy(dst + written, ch->bytes.data(), ch->bytes.size());
+        written += ch->length;
+        p += consumed;
+    }
+    return written;
+}
+
+// An iconv descriptor for UTF-8 to CP932, opened once per thread.
+class Encoder {
+  public:
+    Encoder() : cd_(iconv_open("CP932", "UTF-8")) {}
+    ~Encoder() {
+        if (ok()) iconv_close(cd_);
+    }
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+  private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+void DecodeCp932(std::string_view bytes, std::string& out) {
+    const DecodeTables& tables = Tables();
+    // At most 3 output bytes per input byte (half-width katakana, U+FFFD). A large text is
+    // sized exactly by a counting pass instead, so it is neither over-allocated three times
+    // nor moved while it grows.
+    constexpr std::size_t kCountAbove = 1 << 20;
+    const std::size_t room =
+        bytes.size() <= kCountAbove ? bytes.size() * 3 : Decode<false>(tables, bytes, nullptr);
+    out.resize(room + kReplacement.bytes.size() - 1);
+    out.resize(Decode<true>(tables, bytes, reinterpret_cast<unsigned char*>(out.data())));
+}
+
+std::string DecodeCp932(std::string_view bytes) {
+    std::string out;
+    DecodeCp932(bytes, out);
+    return out;
+}
+
+bool Cp932SearchableUndecoded() {
+    return Tables().searchable();
+}
+
+const std::vector<Cp932Char>& Cp932NonAsciiChars() {
+    return Tables().chars();
+}
+
+std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) {
+    static const auto* const by_char = [] {
+        auto* map = new std::unordered_map<std::string, std::vector<std::string>>;
+        for (const Cp932Char& ch : Cp932NonAsciiChars()) (*map)[ch.utf8].push_back(ch.bytes);
+        return map;
+    }();
+    std::vector<std::string> sources{std::string()};
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const char32_t cp = utf8::Next(utf8, pos);
+        const std::string_view ch = utf8.substr(start, pos - start);
+        if (cp < 0x80) {
+            for (std::string& source : sources) source.append(ch);
+            continue;
+        }
+        const auto it = cp == 0xFFFD ? by_char->end() : by_char->find(std::string(ch));
+        if (it == by_char->end() || sources.size() * it->second.size() > limit) return {};
+        std::vector<std::string> longer;
+        for (const std::string& source : sources) {
+            for (const std::string& bytes : it->second) longer.push_back(source + bytes);
+        }
+        sources = std::move(longer);
+    }
+    return sources;
+}
+
+std::string EncodeCp932(std::string_view utf8) {
+    thread_local Encoder encoder;
+    std::string out;
+    if (!encoder.ok()) return out;
+    iconv(encoder.get(), nullptr, nullptr, nullptr, nullptr);
+    out.resize(utf8.size() + 16);
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    std::size_t done = 0;
+    while (inLeft > 0) {
+        char* outPtr = out.data() + done;
+        std::size_t outLeft = out.size() - done;
+        const std::size_t rc = iconv(encoder.get(), &in, &inLeft, &outPtr, &outLeft);
+        done = out.size() - outLeft;
+        if (rc != static_cast<std::size_t>(-1)) break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        // No mapping, or not UTF-8 at all: one '?' for the character (or the stray byte).
+        if (done == out.size()) out.resize(out.size() * 2);
+        out[done++] = '?';
+        std::size_t skip = 0;
+        utf8::Next({in, inLeft}, skip);
+        in += skip;
+        inLeft -= skip;
+    }
+    out.resize(done);
+    return out;
+}
+
+}  // namespace trawlex
