@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "base/text_decode.h"
+#include "base/utf8_codec.h"
 #include "search/like_pattern.h"
 #include "search/regex_cache.h"
-#include "base/text_decode.h"
 #include "search/text_fold.h"
-#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {
@@ -77,7 +77,8 @@ LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
     return required;
 }
 
-// The word-boundary pattern around the search string, exactly as the search window builds it.
+}  // namespace
+
 std::string WordPattern(std::string_view search) {
     std::string words(search);
     for (char& ch : words) {
@@ -86,10 +87,9 @@ std::string WordPattern(std::string_view search) {
     return "[^a-z|A-Z|0-9|_](" + words + ")[^a-z|A-Z|0-9|_]";
 }
 
-}  // namespace
-
 struct MatchEngine::Impl {
     RegexCache regexes;
+    SpanFinder spans;
 
     // The last search string prepared for plain text and wildcard matching.
     std::string prepared_search;
@@ -150,6 +150,10 @@ struct MatchEngine::Impl {
 
 MatchEngine::MatchEngine() : impl_(std::make_unique<Impl>()) {}
 MatchEngine::~MatchEngine() = default;
+
+SpanFinder& MatchEngine::Spans() {
+    return impl_->spans;
+}
 
 bool MatchEngine::MatchLine(std::string_view line, std::string_view search, MatchOptions options) {
     if (IsBlank(search)) return false;

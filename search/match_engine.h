@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "search/match_spans.h"
 #include "search/search_types.h"
 
 namespace trawlex {
@@ -64,6 +65,10 @@ struct LineRequirement {
     StandIns stand_ins = StandIns::None;
 };
 
+// The word mode's pattern: the search string (spaces as alternatives) between two
+// characters that are not ASCII letters, digits, "_" or "|"; tested on " " + line + " ".
+std::string WordPattern(std::string_view search);
+
 class MatchEngine {
   public:
     MatchEngine();
@@ -80,6 +85,9 @@ class MatchEngine {
 
     // What a line needs to match with these arguments; kept until asked for other ones.
     const LineRequirement& RequirementFor(std::string_view search, MatchOptions options);
+
+    // Where the matches of a line lie; keeps its compiled patterns like the engine does.
+    SpanFinder& Spans();
 
   private:
     struct Impl;

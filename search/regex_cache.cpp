@@ -73,6 +73,24 @@ CompiledRegex::FindResult CompiledRegex::Find(std::string_view subject, std::siz
     return FindResult::Found;
 }
 
+CompiledRegex::FindResult CompiledRegex::FindSpan(std::string_view subject, std::size_t from,
+                                                  unsigned group, std::size_t& begin,
+                                                  std::size_t& end) const {
+    const FindResult found = Find(subject, from, begin);
+    if (found != FindResult::Found) return found;
+    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(handles_->match_data);
+    end = ovector[1];
+    if (group == 0) return found;
+    if (group >= pcre2_get_ovector_count(handles_->match_data) ||
+        ovector[2 * group] == PCRE2_UNSET) {
+        end = begin;
+        return found;
+    }
+    begin = ovector[2 * group];
+    end = ovector[2 * group + 1];
+    return found;
+}
+
 bool RegexIsLineLocal(std::string_view pattern) {
     static constexpr std::array<std::string_view, 11> kNonLocal = {
         "\\A", "\\z", "\\Z", "\\G", "\\K", "(*", "*+", "++", "?+", "}+", "(?<",

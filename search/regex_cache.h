@@ -30,6 +30,11 @@ class CompiledRegex {
     // The start of the leftmost match that starts at or after `from`.
     FindResult Find(std::string_view subject, std::size_t from, std::size_t& match_start) const;
 
+    // The leftmost match that starts at or after `from`: where capture `group` (0 for the
+    // whole match) begins and ends. An unset group gives an empty span at the match start.
+    FindResult FindSpan(std::string_view subject, std::size_t from, unsigned group,
+                        std::size_t& begin, std::size_t& end) const;
+
   private:
     struct Handles;
     explicit CompiledRegex(std::unique_ptr<Handles> handles);

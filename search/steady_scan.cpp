@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "search/avx2.h"
 #include "base/cp932_codec.h"
+#include "search/avx2.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_feeds.h"
@@ -135,7 +135,9 @@ class SteadyScan {
             const Line line = LineAt(hit, from);
             // The procedure state is wanted only for the rows, so it is brought up to the
             // lines that match and no further.
-            if (engine_.MatchLine(Decoded(line.content), search_, options_)) {
+            if (engine_.MatchLine(Decoded(line.content), search_, options_) &&
+                MatchLiesWanted(host_, engine_, Decoded(line.content), search_, options_, bytes_,
+                                line.start)) {
                 CatchUp(state_at, line.start);
                 const std::string_view text = Decoded(line.content);  // CatchUp decodes too
                 if (!state_.Inside()) ApplyStartTest(state_, text);

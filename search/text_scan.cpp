@@ -38,7 +38,8 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             if (lines.MayStartProcedure(line) && !state.Inside()) {
                 ApplyStartTest(state, line.content);
             }
-            if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options)) {
+            if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options) &&
+                MatchLiesWanted(host, engine, line.content, search, options, text, line.start)) {
                 host.AddRow({std::string(name), number, state.name, state.scope,
                              std::string(TrimSpaces(line.content))});
             }

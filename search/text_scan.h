@@ -5,6 +5,7 @@
 
 #include "search/match_engine.h"
 #include "search/search_types.h"
+#include "search/vb_code_regions.h"
 
 namespace trawlex {
 
@@ -18,6 +19,9 @@ class ScanHost {
     // Read before every line's match test, so a change applies from the next line.
     virtual MatchOptions CurrentOptions() const = 0;
     virtual void AddRow(ResultRow row) = 0;
+    // Where in a line a match must lie for the line to count (code, comment, string);
+    // read for every matching line.
+    virtual RegionSet WantedRegions() const { return kAllRegions; }
 
     // A steady host's Yield does nothing, and its StopRequested and CurrentOptions give the
     // same answers for the length of a text. A scan may then call them once per text
@@ -32,6 +36,12 @@ class ScanHost {
   private:
     bool steady_ = false;
 };
+
+// Whether a line that matches counts under the host's wanted regions. `line` is the line
+// decoded; it begins at byte `line_start` of `text`, which is UTF-8 or CP932.
+bool MatchLiesWanted(const ScanHost& host, MatchEngine& engine, std::string_view line,
+                     std::string_view search, MatchOptions options, std::string_view text,
+                     std::size_t line_start);
 
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.

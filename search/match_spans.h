@@ -1,0 +1,58 @@
+#pragma once
+// Where a search string matches inside one line: the parts a result shows highlighted and
+// the positions the code/comment/string filter classifies. Every mode answers with the
+// characters of the line itself, also where the comparison ran on a folded form of it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/like_pattern.h"
+#include "search/regex_cache.h"
+#include "search/search_types.h"
+
+namespace trawlex {
+
+// Byte offsets into the line, begin <= end. An empty span marks a match of nothing (a
+// regular expression such as "^"); it has a place but nothing to highlight.
+struct MatchSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool operator==(const MatchSpan&) const = default;
+};
+
+class SpanFinder {
+  public:
+    // The matches of `search` in `line`, left to right, not overlapping:
+    //   plain text  every occurrence, compared folded unless binary, mapped back to the
+    //               characters it came from (a full-width or half-width form, a kana with
+    //               a separate voiced mark);
+    //   wildcard    the longest stretch that the search string's pattern covers, from
+    //               each leftmost start;
+    //   regex       every match, as a global search finds them;
+    //   word        the word between its two bounding characters.
+    // Empty when the line does not match or the pattern is invalid.
+    std::vector<MatchSpan> Find(std::string_view line, std::string_view search,
+                                MatchOptions options);
+
+  private:
+    void Prepare(std::string_view search, MatchOptions options);
+
+    RegexCache regexes_;
+    std::string prepared_search_;
+    MatchOptions prepared_options_;
+    bool prepared_ = false;
+    std::string needle_;                      // plain text, folded unless binary
+    std::optional<LikePattern> like_;         // wildcard: the search string alone
+    std::optional<LikePattern> like_prefix_;  // wildcard: the search string, then "*"
+    std::string word_pattern_;
+};
+
+// `spans` of `line` as code-point offsets into TrimSpaces(line), clipped to it; spans that
+// are empty there are dropped.
+std::vector<MatchSpan> ContentCodePointSpans(std::string_view line,
+                                             const std::vector<MatchSpan>& spans);
+
+}  // namespace trawlex

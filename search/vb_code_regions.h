@@ -1,0 +1,48 @@
+#pragma once
+// Where a position of a VB code line lies: in code, in a comment (' or Rem to the end of
+// the line, and the lines a comment continues onto with " _"), or in a string literal
+// ("..." with "" standing for one quote). Only ASCII bytes are looked at, and only ones that
+// CP932 never uses inside a double-byte character where it matters (quotes, ' : space tab,
+// and "Rem" or "_" only after a space), so lines may be UTF-8 or CP932 bytes alike.
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "search/match_spans.h"
+
+namespace trawlex {
+
+enum class CodeRegion : unsigned char { Code = 1, Comment = 2, String = 4 };
+
+// A set of regions, as CodeRegion bits.
+using RegionSet = unsigned;
+inline constexpr RegionSet kAllRegions = 7;
+
+inline bool RegionIn(CodeRegion region, RegionSet set) {
+    return (static_cast<RegionSet>(region) & set) != 0;
+}
+
+// How a physical line begins.
+enum class LineStart {
+    Statement,  // a new statement
+    Continued,  // the statement of the line before goes on
+    Comment,    // the comment of the line before goes on
+};
+
+// The region of every byte of `line`, and one more entry for the place after its end (a
+// comment or an unclosed string still open there, else code).
+std::vector<CodeRegion> LineRegions(std::string_view line, LineStart start);
+
+// How the line after `line` begins.
+LineStart NextLineStart(std::string_view line, LineStart start);
+
+// How the line that begins at byte `line_start` of `text` begins, told from the lines before
+// it (CR LF or LF ends a line).
+LineStart LineStartAt(std::string_view text, std::size_t line_start);
+
+// Whether one of `spans` of `line` begins in a region of `wanted`.
+bool AnySpanIn(const std::vector<MatchSpan>& spans, std::string_view line, LineStart start,
+               RegionSet wanted);
+
+}  // namespace trawlex
