@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "cli/extra_options.h"
+
 namespace trawlex::cli {
 namespace {
 
@@ -88,9 +90,11 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
             options.searchSubfolders = false;
             continue;
         }
+        if (ApplyDisplayFlag(options, arg)) continue;
 
         const ValueOption option = SplitInlineValue(arg);
-        if (option.name != "--mode" && option.name != "--format" && option.name != "--ext") {
+        if (option.name != "--mode" && option.name != "--format" && option.name != "--ext" &&
+            !IsDisplayValueOption(option.name)) {
             return UsageError{"unknown option " + Quoted(option.name)};
         }
         std::string_view value;
@@ -102,7 +106,11 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
             return UsageError{"option " + Quoted(option.name) + " needs a value"};
         }
 
-        if (option.name == "--mode") {
+        if (IsDisplayValueOption(option.name)) {
+            if (auto error = ApplyDisplayValueOption(options, option.name, value)) {
+                return UsageError{*error};
+            }
+        } else if (option.name == "--mode") {
             const auto mode = ModeFromName(value);
             if (!mode) return UsageError{"unknown mode " + Quoted(value)};
             options.match.mode = *mode;

@@ -6,7 +6,9 @@
 #include <variant>
 #include <vector>
 
+#include "cli/color.h"
 #include "search/search_types.h"
+#include "search/vb_code_regions.h"
 
 namespace trawlex::cli {
 
@@ -19,6 +21,10 @@ struct GrepOptions {
     OutputFormat format = OutputFormat::Text;
     std::string search;
     std::vector<std::string> paths;
+    ColorChoice color = ColorChoice::Auto;
+    bool count = false;       // name:N per file or module instead of the rows
+    RegionSet inRegions = 0;  // where a match must lie; 0 for anywhere
+    RegionSet WantedRegions() const { return inRegions != 0 ? inRegions : kAllRegions; }
 };
 
 struct HelpRequested {};

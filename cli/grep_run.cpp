@@ -5,11 +5,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/text_decode.h"
 #include "cli/project_search.h"
 #include "search/file_reader.h"
 #include "search/folder_search.h"
 #include "search/match_engine.h"
-#include "base/text_decode.h"
 #include "search/text_scan.h"
 
 namespace trawlex::cli {
@@ -25,6 +25,7 @@ class CliSearchHost : public FolderSearchHost {
 
     void Yield() override {}
     MatchOptions CurrentOptions() const override { return options_.match; }
+    RegionSet WantedRegions() const override { return options_.WantedRegions(); }
     void AddRow(ResultRow row) override {
         ++rows_;
         callbacks_.row(row);

@@ -6,7 +6,8 @@ namespace trawlex::cli {
 
 inline constexpr std::string_view kUsageLine =
     "usage: trawlex-grep [--mode normal|wildcard|regex|word] [--binary] [--ext LIST]\n"
-    "                    [--no-subfolders] [--format text|tsv|jsonl] [--] SEARCH PATH...\n";
+    "                    [--no-subfolders] [--format text|tsv|jsonl] [--color WHEN]\n"
+    "                    [--count] [--in code|comment|string]... [--] SEARCH PATH...\n";
 
 inline constexpr std::string_view kHelpText = R"help(
 Searches VB6/VBA source (or any text) for SEARCH and prints one row per matching line,
@@ -45,13 +46,24 @@ Options:
                     (compared without regard to case; '*' means every file, the default).
                     Not applied to the modules of a .vbp or .vbg PATH.
   --no-subfolders   search only the files directly inside each folder PATH.
-  --format text     name:line:procedure: content (the default; coloured on a terminal
-                    unless NO_COLOR is set, control characters shown as ^X there).
+  --format text     name:line:procedure: content (the default; coloured as --color
+                    says, control characters shown as ^X on a terminal).
   --format tsv      name, line, procedure, scope, content separated by tabs; inside a
                     field a backslash is written \\, a tab \t, a line feed \n and a
                     carriage return \r.
   --format jsonl    one JSON object per row, UTF-8:
-                    {"name":…,"line":N,"procedure":…,"scope":…,"content":…}
+                    {"name":…,"line":N,"procedure":…,"scope":…,"content":…,
+                     "spans":[[start,end],…]}
+                    spans: the matched parts, in code points into content.
+  --color WHEN      auto (the default: colour on a terminal unless NO_COLOR is set),
+                    always or never; the matched parts of the text format are shown
+                    in bold red.
+  --count           instead of the rows, "name:N" for every file or module with rows,
+                    in walk order.
+  --in WHERE        keep a line only if a match lies in code (outside comments and
+                    strings), in a comment (' or Rem to the end of the line, and the
+                    lines a comment continues onto with " _") or in a string literal
+                    ("…", "" for a quote); repeat to allow several. Default: anywhere.
   --help            show this text.
 
 The name is the file's path as reached from PATH (a module's name for a project). The procedure is "(Declarations)" before

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "cli/grep_run.h"
 #include "cli/help_text.h"
 #include "cli/row_format.h"
+#include "cli/row_sink.h"
 
 namespace {
 
@@ -22,11 +22,6 @@ constexpr int kExitFound = 0;
 constexpr int kExitNone = 1;
 constexpr int kExitTrouble = 2;
 
-bool ColourWanted() {
-    const char* noColour = std::getenv("NO_COLOR");
-    return noColour == nullptr || *noColour == '\0';
-}
-
 void WriteLine(BufferedOutput& out, std::string_view line) {
     out.Append(line);
     out.Append('\n');
@@ -35,30 +30,19 @@ void WriteLine(BufferedOutput& out, std::string_view line) {
 
 int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
     const bool terminal = ::isatty(STDOUT_FILENO) == 1;
-    const TextStyle style{terminal && ColourWanted(), terminal};
+    const TextStyle style{ColourWanted(options.color, terminal), terminal};
+    RowSink sink(options, out, style);
 
     GrepCallbacks callbacks;
-    callbacks.row = [&](const trawlex::ResultRow& row) {
-        out.AppendWith([&](std::string& buffer) {
-            switch (options.format) {
-                case OutputFormat::Text:
-                    AppendTextRow(buffer, row, style);
-                    break;
-                case OutputFormat::Tsv:
-                    AppendTsvRow(buffer, row);
-                    break;
-                case OutputFormat::Jsonl:
-                    AppendJsonRow(buffer, row);
-                    break;
-            }
-        });
-    };
+    callbacks.row = [&](const trawlex::ResultRow& row) { sink.Add(row); };
     callbacks.error = [&](const std::string& text) {
+        sink.EndGroup();
         out.Flush();  // rows found before the failure come first on a shared terminal
         WriteLine(err, text);
     };
 
     const std::int64_t rows = RunGrep(options, callbacks);
+    sink.EndGroup();
     out.Flush();
     if (out.Failed()) {
         WriteLine(err, std::string(kStatusErrorPrefix) + "output: " + out.Error());

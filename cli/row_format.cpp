@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/utf8_codec.h"
+#include "cli/color.h"
 
 namespace trawlex::cli {
 namespace {
@@ -134,7 +135,8 @@ void AppendForTerminal(std::string& out, std::string_view text) {
     }
 }
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
+void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style,
+                   const std::vector<MatchSpan>& matches) {
     AppendColoured(out, "35", row.name, style);
     AppendSeparator(out, ":", style);
     std::string line;
@@ -144,11 +146,16 @@ void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
     AppendColoured(out, "33", row.procedure, style);
     AppendSeparator(out, ":", style);
     out += ' ';
-    if (style.terminal) {
-        AppendForTerminal(out, row.content);
-    } else {
-        out += row.content;
+    const std::string_view content = row.content;
+    std::size_t shown = 0;
+    const TextStyle plain{false, style.terminal};
+    for (const MatchSpan& match : matches) {
+        if (!style.colour || match.begin < shown || match.end > content.size()) continue;
+        AppendColoured(out, "", content.substr(shown, match.begin - shown), plain);
+        AppendColoured(out, kMatchSgr, content.substr(match.begin, match.end - match.begin), style);
+        shown = match.end;
     }
+    AppendColoured(out, "", content.substr(shown), plain);
     out += '\n';
 }
 
@@ -165,7 +172,7 @@ void AppendTsvRow(std::string& out, const ResultRow& row) {
     out += '\n';
 }
 
-void AppendJsonRow(std::string& out, const ResultRow& row) {
+void AppendJsonRow(std::string& out, const ResultRow& row, const std::vector<MatchSpan>& matches) {
     out += "{\"name\":";
     AppendJsonString(out, row.name);
     out += ",\"line\":";
@@ -176,7 +183,15 @@ void AppendJsonRow(std::string& out, const ResultRow& row) {
     AppendJsonString(out, row.scope);
     out += ",\"content\":";
     AppendJsonString(out, row.content);
-    out += "}\n";
+    out += ",\"spans\":[";
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        out += i == 0 ? "[" : ",[";
+        AppendNumber(out, static_cast<std::int64_t>(matches[i].begin));
+        out += ',';
+        AppendNumber(out, static_cast<std::int64_t>(matches[i].end));
+        out += ']';
+    }
+    out += "]}\n";
 }
 
 }  // namespace trawlex::cli

@@ -4,11 +4,14 @@
 // text:  name:line:procedure: content   (for people; see AppendTextRow)
 // tsv:   name TAB line TAB procedure TAB scope TAB content; in every field a backslash is
 //        written "\\", a tab "\t", a line feed "\n" and a carriage return "\r".
-// jsonl: {"name":…,"line":N,"procedure":…,"scope":…,"content":…} as one line of UTF-8 JSON.
+// jsonl: {"name":…,"line":N,"procedure":…,"scope":…,"content":…,"spans":[[start,end],…]} as
+//        one line of UTF-8 JSON; spans are the matched parts in code points into content.
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "search/match_spans.h"
 #include "search/search_types.h"
 
 namespace trawlex::cli {
@@ -29,8 +32,12 @@ struct TextStyle {
     bool terminal = false;  // control characters made visible
 };
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style);
+// `matches`: byte spans into row.content, drawn as matches when colouring.
+void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style,
+                   const std::vector<MatchSpan>& matches = {});
 void AppendTsvRow(std::string& out, const ResultRow& row);
-void AppendJsonRow(std::string& out, const ResultRow& row);
+// `matches`: code-point spans into row.content.
+void AppendJsonRow(std::string& out, const ResultRow& row,
+                   const std::vector<MatchSpan>& matches = {});
 
 }  // namespace trawlex::cli

@@ -95,8 +95,8 @@ TEST_F(GrepCli, OutputFormatsCarryProcedureAndScope) {
     EXPECT_EQ(
         json.outLines,
         (std::vector<std::string>{
-            R"({"name":"tree/a.bas","line":5,"procedure":"Foo","scope":"Private","content":"End Sub"})",
-            R"({"name":"tree/a.bas","line":8,"procedure":"Bar","scope":"Public","content":"End Function"})",
+            R"({"name":"tree/a.bas","line":5,"procedure":"Foo","scope":"Private","content":"End Sub","spans":[[0,3]]})",
+            R"({"name":"tree/a.bas","line":8,"procedure":"Bar","scope":"Public","content":"End Function","spans":[[0,3]]})",
         }));
 
     const GrepResult text = Grep({"Bar = x", "tree"});
@@ -235,7 +235,7 @@ TEST_F(GrepCli, LargeOutputArrivesWhole) {
     ASSERT_EQ(result.outLines.size(), 30000u);
     EXPECT_EQ(
         result.outLines.back(),
-        R"json({"name":"tree/many/m.bas","line":30000,"procedure":"(Declarations)","scope":"","content":"Debug.Print 29999"})json");
+        R"json({"name":"tree/many/m.bas","line":30000,"procedure":"(Declarations)","scope":"","content":"Debug.Print 29999","spans":[[0,11]]})json");
     EXPECT_EQ(result.LastErrLine(), "30000 件みつかりました");
 }
 
@@ -254,7 +254,7 @@ TEST_F(GrepCli, TerminalOutputIsColouredUnlessNoColor) {
     EXPECT_EQ(coloured.exitCode, 0);
     EXPECT_EQ(coloured.out,
               "\x1b[35mtree/x.c\x1b[0m\x1b[36m:\x1b[0m\x1b[32m1\x1b[0m\x1b[36m:\x1b[0m"
-              "\x1b[33m(Declarations)\x1b[0m\x1b[36m:\x1b[0m int value;\r\n");
+              "\x1b[33m(Declarations)\x1b[0m\x1b[36m:\x1b[0m \x1b[01;31mint value\x1b[0m;\r\n");
 
     terminal.extraEnv = {"NO_COLOR=1"};
     const GrepResult plain = RunGrep({"int value", "tree/x.c"}, terminal);
@@ -264,6 +264,94 @@ TEST_F(GrepCli, TerminalOutputIsColouredUnlessNoColor) {
     WriteFile(root_ / "esc.txt", "Title \x1b]0;owned\x07 here\n");
     const GrepResult escaped = RunGrep({"Title", "tree/esc.txt"}, terminal);
     EXPECT_EQ(escaped.out, "tree/esc.txt:1:(Declarations): Title ^[]0;owned^G here\r\n");
+}
+
+TEST_F(GrepCli, ColorChoiceOverridesTheTerminalTest) {
+    const GrepResult always = Grep({"--color=always", "value", "tree/x.c"});
+    EXPECT_EQ(always.outLines,
+              std::vector<std::string>{
+                  "\x1b[35mtree/x.c\x1b[0m\x1b[36m:\x1b[0m\x1b[32m1\x1b[0m\x1b[36m:\x1b[0m"
+                  "\x1b[33m(Declarations)\x1b[0m\x1b[36m:\x1b[0m int \x1b[01;31mvalue\x1b[0m;"});
+
+    RunSetup terminal{base_, {}, {}, true};
+    const GrepResult never = RunGrep({"--color", "never", "value", "tree/x.c"}, terminal);
+    EXPECT_EQ(never.out, "tree/x.c:1:(Declarations): int value;\r\n");
+
+    const GrepResult wrong = Grep({"--color", "sometimes", "value", "tree"});
+    EXPECT_EQ(wrong.exitCode, 2);
+}
+
+// A needle in code, in a ' comment, in a Rem comment, on a line a comment continues onto,
+// inside a string with "" in it, and both in code and in a comment.
+constexpr std::string_view kRegionModule =
+    "Attribute VB_Name = \"modR\"\r\n"
+    "Sub Needle()\r\n"
+    "    x = 1 ' needle here\r\n"
+    "    Rem NEEDLE again\r\n"
+    "    ' first _\r\n"
+    "      ｎｅｅｄｌｅ continued\r\n"
+    "    s = \"say \"\"needle\"\"\"\r\n"
+    "    Call needle ' needle\r\n"
+    "End Sub\r\n";
+
+TEST_F(GrepCli, InKeepsLinesWithAMatchInTheNamedRegions) {
+    WriteFile(root_ / "r" / "r.bas", kRegionModule);
+    const auto lines = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--format", "tsv"});
+        args.insert(args.end(), {"needle", "tree/r"});
+        std::vector<std::string> numbers;
+        for (const std::string& line : Grep(args).outLines) {
+            numbers.push_back(line.substr(line.find('\t') + 1, line.find('\t', 11) - 11));
+        }
+        return numbers;
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(lines({}), (Lines{"2", "3", "4", "6", "7", "8"}));
+    EXPECT_EQ(lines({"--in", "code"}), (Lines{"2", "8"}));
+    EXPECT_EQ(lines({"--in", "comment"}), (Lines{"3", "4", "6", "8"}));
+    EXPECT_EQ(lines({"--in=string"}), (Lines{"7"}));
+    EXPECT_EQ(lines({"--in", "string", "--in", "code"}), (Lines{"2", "7", "8"}));
+
+    const GrepResult wrong = Grep({"--in", "docs", "needle", "tree/r"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_NE(wrong.err.find("docs"), std::string::npos);
+}
+
+TEST_F(GrepCli, CountPrintsRowsPerFileInWalkOrder) {
+    WriteFile(root_ / "r" / "r.bas", kRegionModule);
+    const GrepResult counted = Grep({"--count", "value", "tree"});
+    EXPECT_EQ(counted.exitCode, 0);
+    EXPECT_EQ(counted.outLines,
+              (std::vector<std::string>{"tree/Makefile:1", "tree/b.CLS:1", "tree/x.c:1",
+                                        "tree/sub/c.bas:1", "tree/sub/deeper/d.frm:1"}));
+    EXPECT_EQ(counted.errLines, std::vector<std::string>{"5 件みつかりました"});
+
+    // Counts follow the region filter; a project counts per module.
+    const GrepResult comments = Grep({"--count", "--in", "comment", "needle", "tree/r"});
+    EXPECT_EQ(comments.outLines, std::vector<std::string>{"tree/r/r.bas:4"});
+    EXPECT_EQ(comments.LastErrLine(), "4 件みつかりました");
+
+    // A failing path is reported after the counts of the files before it.
+    const GrepResult missing = Grep({"--count", "value", "tree/x.c", "tree/nope", "tree/b.CLS"});
+    EXPECT_EQ(missing.outLines, (std::vector<std::string>{"tree/x.c:1", "tree/b.CLS:1"}));
+    EXPECT_EQ(missing.LastErrLine(), "2 件みつかりました");
+}
+
+TEST_F(GrepCli, JsonlSpansCountCodePointsIntoTheContent) {
+    WriteFile(root_ / "r" / "r.bas", kRegionModule);
+    const GrepResult json = Grep({"--format", "jsonl", "--in", "comment", "needle", "tree/r"});
+    ASSERT_EQ(json.outLines.size(), 4u);
+    EXPECT_NE(json.outLines[2].find(R"("content":"ｎｅｅｄｌｅ continued","spans":[[0,6]]})"),
+              std::string::npos)
+        << json.outLines[2];
+    EXPECT_NE(
+        json.outLines[3].find(R"("content":"Call needle ' needle","spans":[[5,11],[14,20]]})"),
+        std::string::npos)
+        << json.outLines[3];
+    // The CP932 comment of a.bas: "' 検索テスト", found by its hiragana.
+    const GrepResult cp932 = Grep({"--format", "jsonl", "てすと", "tree/a.bas"});
+    ASSERT_EQ(cp932.outLines.size(), 1u);
+    EXPECT_NE(cp932.outLines[0].find(R"("spans":[[4,7]])"), std::string::npos) << cp932.out;
 }
 
 }  // namespace

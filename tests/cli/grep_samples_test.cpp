@@ -89,7 +89,7 @@ TEST(GrepSamples, OneLineProcedureEndsOnItsOwnLine) {
     EXPECT_EQ(
         result.outLines,
         Lines{
-            R"json({"name":"samples/modMain.bas","line":60,"procedure":"NoOp","scope":"Public","content":"Public Sub NoOp(): End Sub"})json"});
+            R"json({"name":"samples/modMain.bas","line":60,"procedure":"NoOp","scope":"Public","content":"Public Sub NoOp(): End Sub","spans":[[11,15]]})json"});
 }
 
 TEST(GrepSamples, AFileNamedAloneGivesTheRowsOfTheWalk) {

@@ -187,9 +187,9 @@ TEST_F(GrepVbp, JsonlRowsCarryModuleNamesAndIdeLines) {
     const GrepResult result = Grep({"--format", "jsonl", "hit", "proj/P.vbp"});
     EXPECT_EQ(result.outLines,
               (Lines{"{\"name\":\"modA\",\"line\":2,\"procedure\":\"Foo\",\"scope\":\"Global\","
-                     "\"content\":\"hit = 1\"}",
+                     "\"content\":\"hit = 1\",\"spans\":[[0,3]]}",
                      "{\"name\":\"clsB\",\"line\":2,\"procedure\":\"Bar\",\"scope\":\"Public\","
-                     "\"content\":\"hit = 2\"}"}));
+                     "\"content\":\"hit = 2\",\"spans\":[[0,3]]}"}));
 }
 
 TEST_F(GrepVbp, OnlyProjectFilesAreReadAsProjects) {

@@ -54,7 +54,13 @@ TEST(RowFormats, JsonlRowIsOneObjectPerLine) {
     std::string out;
     AppendJsonRow(out, SampleRow());
     EXPECT_EQ(out, R"({"name":"src/Main.bas","line":42,"procedure":"Get Value","scope":"Public",)"
-                   R"("content":"x = \"a\"\tb"})"
+                   R"("content":"x = \"a\"\tb","spans":[]})"
+                   "\n");
+
+    out.clear();
+    AppendJsonRow(out, ResultRow{"a.bas", 1, "", "", "検索 x 検索"}, {{0, 2}, {5, 7}});
+    EXPECT_EQ(out, R"({"name":"a.bas","line":1,"procedure":"","scope":"","content":"検索 x 検索",)"
+                   R"("spans":[[0,2],[5,7]]})"
                    "\n");
 }
 
@@ -91,6 +97,20 @@ TEST(RowFormats, ColouredTextKeepsTheFieldsInOrder) {
     EXPECT_EQ(out,
               "\x1b[35msrc/Main.bas\x1b[0m\x1b[36m:\x1b[0m\x1b[32m42\x1b[0m\x1b[36m:\x1b[0m"
               "\x1b[33mGet Value\x1b[0m\x1b[36m:\x1b[0m x = \"a\"\tb\n");
+}
+
+TEST(RowFormats, ColouredTextMarksTheMatchedParts) {
+    std::string out;
+    // Byte spans of "検索" twice; the control character between stays escaped.
+    AppendTextRow(out, ResultRow{"a.bas", 1, "", "", "検索\x1b検索!"}, TextStyle{true, true},
+                  {{0, 6}, {7, 13}});
+    EXPECT_EQ(out.substr(out.rfind("\x1b[0m ") + 5),
+              "\x1b[01;31m検索\x1b[0m^[\x1b[01;31m検索\x1b[0m!\n");
+
+    // Without colour the spans change nothing.
+    out.clear();
+    AppendTextRow(out, ResultRow{"a.bas", 1, "", "", "検索"}, TextStyle{}, {{0, 6}});
+    EXPECT_EQ(out, "a.bas:1:: 検索\n");
 }
 
 TEST(RowFormats, TerminalTextCannotCarryEscapeSequences) {

@@ -1,0 +1,34 @@
+#pragma once
+// Where trawlex-grep's rows go: written in the chosen format, with the matched parts marked,
+// or counted per file or module for --count.
+
+#include <cstdint>
+#include <string>
+
+#include "cli/buffered_output.h"
+#include "cli/grep_options.h"
+#include "cli/row_format.h"
+#include "search/match_spans.h"
+
+namespace trawlex::cli {
+
+class RowSink {
+  public:
+    RowSink(const GrepOptions& options, BufferedOutput& out, TextStyle style);
+
+    void Add(const ResultRow& row);
+
+    // Writes the count of the file or module whose rows came last (--count); call before
+    // anything else is written, and at the end.
+    void EndGroup();
+
+  private:
+    const GrepOptions& options_;
+    BufferedOutput& out_;
+    TextStyle style_;
+    SpanFinder spans_;
+    std::string group_;  // --count: the name whose rows are being counted
+    std::int64_t group_rows_ = 0;
+};
+
+}  // namespace trawlex::cli
