@@ -76,7 +76,7 @@ bool WriteResultWorkbook(const QString& path, const ResultList& list, int tab) {
     for (int c = 0; c < kColumns; ++c) {
         if (!write(0, c, list.HeaderText(c))) return false;
     }
-    const int rows = list.RowCount();
+    const int rows = list.ShownRowCount();  // the rows the filter hides stay out
     for (int r = 0; r < rows; ++r) {
         const ResultRow& row = list.Row(r);
         for (int c = 0; c < kColumns; ++c) {

@@ -19,6 +19,7 @@
 #include "window/excel_export.h"
 #include "window/folder_picker.h"
 #include "window/jump_to_result.h"
+#include "window/list_extras.h"
 #include "window/result_font.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
@@ -179,6 +180,14 @@ void frmAddIn::CreateControls() {
     statusLabel_ = new QLabel(stbSelected);
     stbSelected->addWidget(statusLabel_, 1);
     Place(*stbSelected, *this, {0, 5910, kClientWidthTwips, 330});
+    extras_ = new ListExtras(*this);
+    lblCounts = extras_->Counts();
+    cmbMatchPlace = extras_->MatchPlace();
+    edtRowFilter = extras_->RowFilter();
+}
+
+RegionSet frmAddIn::WantedRegions() const {
+    return RegionsOfMatchPlace(cmbMatchPlace->currentIndex());
 }
 
 void frmAddIn::ConnectControls() {
@@ -313,6 +322,7 @@ void frmAddIn::ApplyNewTabScope() {
 void frmAddIn::ShowCurrentList() {
     for (int i = 0; i < kTabCount; ++i) lvwGrep[i]->setVisible(i == currentTab_);
     CurrentList().raise();
+    extras_->CurrentTabChanged();
 }
 
 void frmAddIn::SelectTab(int index) {
@@ -363,7 +373,7 @@ void frmAddIn::Search() {
 
 void frmAddIn::SelectRowOfLine(int line) {
     ResultList& list = CurrentList();
-    for (int row = 0; row < list.RowCount(); ++row) {
+    for (int row = 0; row < list.ShownRowCount(); ++row) {
         if (list.Row(row).line == line) {
             list.SelectRow(row);
             return;

@@ -10,8 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "search/match_engine.h"
 #include "host/module_search.h"
+#include "search/match_engine.h"
+#include "search/vb_code_regions.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -29,6 +30,7 @@ class HostApp;
 
 namespace trawlex::window {
 
+class ListExtras;
 class ResultList;
 
 inline constexpr int kTabCount = 9;
@@ -110,6 +112,11 @@ class frmAddIn : public QWidget {
     std::array<QPushButton*, kTabCount> tabPane{};
     std::array<ResultList*, kTabCount> lvwGrep{};
     QStatusBar* stbSelected = nullptr;
+    // Beside the status line: counts, where a match must lie, the filter over the list.
+    QLabel* lblCounts = nullptr;
+    QComboBox* cmbMatchPlace = nullptr;
+    QLineEdit* edtRowFilter = nullptr;
+    RegionSet WantedRegions() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +145,7 @@ class frmAddIn : public QWidget {
     QButtonGroup* optSearchGroup_ = nullptr;
     QButtonGroup* tabPaneGroup_ = nullptr;
     QLabel* statusLabel_ = nullptr;
+    ListExtras* extras_ = nullptr;
     int currentTab_ = 0;
     bool stopRequested_ = false;
     bool searching_ = false;

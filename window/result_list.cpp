@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "window/highlight_delegate.h"
 #include "window/twips.h"
 
 namespace trawlex::window {
@@ -51,6 +52,13 @@ ResultList::ResultList(int index, QWidget* parent)
         SetColumnWidthTwips(c, kDesignWidthsTwips[c]);
     }
     BuildPopupMenu();
+    highlight_ = new HighlightDelegate(this);
+    setItemDelegateForColumn(4, highlight_);
+}
+
+void ResultList::SetHighlight(std::string search, MatchOptions options) {
+    highlight_->SetSearch(std::move(search), options);
+    viewport()->update();
 }
 
 void ResultList::BuildPopupMenu() {
@@ -190,7 +198,7 @@ void ResultList::DeleteSelectedRow() {
     const int row = SelectedRow();
     if (row < 0) return;
     model_.RemoveRow(row);
-    const int left = model_.RowCount();
+    const int left = model_.ShownRowCount();
     if (left == 0) {
         clearSelection();
         return;

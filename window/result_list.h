@@ -33,8 +33,13 @@ class ResultList : public QTreeView {
     // Rows.
     void AddRow(ResultRow row);
     void Clear();
+    // All rows, also those the filter hides; Row(i) counts only the rows shown.
     int RowCount() const { return model_.RowCount(); }
+    int ShownRowCount() const { return model_.ShownRowCount(); }
     const ResultRow& Row(int row) const { return model_.Row(row); }
+
+    // The matched parts of the 該当する内容 column are drawn for this search.
+    void SetHighlight(std::string search, MatchOptions options);
     QString CellText(int row, int column) const { return model_.CellText(row, column); }
 
     // Headers: column 0 is set to "ﾓｼﾞｭｰﾙ名" or "ﾌｧｲﾙ名" by each search.
@@ -97,6 +102,7 @@ class ResultList : public QTreeView {
     double twipsPerPixel_ = 15.0;
     std::vector<float> advancePixels_;  // per BMP character, negative until measured
     QMenu* popup_ = nullptr;
+    class HighlightDelegate* highlight_ = nullptr;
 };
 
 }  // namespace trawlex::window

@@ -48,7 +48,13 @@ ResultTableModel::ResultTableModel(QObject* parent) : QAbstractTableModel(parent
 }
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(order_.size());
+    if (parent.isValid()) return 0;
+    return static_cast<int>(filtering_ ? shownOrder_.size() : order_.size());
+}
+
+int ResultTableModel::StorageAt(int row) const {
+    return filtering_ ? shownOrder_.at(static_cast<std::size_t>(row))
+                      : order_.at(static_cast<std::size_t>(row));
 }
 
 int ResultTableModel::columnCount(const QModelIndex& parent) const {
@@ -56,8 +62,8 @@ int ResultTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(order_.size())) return {};
-    if (role == Qt::DisplayRole) return CellText(rows_[order_[index.row()]], index.column());
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (role == Qt::DisplayRole) return CellText(rows_[StorageAt(index.row())], index.column());
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment h = index.column() == 1 ? Qt::AlignRight : Qt::AlignLeft;
         return QVariant::fromValue(h | Qt::AlignVCenter);
@@ -100,6 +106,7 @@ QString ResultTableModel::CellText(const ResultRow& row, int column) {
 }
 
 void ResultTableModel::AddRow(ResultRow row) {
+    CountName(row.name, 1);
     pending_.push_back(std::move(row));
     if (!flushQueued_) {
         flushQueued_ = true;
@@ -115,14 +122,88 @@ void ResultTableModel::Flush() {
     if (pending_.empty()) return;
     const auto first = static_cast<int>(order_.size());
     const auto last = first + static_cast<int>(pending_.size()) - 1;
-    beginInsertRows(QModelIndex(), first, last);
+    if (!filtering_) beginInsertRows(QModelIndex(), first, last);
+    const auto firstStored = static_cast<int>(rows_.size());
     for (ResultRow& row : pending_) {
         order_.push_back(static_cast<int>(rows_.size()));
         rows_.push_back(std::move(row));
     }
     pending_.clear();
-    endInsertRows();
+    if (!filtering_) {
+        endInsertRows();
+    } else {
+        // Only the new rows that pass the filter appear, at the end of the shown rows.
+        IndexNewRows();
+        std::vector<int> passing;
+        for (auto storage = firstStored; storage < static_cast<int>(rows_.size()); ++storage) {
+            if (shown_[storage]) passing.push_back(storage);
+        }
+        if (!passing.empty()) {
+            const auto shownFirst = static_cast<int>(shownOrder_.size());
+            beginInsertRows(QModelIndex(), shownFirst,
+                            shownFirst + static_cast<int>(passing.size()) - 1);
+            shownOrder_.insert(shownOrder_.end(), passing.begin(), passing.end());
+            endInsertRows();
+        }
+    }
     if (sorted_) SortFrom(first);
+}
+
+int ResultTableModel::ShownRowCount() const {
+    const_cast<ResultTableModel*>(this)->Flush();
+    return rowCount();
+}
+
+void ResultTableModel::CountName(const std::string& name, int delta) {
+    const auto it = rowsPerName_.try_emplace(name, 0).first;
+    it->second += delta;
+    if (it->second <= 0) rowsPerName_.erase(it);
+}
+
+void ResultTableModel::IndexNewRows() {
+    const std::size_t from = index_.Size();
+    for (std::size_t storage = from; storage < rows_.size(); ++storage) {
+        index_.Append(rows_[storage]);
+    }
+    shown_.resize(rows_.size());
+    for (std::size_t storage = from; storage < rows_.size(); ++storage) {
+        shown_[storage] = index_.Matches(storage, foldedFilter_);
+    }
+}
+
+void ResultTableModel::RebuildShown() {
+    shownOrder_.clear();
+    for (int storage : order_) {
+        if (shown_[storage]) shownOrder_.push_back(storage);
+    }
+}
+
+void ResultTableModel::SetFilter(const QString& text) {
+    Flush();
+    const bool filtering = !text.isEmpty();
+    if (text == filterText_ && filtering == filtering_) return;
+    const std::string folded = RowTextIndex::FoldFilter(text.toStdString());
+    beginResetModel();
+    filterText_ = text;
+    filtering_ = filtering;
+    if (filtering_) {
+        // A longer text only hides more: rows hidden already need no new look.
+        const bool narrowing = !foldedFilter_.empty() &&
+                               folded.find(foldedFilter_) != std::string::npos &&
+                               shown_.size() == rows_.size();
+        foldedFilter_ = folded;
+        IndexNewRows();
+        if (narrowing && shownOrder_.size() * 8 < rows_.size()) {
+            for (int storage : shownOrder_) shown_[storage] = index_.Matches(storage, folded);
+        } else {
+            index_.MatchAll(foldedFilter_, shown_);
+        }
+        RebuildShown();
+    } else {
+        foldedFilter_.clear();
+        shownOrder_.clear();
+    }
+    endResetModel();
 }
 
 int ResultTableModel::RowCount() const {
@@ -131,7 +212,7 @@ int ResultTableModel::RowCount() const {
 
 const ResultRow& ResultTableModel::Row(int row) const {
     const_cast<ResultTableModel*>(this)->Flush();
-    return rows_.at(static_cast<std::size_t>(order_.at(static_cast<std::size_t>(row))));
+    return rows_.at(static_cast<std::size_t>(StorageAt(row)));
 }
 
 const ResultRow* ResultTableModel::Newest() const {
@@ -145,18 +226,26 @@ QString ResultTableModel::CellText(int row, int column) const {
 
 void ResultTableModel::Clear() {
     pending_.clear();
+    rowsPerName_.clear();
     if (order_.empty() && rows_.empty()) return;
     beginResetModel();
     rows_.clear();
     order_.clear();
+    index_.Clear();
+    shown_.clear();
+    shownOrder_.clear();
     endResetModel();
 }
 
 void ResultTableModel::RemoveRow(int row) {
     Flush();
-    if (row < 0 || row >= static_cast<int>(order_.size())) return;
+    if (row < 0 || row >= rowCount()) return;
+    const int storage = StorageAt(row);
     beginRemoveRows(QModelIndex(), row, row);
-    order_.erase(order_.begin() + row);  // the stored row goes with the next clear
+    // The stored row goes with the next clear.
+    order_.erase(std::find(order_.begin(), order_.end(), storage));
+    if (filtering_) shownOrder_.erase(shownOrder_.begin() + row);
+    CountName(rows_[storage].name, -1);
     endRemoveRows();
 }
 
@@ -292,16 +381,22 @@ void ResultTableModel::SortRange(const SortKeys& keys, std::vector<SortEntry>& e
 // Puts the rows in the order of `entries`, keeping selections on their rows.
 void ResultTableModel::ApplyOrder(const std::vector<SortEntry>& entries) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        newRowOf[entries[i].position] = static_cast<int>(i);
-        order_[i] = entries[i].storage;
-    }
     const QModelIndexList before = persistentIndexList();
+    std::vector<int> storageBefore;
+    storageBefore.reserve(before.size());
+    for (const QModelIndex& index : before) storageBefore.push_back(StorageAt(index.row()));
+    for (std::size_t i = 0; i < entries.size(); ++i) order_[i] = entries[i].storage;
+    if (filtering_) RebuildShown();
+    // Each kept index follows its stored row to its new place.
+    std::vector<int> newRowOfStorage(rows_.size(), -1);
+    const std::vector<int>& shownNow = filtering_ ? shownOrder_ : order_;
+    for (std::size_t i = 0; i < shownNow.size(); ++i) {
+        newRowOfStorage[shownNow[i]] = static_cast<int>(i);
+    }
     QModelIndexList after;
     after.reserve(before.size());
-    for (const QModelIndex& index : before) {
-        after.push_back(this->index(newRowOf[index.row()], index.column()));
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        after.push_back(this->index(newRowOfStorage[storageBefore[i]], before[i].column()));
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

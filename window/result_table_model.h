@@ -10,9 +10,11 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "search/search_types.h"
+#include "window/row_filter.h"
 
 namespace trawlex::window {
 
@@ -37,9 +39,21 @@ class ResultTableModel : public QAbstractTableModel {
     void Clear();
     void RemoveRow(int row);
 
-    // All rows, pending ones included, in list order.
+    // All rows, pending ones included, the ones the filter hides too.
     int RowCount() const;
+    // The rows the list shows, in list order: all of them unless a filter hides some.
+    int ShownRowCount() const;
+    // Row `row` (0 to ShownRowCount() - 1) as the list shows it.
     const ResultRow& Row(int row) const;
+    // How many different names (modules or files) the rows hold.
+    int NameCount() const { return static_cast<int>(rowsPerName_.size()); }
+
+    // Shows only the rows whose text in some column holds `text`, compared as plain-text
+    // search compares without the binary flag; an empty text shows every row again. Rows
+    // added later are filtered as they come.
+    void SetFilter(const QString& text);
+    const QString& FilterText() const { return filterText_; }
+    bool Filtering() const { return filtering_; }
     // The row appended last, or nullptr when the list is empty or was just cleared.
     const ResultRow* Newest() const;
     // Column `column` (0-4) of a row as the list shows it.
@@ -64,6 +78,12 @@ class ResultTableModel : public QAbstractTableModel {
     void SortRange(const SortKeys& keys, std::vector<SortEntry>& entries, std::size_t lo,
                    std::size_t hi, std::size_t offset) const;
     void ApplyOrder(const std::vector<SortEntry>& entries);
+    // The stored row at row `row` of the list as shown.
+    int StorageAt(int row) const;
+    // Folds the rows stored since the last call into the filter's index.
+    void IndexNewRows();
+    void RebuildShown();
+    void CountName(const std::string& name, int delta);
 
     // Rows stay where they were appended; order_ lists them in the list's order.
     std::deque<ResultRow> rows_;
@@ -74,6 +94,15 @@ class ResultTableModel : public QAbstractTableModel {
     bool sorted_ = false;
     int sortKey_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+
+    // The filter: shown_ per stored row, shownOrder_ the stored rows it shows in list order.
+    QString filterText_;
+    std::string foldedFilter_;
+    bool filtering_ = false;
+    RowTextIndex index_;
+    std::vector<char> shown_;
+    std::vector<int> shownOrder_;
+    std::unordered_map<std::string, int> rowsPerName_;
 };
 
 }  // namespace trawlex::window

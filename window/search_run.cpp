@@ -9,11 +9,11 @@
 #include <QRadioButton>
 #include <exception>
 
+#include "host/module_search.h"
 #include "window/control_settings.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
-#include "host/module_search.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
 #include "window/text_edit.h"
@@ -71,6 +71,7 @@ SearchRun::Next SearchRun::Run() {
     }
     const std::string search = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
+    window_.CurrentList().SetHighlight(search, CurrentOptions());
     return SearchInArea(search);
 }
 
@@ -189,6 +190,10 @@ void SearchRun::AddRow(ResultRow row) {
     ResultList& list = window_.CurrentList();
     list.AddRow(std::move(row));
     list.FitColumnWidths();
+}
+
+RegionSet SearchRun::WantedRegions() const {
+    return window_.WantedRegions();
 }
 
 std::string SearchRun::ExtList() const {

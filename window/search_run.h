@@ -32,6 +32,7 @@ class SearchRun final : public FolderSearchHost {
     bool StopRequested() const override;
     MatchOptions CurrentOptions() const override;
     void AddRow(ResultRow row) override;
+    RegionSet WantedRegions() const override;
     // FolderSearchHost
     std::string ExtList() const override;
     bool SearchSubfolders() const override;

@@ -135,6 +135,25 @@ class ExcelExportTest : public QObject {
         QVERIFY(fits(5, 24));  // "Call Foo ' " and six wide characters: 23
     }
 
+    void onlyTheRowsTheFilterShowsAreExported() {
+        ResultList list(0);
+        Fill(list);
+        list.AddRow({"/src/Module2.bas", 4, "Sub2", "Private", "' ぜんかく てきすと"});
+        list.Model().SetFilter(QStringLiteral("テキスト"));  // also finds the hiragana line
+        list.ColumnClick(0);                                 // by name, descending
+        QTemporaryDir out;
+        const QString path = out.filePath("filtered.xlsx");
+        QVERIFY(trawlex::window::WriteResultWorkbook(path, list, 0));
+        const Sheet sheet = ReadSheet(path);
+        QCOMPARE(sheet.cells.value("A2"), QStringLiteral("/src/Module2.bas"));
+        QCOMPARE(sheet.cells.value("A3"), QStringLiteral("/src/Module1.bas"));
+        QVERIFY(!sheet.cells.contains("A4"));
+
+        list.Model().SetFilter(QString());  // cleared: every row again, still sorted
+        QVERIFY(trawlex::window::WriteResultWorkbook(path, list, 0));
+        QCOMPARE(ReadSheet(path).cells.value("A5"), QStringLiteral("/src/Class1.cls"));
+    }
+
     void emptyListGivesOnlyTheHeaderRow() {
         ResultList list(0);
         QTemporaryDir out;

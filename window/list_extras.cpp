@@ -1,0 +1,94 @@
+#include "window/list_extras.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "window/frm_add_in.h"
+#include "window/jump_to_result.h"
+#include "window/result_list.h"
+
+namespace trawlex::window {
+
+QString CountsText(const ResultList& list) {
+    const ResultTableModel& model = list.Model();
+    const int rows = model.RowCount();
+    if (rows == 0 && !model.Filtering()) return {};
+    const QString names = IsModuleList(list.FirstHeader()) ? QStringLiteral("モジュール")
+                                                           : QStringLiteral("ファイル");
+    QString text = model.Filtering()
+                       ? QStringLiteral("%1 / %2 件").arg(model.ShownRowCount()).arg(rows)
+                       : QStringLiteral("%1 件").arg(rows);
+    return text + QStringLiteral("（%1 %2）").arg(model.NameCount()).arg(names);
+}
+
+RegionSet RegionsOfMatchPlace(int index) {
+    switch (index) {
+        case 1:
+            return static_cast<RegionSet>(CodeRegion::Code);
+        case 2:
+            return static_cast<RegionSet>(CodeRegion::Comment);
+        case 3:
+            return static_cast<RegionSet>(CodeRegion::String);
+        default:
+            return kAllRegions;
+    }
+}
+
+ListExtras::ListExtras(frmAddIn& window) : QObject(&window), window_(window) {
+    QStatusBar* bar = window.stbSelected;
+    counts_ = new QLabel(bar);
+    counts_->setObjectName(QStringLiteral("lblCounts"));
+
+    // "cmb": saved per tab and in the settings like the window's other combo boxes.
+    matchPlace_ = new QComboBox(bar);
+    matchPlace_->setObjectName(QStringLiteral("cmbMatchPlace"));
+    for (const char* item : kMatchPlaceItems) matchPlace_->addItem(QString::fromUtf8(item));
+    matchPlace_->setToolTip(
+        QStringLiteral("該当箇所がコード・コメント・文字列のどこにあるかで絞り込みます。"));
+
+    // Not "txt": a filter is a passing look at one tab's rows, not a setting to keep.
+    rowFilter_ = new QLineEdit(bar);
+    rowFilter_->setObjectName(QStringLiteral("edtRowFilter"));
+    rowFilter_->setPlaceholderText(QStringLiteral("結果を絞り込み"));
+    rowFilter_->setToolTip(QStringLiteral("入力した文字を含む行だけを表示します。"));
+    rowFilter_->setClearButtonEnabled(true);
+    rowFilter_->setMinimumWidth(120);
+
+    const int height = bar->height() - 2;
+    for (QWidget* control :
+         {static_cast<QWidget*>(matchPlace_), static_cast<QWidget*>(rowFilter_)}) {
+        control->setMaximumHeight(height);
+    }
+    bar->addPermanentWidget(counts_);
+    bar->addPermanentWidget(matchPlace_);
+    bar->addPermanentWidget(rowFilter_);
+
+    connect(rowFilter_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { window_.CurrentList().Model().SetFilter(text); });
+    for (ResultList* list : window.Lists()) {
+        const int tab = list->Index();
+        ResultTableModel* model = &list->Model();
+        const auto update = [this, tab] { UpdateCounts(tab); };
+        connect(model, &QAbstractItemModel::rowsInserted, this, update);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, update);
+        connect(model, &QAbstractItemModel::modelReset, this, update);
+        connect(model, &QAbstractItemModel::headerDataChanged, this, update);
+    }
+}
+
+void ListExtras::UpdateCounts(int tab) {
+    const QString text = CountsText(window_.List(tab));
+    window_.tabPane[tab]->setToolTip(text);
+    if (tab == window_.CurrentTab()) counts_->setText(text);
+}
+
+void ListExtras::CurrentTabChanged() {
+    const QString filter = window_.CurrentList().Model().FilterText();
+    if (rowFilter_->text() != filter) rowFilter_->setText(filter);
+    UpdateCounts(window_.CurrentTab());
+}
+
+}  // namespace trawlex::window
