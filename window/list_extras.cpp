@@ -1,6 +1,7 @@
 #include "window/list_extras.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +57,7 @@ ListExtras::ListExtras(frmAddIn& window) : QObject(&window), window_(window) {
     rowFilter_->setToolTip(QStringLiteral("入力した文字を含む行だけを表示します。"));
     rowFilter_->setClearButtonEnabled(true);
     rowFilter_->setMinimumWidth(120);
+    rowFilter_->installEventFilter(this);
 
     const int height = bar->height() - 2;
     for (QWidget* control :
@@ -77,6 +79,15 @@ ListExtras::ListExtras(frmAddIn& window) : QObject(&window), window_(window) {
         connect(model, &QAbstractItemModel::modelReset, this, update);
         connect(model, &QAbstractItemModel::headerDataChanged, this, update);
     }
+}
+
+bool ListExtras::eventFilter(QObject* watched, QEvent* event) {
+    // The rows are folded for the filter while the user is about to type, not at the
+    // first key.
+    if (watched == rowFilter_ && event->type() == QEvent::FocusIn) {
+        window_.CurrentList().Model().PrepareFilter();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ListExtras::UpdateCounts(int tab) {

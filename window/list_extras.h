@@ -41,6 +41,9 @@ class ListExtras : public QObject {
     // The current tab changed: show its counts and its filter text.
     void CurrentTabChanged();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void UpdateCounts(int tab);
 

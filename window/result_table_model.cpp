@@ -161,49 +161,59 @@ void ResultTableModel::CountName(const std::string& name, int delta) {
 }
 
 void ResultTableModel::IndexNewRows() {
-    const std::size_t from = index_.Size();
-    for (std::size_t storage = from; storage < rows_.size(); ++storage) {
-        index_.Append(rows_[storage]);
-    }
+    const std::size_t from = shown_.size();
+    PrepareFilter();
     shown_.resize(rows_.size());
     for (std::size_t storage = from; storage < rows_.size(); ++storage) {
         shown_[storage] = index_.Matches(storage, foldedFilter_);
     }
 }
 
-void ResultTableModel::RebuildShown() {
-    shownOrder_.clear();
-    for (int storage : order_) {
-        if (shown_[storage]) shownOrder_.push_back(storage);
+void ResultTableModel::PrepareFilter() {
+    Flush();
+    const std::size_t from = index_.Size();
+    for (std::size_t storage = from; storage < rows_.size(); ++storage) {
+        index_.Append(rows_[storage]);
     }
+}
+
+std::vector<int> ResultTableModel::ShownByFlags() const {
+    std::vector<int> shown;
+    for (int storage : order_) {
+        if (shown_[storage]) shown.push_back(storage);
+    }
+    return shown;
 }
 
 void ResultTableModel::SetFilter(const QString& text) {
     Flush();
     const bool filtering = !text.isEmpty();
     if (text == filterText_ && filtering == filtering_) return;
-    const std::string folded = RowTextIndex::FoldFilter(text.toStdString());
-    beginResetModel();
-    filterText_ = text;
-    filtering_ = filtering;
-    if (filtering_) {
+    std::vector<int> shownOrder;
+    if (filtering) {
+        const std::string folded = RowTextIndex::FoldFilter(text.toStdString());
         // A longer text only hides more: rows hidden already need no new look.
-        const bool narrowing = !foldedFilter_.empty() &&
+        const bool narrowing = filtering_ && !foldedFilter_.empty() &&
                                folded.find(foldedFilter_) != std::string::npos &&
                                shown_.size() == rows_.size();
         foldedFilter_ = folded;
-        IndexNewRows();
+        PrepareFilter();
         if (narrowing && shownOrder_.size() * 8 < rows_.size()) {
             for (int storage : shownOrder_) shown_[storage] = index_.Matches(storage, folded);
         } else {
             index_.MatchAll(foldedFilter_, shown_);
         }
-        RebuildShown();
+        shownOrder = ShownByFlags();
     } else {
         foldedFilter_.clear();
-        shownOrder_.clear();
     }
-    endResetModel();
+    // A view of a million rows takes long to lay out again: it is told only of a change.
+    const bool same = (filtering_ ? shownOrder_ : order_) == (filtering ? shownOrder : order_);
+    if (!same) beginResetModel();
+    filterText_ = text;
+    filtering_ = filtering;
+    shownOrder_ = std::move(shownOrder);
+    if (!same) endResetModel();
 }
 
 int ResultTableModel::RowCount() const {
@@ -386,7 +396,7 @@ void ResultTableModel::ApplyOrder(const std::vector<SortEntry>& entries) {
     storageBefore.reserve(before.size());
     for (const QModelIndex& index : before) storageBefore.push_back(StorageAt(index.row()));
     for (std::size_t i = 0; i < entries.size(); ++i) order_[i] = entries[i].storage;
-    if (filtering_) RebuildShown();
+    if (filtering_) shownOrder_ = ShownByFlags();
     // Each kept index follows its stored row to its new place.
     std::vector<int> newRowOfStorage(rows_.size(), -1);
     const std::vector<int>& shownNow = filtering_ ? shownOrder_ : order_;

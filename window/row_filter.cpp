@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 
+#include "search/forward_finder.h"
 #include "search/text_fold.h"
 
 namespace trawlex::window {
@@ -50,14 +50,14 @@ void RowTextIndex::MatchAll(std::string_view folded, std::vector<char>& shown) c
     shown.assign(starts_.size(), folded.empty() ? 1 : 0);
     if (folded.empty()) return;
     // One scan over all rows; after a hit the search goes on at the next row.
-    const char* const base = text_.data();
+    const BytesSearch search(text_, std::string(folded));
+    std::size_t row = 0;
     std::size_t at = 0;
     while (at < text_.size()) {
-        const void* hit = ::memmem(base + at, text_.size() - at, folded.data(), folded.size());
-        if (!hit) return;
-        const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
-        const auto row = static_cast<std::size_t>(
-            std::upper_bound(starts_.begin(), starts_.end(), offset) - starts_.begin() - 1);
+        const std::size_t offset = search(at);
+        if (offset == kNoHit) return;
+        // Hits come in text order: the row holding one is found by walking on.
+        while (row + 1 < starts_.size() && starts_[row + 1] <= offset) ++row;
         shown[row] = 1;
         at = row + 1 < starts_.size() ? starts_[row + 1] : text_.size();
     }

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "run_grep.h"
+#include "tests/fixtures/region_module.h"
 
 namespace fs = std::filesystem;
 
@@ -281,21 +282,9 @@ TEST_F(GrepCli, ColorChoiceOverridesTheTerminalTest) {
     EXPECT_EQ(wrong.exitCode, 2);
 }
 
-// A needle in code, in a ' comment, in a Rem comment, on a line a comment continues onto,
-// inside a string with "" in it, and both in code and in a comment.
-constexpr std::string_view kRegionModule =
-    "Attribute VB_Name = \"modR\"\r\n"
-    "Sub Needle()\r\n"
-    "    x = 1 ' needle here\r\n"
-    "    Rem NEEDLE again\r\n"
-    "    ' first _\r\n"
-    "      ｎｅｅｄｌｅ continued\r\n"
-    "    s = \"say \"\"needle\"\"\"\r\n"
-    "    Call needle ' needle\r\n"
-    "End Sub\r\n";
-
 TEST_F(GrepCli, InKeepsLinesWithAMatchInTheNamedRegions) {
-    WriteFile(root_ / "r" / "r.bas", kRegionModule);
+    WriteFile(root_ / "r" / "r.bas", std::string("Attribute VB_Name = \"modR\"\r\n") +
+                                         std::string(fixtures::kRegionModule));
     const auto lines = [&](std::vector<std::string> args) {
         args.insert(args.begin(), {"--format", "tsv"});
         args.insert(args.end(), {"needle", "tree/r"});
@@ -318,7 +307,8 @@ TEST_F(GrepCli, InKeepsLinesWithAMatchInTheNamedRegions) {
 }
 
 TEST_F(GrepCli, CountPrintsRowsPerFileInWalkOrder) {
-    WriteFile(root_ / "r" / "r.bas", kRegionModule);
+    WriteFile(root_ / "r" / "r.bas", std::string("Attribute VB_Name = \"modR\"\r\n") +
+                                         std::string(fixtures::kRegionModule));
     const GrepResult counted = Grep({"--count", "value", "tree"});
     EXPECT_EQ(counted.exitCode, 0);
     EXPECT_EQ(counted.outLines,
@@ -338,7 +328,8 @@ TEST_F(GrepCli, CountPrintsRowsPerFileInWalkOrder) {
 }
 
 TEST_F(GrepCli, JsonlSpansCountCodePointsIntoTheContent) {
-    WriteFile(root_ / "r" / "r.bas", kRegionModule);
+    WriteFile(root_ / "r" / "r.bas", std::string("Attribute VB_Name = \"modR\"\r\n") +
+                                         std::string(fixtures::kRegionModule));
     const GrepResult json = Grep({"--format", "jsonl", "--in", "comment", "needle", "tree/r"});
     ASSERT_EQ(json.outLines.size(), 4u);
     EXPECT_NE(json.outLines[2].find(R"("content":"ｎｅｅｄｌｅ continued","spans":[[0,6]]})"),

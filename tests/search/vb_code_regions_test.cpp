@@ -7,6 +7,7 @@
 
 #include "base/text_decode.h"
 #include "search/text_scan.h"
+#include "tests/fixtures/region_module.h"
 
 namespace trawlex {
 namespace {
@@ -70,17 +71,7 @@ constexpr RegionSet kCode = static_cast<RegionSet>(CodeRegion::Code);
 constexpr RegionSet kComment = static_cast<RegionSet>(CodeRegion::Comment);
 constexpr RegionSet kString = static_cast<RegionSet>(CodeRegion::String);
 
-// Line by line: 1 code, 2 ' comment, 3 Rem comment, 4 and 5 a continued comment, 6 a string
-// with "" in it, 7 code and comment, 8 nothing.
-constexpr std::string_view kModule =
-    "Sub Needle()\r\n"
-    "    x = 1 ' needle here\r\n"
-    "    Rem NEEDLE again\r\n"
-    "    ' first _\r\n"
-    "      ｎｅｅｄｌｅ continued\r\n"
-    "    s = \"say \"\"needle\"\"\"\r\n"
-    "    Call needle ' needle\r\n"
-    "End Sub";
+using fixtures::kRegionModule;
 
 std::vector<std::int64_t> ScanLines(std::string_view text, RegionSet wanted, bool steady) {
     RegionHost host(wanted, steady);
@@ -93,11 +84,11 @@ TEST(RegionFilteredScan, KeepsLinesWithAMatchInTheWantedRegions) {
     for (const bool steady : {false, true}) {
         SCOPED_TRACE(steady ? "steady scan" : "line by line");
         using Lines = std::vector<std::int64_t>;
-        EXPECT_EQ(ScanLines(kModule, kAllRegions, steady), (Lines{1, 2, 3, 5, 6, 7}));
-        EXPECT_EQ(ScanLines(kModule, kCode, steady), (Lines{1, 7}));
-        EXPECT_EQ(ScanLines(kModule, kComment, steady), (Lines{2, 3, 5, 7}));
-        EXPECT_EQ(ScanLines(kModule, kString, steady), (Lines{6}));
-        EXPECT_EQ(ScanLines(kModule, kString | kCode, steady), (Lines{1, 6, 7}));
+        EXPECT_EQ(ScanLines(kRegionModule, kAllRegions, steady), (Lines{1, 2, 3, 5, 6, 7}));
+        EXPECT_EQ(ScanLines(kRegionModule, kCode, steady), (Lines{1, 7}));
+        EXPECT_EQ(ScanLines(kRegionModule, kComment, steady), (Lines{2, 3, 5, 7}));
+        EXPECT_EQ(ScanLines(kRegionModule, kString, steady), (Lines{6}));
+        EXPECT_EQ(ScanLines(kRegionModule, kString | kCode, steady), (Lines{1, 6, 7}));
     }
 }
 

@@ -54,16 +54,6 @@ int MatchPixels(ResultList& list, int row) {
     return count;
 }
 
-constexpr const char* kRegionModule =
-    "Sub Needle()\r\n"                  // 1 code
-    "  x = 1 ' needle here\r\n"         // 2 comment
-    "  Rem NEEDLE again\r\n"            // 3 comment
-    "  ' first _\r\n"                   // 4
-    "    ｎｅｅｄｌｅ continued\r\n"    // 5 comment, continued
-    "  s = \"say \"\"needle\"\"\"\r\n"  // 6 string
-    "  Call needle ' needle\r\n"        // 7 code and comment
-    "End Sub\r\n";
-
 }  // namespace
 
 class ListExtrasTest : public QObject {
@@ -158,7 +148,7 @@ class ListExtrasTest : public QObject {
     void windowFiltersTheCurrentTabAndCountsPerTab() {
         FakeHost host;
         auto project = host.AddProject("P");
-        host.OpenPane(project->AddModule("modR", kRegionModule));
+        host.OpenPane(project->AddModule("modR", std::string(fixtures::kRegionModule)));
         project->AddModule("modS", "x = needle\r\n");
         frmAddIn w(&host, "/src/");
         QCOMPARE(w.cmbMatchPlace->objectName(), QStringLiteral("cmbMatchPlace"));
@@ -210,7 +200,8 @@ class ListExtrasTest : public QObject {
         QFETCH(int, place);
         QFETCH(QList<qint64>, lines);
         FakeHost host;
-        host.OpenPane(host.AddProject("P")->AddModule("modR", kRegionModule));
+        host.OpenPane(
+            host.AddProject("P")->AddModule("modR", std::string(fixtures::kRegionModule)));
         frmAddIn w(&host, "/src/");
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("needle");
@@ -224,3 +215,4 @@ class ListExtrasTest : public QObject {
 
 QTEST_MAIN(ListExtrasTest)
 #include "list_extras_test.moc"
+#include "tests/fixtures/region_module.h"
