@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "tests/fake_host/fake_host.h"
+#include "tests/fixtures/region_module.h"
 #include "window/control_settings.h"
 #include "window/frm_add_in.h"
 #include "window/highlight_delegate.h"
@@ -215,4 +216,3 @@ class ListExtrasTest : public QObject {
 
 QTEST_MAIN(ListExtrasTest)
 #include "list_extras_test.moc"
-#include "tests/fixtures/region_module.h"
