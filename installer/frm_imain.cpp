@@ -1,6 +1,7 @@
 #include "installer/frm_imain.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -27,17 +28,22 @@ FrmIMain::FrmIMain(InstallerFlow& flow) : flow_(flow), Timer1(new QTimer(this)) 
     imgTitle->setPixmap(DrawTitlePicture(112));
     imgTitle->setGeometry(24, 28, 112, 112);
 
-    AddShadowedText("lblTitle", "Trawlex", DesignFont("MS Mincho", 40, true), kNameColour,
-                    {150, 34});
-    lblPlus = AddShadowedText("lblPlus", "Plus", DesignFont("MS Mincho", 26, true), kPlusColour,
-                              {330, 50});
+    QLabel* title = AddShadowedText("lblTitle", "Trawlex", DesignFont("MS Mincho", 40, true),
+                                    kNameColour, {150, 30});
+    // "Plus" follows the name, on its base line.
+    const QFont plusFont = DesignFont("MS Mincho", 24, true);
+    const int plusHeight = QFontMetrics(plusFont).height();
+    lblPlus = AddShadowedText(
+        "lblPlus", "Plus", plusFont, kPlusColour,
+        {title->geometry().right() + 10, title->geometry().bottom() - plusHeight - 4});
     lblPlusShadow = findChild<QLabel*>("lblPlusShadow");
     lblPlus->hide();
     lblPlusShadow->hide();
-    AddShadowedText("lblTagline", "Increase Your efficiency", DesignFont("MS Serif", 16),
-                    kTaglineColour, {156, 108});
+    QFont tagline = DesignFont("MS Serif", 18, true);
+    tagline.setItalic(true);
+    AddShadowedText("lblTagline", "Increase Your efficiency", tagline, kTaglineColour, {156, 106});
 
-    MakeFixedDialog(this, QString::fromUtf8(kSplashCaption), 460, 180);
+    MakeFixedDialog(this, QString::fromUtf8(kSplashCaption), 500, 180);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(flow_.settings().splashTickMs);
     connect(Timer1, &QTimer::timeout, this, &FrmIMain::Timer1_Timer);
