@@ -26,10 +26,6 @@ void InstallerMessages::Critical(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void InstallerMessages::Exclaim(QWidget* parent, const QString& text) {
-    Show(parent, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
-}
-
 bool InstallerMessages::Confirm(QWidget* parent, const QString& text) {
     return Show(parent, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No,
                 QMessageBox::No) == QMessageBox::Yes;

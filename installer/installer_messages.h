@@ -15,8 +15,6 @@ class InstallerMessages {
     virtual void Inform(QWidget* parent, const QString& text);
     // OK button, critical icon.
     virtual void Critical(QWidget* parent, const QString& text);
-    // OK button, exclamation icon.
-    virtual void Exclaim(QWidget* parent, const QString& text);
     // Yes and No, No the default; true for Yes.
     virtual bool Confirm(QWidget* parent, const QString& text);
 };

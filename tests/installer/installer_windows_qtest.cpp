@@ -31,7 +31,6 @@ class AnsweringMessages : public InstallerMessages {
   public:
     void Inform(QWidget*, const QString& text) override { shown << "inform: " + text; }
     void Critical(QWidget*, const QString& text) override { shown << "critical: " + text; }
-    void Exclaim(QWidget*, const QString& text) override { shown << "exclaim: " + text; }
     bool Confirm(QWidget*, const QString& text) override {
         shown << "confirm: " + text;
         return answerYes;

@@ -195,6 +195,21 @@ TEST_F(RegistrationTest, MissingLibraryOrRegsvr32FailsTheirSteps) {
     EXPECT_NE(removed.last().description.find("regsvr32"), std::string::npos);
 }
 
+TEST_F(RegistrationTest, ASystemDirectoryOfAnyLengthWorks) {
+    const std::string deep = root() + "/" + std::string(120, 'm') + "/machine";
+    fs::create_directories(deep + "/system32");
+    fs::create_symlink(TRAWLEX_REGSVR32, deep + "/system32/regsvr32");
+    setenv("TRAWLEX_ROOT", deep.c_str(), 1);
+    ASSERT_GT(GetSystemDir().size(), 98u);
+    Outcome installed = InstallAddins(staging_);
+    EXPECT_TRUE(installed.ok()) << installed.last().description;
+    EXPECT_EQ(ReadFile(deep + "/system32/trawlex.dll"), ReadFile(TRAWLEX_TEST_ADDIN));
+    EXPECT_EQ(ReadValue(kTestClassRecord), fs::canonical(deep + "/system32/trawlex.dll").string());
+    EXPECT_TRUE(UninstallAll().ok());
+    EXPECT_FALSE(fs::exists(deep + "/system32/trawlex.dll"));
+    setenv("TRAWLEX_ROOT", root().c_str(), 1);
+}
+
 TEST_F(RegistrationTest, AnInterruptedReplacementLeavesTheOldFile) {
     Outcome outcome;
     WriteFile(System("trawlex.dll"), "old library");
