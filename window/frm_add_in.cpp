@@ -96,6 +96,11 @@ void frmAddIn::CreateControls() {
         Text("バイナリモード検索では、「英字の大文字・小文字」、\r\n「半角と全角」、「ひらがなと"
              "カタカナ」を区別します。\r\n"));
     PlaceCaptioned(*chkCase, *this, {3120, 270, 1935, 465});
+    // The area box may have taken a few pixels more than designed: keep the design gap.
+    const int areaGap = TwipsToPixelsX(*this, 105);
+    if (cmbSearchArea->geometry().right() + areaGap >= chkCase->x()) {
+        chkCase->move(cmbSearchArea->geometry().right() + 1 + areaGap, chkCase->y());
+    }
 
     Label3 = Named(new QLabel(Text("フォルダ指定"), this), "Label3");
     PlaceCaptioned(*Label3, *this, {120, 705, 885, 180});

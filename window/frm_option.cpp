@@ -120,7 +120,6 @@ frmOption::frmOption(OptionLinks links, QWidget* parent)
     : QDialog(parent), links_(std::move(links)), chooseProgram_(ChooseProgramFile) {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(Text(kCaption));
-    setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFont(DesignFont());
     CreateControls();
@@ -249,7 +248,9 @@ void frmOption::cmdOK_Click() {
 
 void frmOption::cmdClose_Click() {
     frmAddIn* search = links_.existingSearchWindow ? links_.existingSearchWindow() : nullptr;
-    close();
+    // Unloaded: the next opening is a fresh dialog that reloads the settings.
+    hide();
+    deleteLater();
     if (search && search->isVisible()) search->raise();
 }
 
