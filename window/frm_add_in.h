@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "host/module_search.h"
 #include "search/match_engine.h"
+#include "host/module_search.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <charconv>
 
-#include "base/ascii_case.h"
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
 #include "platform/shell.h"
+#include "base/ascii_case.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 #include "window/text_edit.h"

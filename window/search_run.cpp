@@ -9,11 +9,11 @@
 #include <QRadioButton>
 #include <exception>
 
-#include "host/module_search.h"
 #include "window/control_settings.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
+#include "host/module_search.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
 #include "window/text_edit.h"
