@@ -122,10 +122,9 @@ std::optional<QString> ExportToExcel(const ResultList& list, int tab, QWidget* o
         return std::nullopt;
     }
     // Without a spreadsheet program the file stays where it is: the user learns where.
-    if (Status opened = platform::ShellExecuteOpen(path.toStdString()); !opened) {
-        report(QStringLiteral("ブックを開けませんでした（") +
-                   QString::fromStdString(opened.error()) +
-                   QStringLiteral("）。\r\n検索結果は次のファイルに書き出してあります:\r\n") +
+    if (!platform::ShellExecuteOpen(path.toStdString())) {
+        report(QStringLiteral("ブックを表計算ソフトで開けませんでした。\r\n"
+                              "検索結果は次のファイルに書き出してあります:\r\n") +
                    QDir::toNativeSeparators(path),
                QMessageBox::Information);
     }

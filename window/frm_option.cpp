@@ -82,6 +82,18 @@ class ProgramFilter : public QSortFilterProxyModel {
     }
 };
 
+// The design places a frame's controls below a caption drawn on the frame's edge; where
+// the style draws the caption taller, the controls move down by the difference.
+void ClearFrameCaption(QGroupBox& frame, const QWidget& window) {
+    constexpr int kDesignCaptionTwips = 210;
+    frame.ensurePolished();
+    const int delta = frame.contentsRect().top() - TwipsToPixelsY(window, kDesignCaptionTwips);
+    if (delta <= 0) return;
+    for (QWidget* child : frame.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        child->move(child->x(), child->y() + delta);
+    }
+}
+
 }  // namespace
 
 QString ChooseProgramFile(QWidget* owner, const QString& title, const QString& filter,
@@ -121,6 +133,7 @@ frmOption::frmOption(OptionLinks links, QWidget* parent)
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(Text(kCaption));
     setModal(false);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(DesignFont());
     CreateControls();
     ConnectControls();
@@ -200,6 +213,8 @@ void frmOption::CreateControls() {
     for (const char* name : kTabNames) cboExportExcel->addItem(Text(name));
     PlaceCaptioned(*cboExportExcel, *this, {2520, 1080, 2295, 300});
 
+    ClearFrameCaption(*Frame3, *this);
+    ClearFrameCaption(*Frame1, *this);
     cmdOK->setDefault(true);
 }
 

@@ -365,6 +365,15 @@ class FrmOptionTest : public QObject {
             QVERIFY2(control->mapTo(&dialog, QPoint(control->width(), 0)).x() <= dialog.width(),
                      qPrintable(control->objectName()));
         }
+        // The controls of a frame stand below its caption and inside its edge.
+        for (QGroupBox* frame : {dialog.Frame1, dialog.Frame3}) {
+            for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                QVERIFY2(child->y() >= frame->contentsRect().top(),
+                         qPrintable(child->objectName()));
+                QVERIFY2(child->geometry().bottom() < frame->height(),
+                         qPrintable(child->objectName()));
+            }
+        }
     }
 
   private:
