@@ -206,7 +206,7 @@ class FrmOptionTest : public QObject {
         QCOMPARE(again.txtFileEncoding->currentText(), Q("cp932"));
     }
 
-    void okAppliesTheFontToTheOpenSearchWindowAtOnce() {
+    void okAppliesTheFontAndTheNewTabAreaToTheOpenSearchWindowAtOnce() {
         Links links;
         links.search = std::make_unique<frmAddIn>(&links.host);
         links.search->show();
@@ -216,12 +216,16 @@ class FrmOptionTest : public QObject {
         dialog->optFont[2]->setChecked(true);
         dialog->txtFontName->setCurrentText(family);
         dialog->txtFontSize->setEditText(Q("15"));
+        dialog->cmbScope->setCurrentIndex(2);  // 常にPublic
         dialog->cmdOK->click();
         QTRY_VERIFY(dialog.isNull());
         for (int i = 0; i < kTabCount; ++i) {
             QCOMPARE(links.search->List(i).font().pointSize(), 15);
             QCOMPARE(links.search->List(i).font().family(), family);
         }
+        // An empty tab chosen now takes the new area.
+        links.search->tabPane_Click(1);
+        QCOMPARE(links.search->cmbSearchArea->currentIndex(), 2);
     }
 
     void refusedSettingsWriteIsReportedAndTheHiveStays() {
