@@ -75,10 +75,7 @@ class ProgramFilter : public QSortFilterProxyModel {
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
         if (!files) return true;
-        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
-        if (info.isDir()) return true;
-        return info.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0 ||
-               info.isExecutable();
+        return IsProgramCandidate(files->fileInfo(files->index(row, 0, parent)));
     }
 };
 
@@ -95,6 +92,12 @@ void ClearFrameCaption(QGroupBox& frame, const QWidget& window) {
 }
 
 }  // namespace
+
+bool IsProgramCandidate(const QFileInfo& info) {
+    if (info.isDir()) return true;
+    return info.suffix().compare(QLatin1String("exe"), Qt::CaseInsensitive) == 0 ||
+           info.isExecutable();
+}
 
 QString ChooseProgramFile(QWidget* owner, const QString& title, const QString& filter,
                           const QString& proposed) {

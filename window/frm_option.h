@@ -12,6 +12,7 @@
 #include <string>
 
 class QCheckBox;
+class QFileInfo;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -98,6 +99,9 @@ class frmOption : public QDialog {
     ProgramChooser chooseProgram_;
     bool loading_ = false;
 };
+
+// What the presets' file dialog lists: folders, "*.exe" files and executable files.
+bool IsProgramCandidate(const QFileInfo& info);
 
 // The file dialog of the presets: the filter shows only folders, "*.exe" files and the
 // executable files of this platform (whose programs carry no ".exe").

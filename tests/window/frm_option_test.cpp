@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -291,6 +292,24 @@ class FrmOptionTest : public QObject {
         answer.clear();
         dialog.cmbTextEditor->setCurrentIndex(1);
         QCOMPARE(dialog.txtEditor->text(), Q("\"/p/TeraPad.exe\" /jl=%l \"%p\""));
+    }
+
+    void programDialogListsExecutablesWithoutExe() {
+        QTemporaryDir dir;
+        const auto make = [&](const char* name, bool executable) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+            file.close();
+            if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        };
+        make("gedit", true);
+        make("notes.txt", false);
+        make("Hidemaru.EXE", false);
+        QVERIFY(IsProgramCandidate(QFileInfo(dir.filePath("gedit"))));
+        QVERIFY(IsProgramCandidate(QFileInfo(dir.filePath("Hidemaru.EXE"))));
+        QVERIFY(!IsProgramCandidate(QFileInfo(dir.filePath("notes.txt"))));
+        QVERIFY(IsProgramCandidate(QFileInfo(dir.path())));
     }
 
     void exportComboExportsTheChosenTab() {
