@@ -135,6 +135,16 @@ void AppendForTerminal(std::string& out, std::string_view text) {
 }
 
 void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
+    AppendTextRowHead(out, row, style);
+    if (style.terminal) {
+        AppendForTerminal(out, row.content);
+    } else {
+        out += row.content;
+    }
+    out += '\n';
+}
+
+void AppendTextRowHead(std::string& out, const ResultRow& row, TextStyle style) {
     AppendColoured(out, "35", row.name, style);
     AppendSeparator(out, ":", style);
     std::string line;
@@ -144,12 +154,6 @@ void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
     AppendColoured(out, "33", row.procedure, style);
     AppendSeparator(out, ":", style);
     out += ' ';
-    if (style.terminal) {
-        AppendForTerminal(out, row.content);
-    } else {
-        out += row.content;
-    }
-    out += '\n';
 }
 
 void AppendTsvRow(std::string& out, const ResultRow& row) {

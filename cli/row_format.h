@@ -30,6 +30,8 @@ struct TextStyle {
 };
 
 void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style);
+// The text row up to its content: what AppendTextRow writes before the content.
+void AppendTextRowHead(std::string& out, const ResultRow& row, TextStyle style);
 void AppendTsvRow(std::string& out, const ResultRow& row);
 void AppendJsonRow(std::string& out, const ResultRow& row);
 

@@ -1,11 +1,13 @@
 #include "vbfiles/vb_project.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstring>
 
 #include "base/ascii_case.h"
 #include "base/text_decode.h"
@@ -30,13 +32,31 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// Reads only regular files: a device (/dev/zero) would be read without end and a pipe
+// would wait for a writer for ever.
 Result<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Failure{"cannot open " + path};
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) return Failure{"cannot read " + path};
-    return ss.str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Failure{"cannot open " + path + ": " + std::strerror(errno)};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return Failure{"cannot read " + path + ": not a regular file"};
+    }
+    std::string bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return Failure{"cannot read " + path + ": " + std::strerror(error)};
+        }
+        if (n == 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
 }
 
 std::string DirOf(const std::string& path) {
@@ -188,12 +208,28 @@ Result<VbProject> LoadVbProject(const std::string& vbpPath) {
             }
         }
         std::string path = ProjectRelative(dir, file);
+        // A name the project wrote in CP932 is decoded; the file on disk may still carry
+        // the CP932 bytes as its name.
+        bool rawName = false;
+        if (!Exists(path) && !IsAscii(file)) {
+            const std::string raw = ProjectRelative(dir, EncodeCp932(file));
+            rawName = Exists(raw);
+            if (rawName) path = raw;
+        }
         auto module = LoadVbModule(path, entry.kind);
         if (!module) {
             project.problems.push_back(path + ": " + module.error());
             continue;
         }
-        if (module->file.Name().empty() && !declaredName.empty()) module->name = declaredName;
+        if (module->file.Name().empty()) {
+            if (!declaredName.empty()) {
+                module->name = declaredName;
+            } else if (rawName) {
+                std::string decoded = file;  // the stem as decoded, not the raw bytes
+                std::replace(decoded.begin(), decoded.end(), '\\', '/');
+                module->name = StemOf(decoded);
+            }
+        }
         project.modules.push_back(std::move(*module));
     }
     return project;
