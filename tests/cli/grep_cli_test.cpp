@@ -129,7 +129,7 @@ TEST_F(GrepCli, ModesReachTheEngine) {
     EXPECT_EQ(Grep({"--mode", "wildcard", "--binary", "private*f?o", "tree"}).exitCode, 1);
 
     EXPECT_EQ(Grep({"--mode", "regex", "--binary", "^end sub", "tree"}).exitCode, 1);
-    EXPECT_EQ(Grep({"--mode", "regex", "(", "tree"}).exitCode, 1);  // invalid: no match
+    EXPECT_EQ(Grep({"--mode", "regex", "(", "tree"}).exitCode, 2);  // invalid: reported
 }
 
 TEST_F(GrepCli, FilePathIsNamedAsGivenAndIgnoresTheExtensionFilter) {
@@ -145,7 +145,7 @@ TEST_F(GrepCli, FilePathIsNamedAsGivenAndIgnoresTheExtensionFilter) {
 
 TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
     const GrepResult result = Grep({"--format", "tsv", "Dim value", "nowhere", "tree/sub"});
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 2);  // rows found, but a PATH was missing
     EXPECT_EQ(result.outLines,
               std::vector<std::string>{"tree/sub/c.bas\t1\t(Declarations)\t\tDim value"});
     ASSERT_EQ(result.errLines.size(), 2u);
@@ -154,7 +154,7 @@ TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
     EXPECT_EQ(result.errLines[1], "1 件みつかりました");
 
     const GrepResult only = Grep({"value", "nowhere"});
-    EXPECT_EQ(only.exitCode, 1);
+    EXPECT_EQ(only.exitCode, 2);
     ASSERT_EQ(only.errLines.size(), 2u);
     EXPECT_TRUE(only.errLines[0].starts_with("エラーが発生しました:"));
     EXPECT_EQ(only.errLines[1], "見つかりませんでした");
@@ -162,7 +162,7 @@ TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
 
 TEST_F(GrepCli, DevicesAreRefusedAndPipesRead) {
     const GrepResult device = Grep({"value", "/dev/null", "tree/x.c"});
-    EXPECT_EQ(device.exitCode, 0);
+    EXPECT_EQ(device.exitCode, 2);
     ASSERT_EQ(device.errLines.size(), 2u);
     EXPECT_EQ(device.errLines[0], "エラーが発生しました:/dev/null: not a file or folder");
     EXPECT_EQ(device.errLines[1], "1 件みつかりました");
