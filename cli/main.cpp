@@ -40,28 +40,22 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
 
     GrepCallbacks callbacks;
     callbacks.row = [&](const trawlex::ResultRow& row) {
-        if (options.format == OutputFormat::Text && !style.terminal &&
-            row.content.size() >= kLongContent) {
-            // A very long line goes out as it is instead of through the buffer, so that
-            // it is not held twice.
-            out.AppendWith([&](std::string& buffer) { AppendTextRowHead(buffer, row, style); });
-            out.Append(row.content);
-            out.Append('\n');
+        if (row.content.size() < kLongContent) {
+            out.AppendWith(
+                [&](std::string& buffer) { AppendRow(buffer, row, options.format, style); });
             return;
         }
-        out.AppendWith([&](std::string& buffer) {
-            switch (options.format) {
-                case OutputFormat::Text:
-                    AppendTextRow(buffer, row, style);
-                    break;
-                case OutputFormat::Tsv:
-                    AppendTsvRow(buffer, row);
-                    break;
-                case OutputFormat::Jsonl:
-                    AppendJsonRow(buffer, row);
-                    break;
-            }
-        });
+        // A very long line goes out piece by piece, so that it is not held twice.
+        out.AppendWith(
+            [&](std::string& buffer) { AppendRowHead(buffer, row, options.format, style); });
+        std::string_view rest = row.content;
+        while (!rest.empty()) {
+            const std::string_view piece = NextContentPiece(rest, kLongContent);
+            out.AppendWith([&](std::string& buffer) {
+                AppendContentPiece(buffer, piece, options.format, style);
+            });
+        }
+        out.AppendWith([&](std::string& buffer) { AppendRowTail(buffer, options.format); });
     };
     // File names and texts in messages can hold control characters too.
     const bool errTerminal = ::isatty(STDERR_FILENO) == 1;

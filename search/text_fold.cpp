@@ -114,6 +114,9 @@ template <typename FoldOne>
 void FoldText(std::string_view text, std::string& out, FoldOne fold_one) {
     out.clear();
     constexpr std::size_t kChunk = 1 << 16;
+    // Most text folds to its own length: room for that at once spares a huge text the
+    // copies (and the doubled memory) of growing step by step.
+    if (text.size() > kChunk) out.reserve(text.size() + 2 * kChunk + 8);
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t chunk_end = std::min(text.size(), pos + kChunk);

@@ -1,16 +1,13 @@
 #include "vbfiles/vb_project.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "base/ascii_case.h"
 #include "base/text_decode.h"
+#include "search/file_reader.h"
 
 namespace trawlex {
 namespace {
@@ -30,33 +27,6 @@ std::string Unquote(std::string s) {
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
-}
-
-// Reads only regular files: a device (/dev/zero) would be read without end and a pipe
-// would wait for a writer for ever.
-Result<std::string> ReadFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Failure{"cannot open " + path + ": " + std::strerror(errno)};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return Failure{"cannot read " + path + ": not a regular file"};
-    }
-    std::string bytes;
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return Failure{"cannot read " + path + ": " + std::strerror(error)};
-        }
-        if (n == 0) break;
-        bytes.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return bytes;
 }
 
 std::string DirOf(const std::string& path) {
@@ -166,7 +136,7 @@ std::string ResolvePathNoCase(const std::string& path) {
 }
 
 Result<VbModule> LoadVbModule(const std::string& path, VbModuleKind kind) {
-    auto bytes = ReadFileBytes(path);
+    auto bytes = ReadRegularFile(path);
     if (!bytes) return Failure{bytes.error()};
     VbModule m;
     m.kind = kind;
@@ -181,7 +151,7 @@ Result<VbModule> LoadVbModule(const std::string& path) {
 }
 
 Result<VbProject> LoadVbProject(const std::string& vbpPath) {
-    auto bytes = ReadFileBytes(vbpPath);
+    auto bytes = ReadRegularFile(vbpPath);
     if (!bytes) return Failure{bytes.error()};
     VbProject project;
     project.path = vbpPath;
@@ -236,7 +206,7 @@ Result<VbProject> LoadVbProject(const std::string& vbpPath) {
 }
 
 Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath) {
-    auto bytes = ReadFileBytes(vbgPath);
+    auto bytes = ReadRegularFile(vbgPath);
     if (!bytes) return Failure{bytes.error()};
     VbProjectGroup group;
     const std::string dir = DirOf(vbgPath);

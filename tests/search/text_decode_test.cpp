@@ -133,7 +133,9 @@ TEST(DecodeTextTest, AnExplicitChoiceOverridesTheDetection) {
     EXPECT_EQ(DecodeText("\xD2\xB2", EncodingChoice::Utf8), "\u04B2");
     EXPECT_EQ(DecodeText("\xE8\xA1\xA8", EncodingChoice::Cp932), "陦ｨ");
     // Forced UTF-8 keeps valid sequences and marks the rest.
-    EXPECT_EQ(DecodeText("a\x82\xA0" "b", EncodingChoice::Utf8),
+    EXPECT_EQ(DecodeText("a\x82\xA0"
+                         "b",
+                         EncodingChoice::Utf8),
               "a" + std::string(kFffd) + std::string(kFffd) + "b");
     EXPECT_EQ(DetectByteEncoding("\xD2\xB2", EncodingChoice::Utf8), ByteEncoding::Utf8);
     EXPECT_EQ(DetectByteEncoding("\xE8\xA1\xA8", EncodingChoice::Cp932), ByteEncoding::Cp932);
@@ -257,7 +259,14 @@ TEST(ReadTextFileTest, FailuresCarryPathAndReason) {
     dir.MakeFolder("sub");
     Result<std::string> folder = ReadTextFile(dir.Path("sub"));
     ASSERT_FALSE(folder.ok());
-    EXPECT_NE(folder.error().find("directory"), std::string::npos);
+    EXPECT_EQ(folder.error(), dir.Path("sub") + ": not a regular file");
+
+    // Neither waits for a pipe's writer nor reads a device without end.
+    ASSERT_EQ(::mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadRegularFile(dir.Path("pipe")).error(), dir.Path("pipe") + ": not a regular file");
+    EXPECT_EQ(ReadRegularFile("/dev/zero").error(), "/dev/zero: not a regular file");
+    dir.Write("a.bas", "x\r\n");
+    EXPECT_EQ(ReadRegularFile(dir.Path("a.bas")).value_or(""), "x\r\n");
 }
 
 TEST(ReadFileBytesTest, OneBufferServesLargerAndSmallerFiles) {
