@@ -26,8 +26,7 @@ std::shared_ptr<CommandBarControl> AddToCommandBar(HostApp& host, std::string_vi
 }
 
 void CommandButton::Add(HostApp& host, std::string_view barName, bool beforeLast,
-                        std::string_view caption, const Bitmap& face,
-                        std::function<void()> click) {
+                        std::string_view caption, const Bitmap& face, std::function<void()> click) {
     control_ = AddToCommandBar(host, barName, beforeLast);
     if (!control_) return;
     // Each step below is left out when the host refuses it.

@@ -50,6 +50,13 @@ Status RegisterAddinLibrary(std::string_view progId, std::string_view libraryPat
     return written;
 }
 
+Status RegisterLibraryOf(std::string_view progId, const void* symbolInLibrary) {
+    const std::string path = platform::ThisLibraryPath(symbolInLibrary);
+    if (path.empty())
+        return Failure{"cannot tell where the library of " + std::string(progId) + " is"};
+    return RegisterAddinLibrary(progId, path);
+}
+
 Status UnregisterAddinLibrary(std::string_view progId) {
     const std::string addinKey = Vb6AddinKey(progId);
     // Each removal is attempted; what counts is that neither record is left.

@@ -27,6 +27,9 @@ std::string ProductDescription();
 // CommandLineSafe 0.
 Status RegisterAddinLibrary(std::string_view progId, std::string_view libraryPath);
 
+// RegisterAddinLibrary for the library that holds `symbolInLibrary` (its DllRegisterServer).
+Status RegisterLibraryOf(std::string_view progId, const void* symbolInLibrary);
+
 // Removes both records. Records already absent count as removed; it fails only when a
 // record is still there afterwards.
 Status UnregisterAddinLibrary(std::string_view progId);
