@@ -116,8 +116,9 @@ Result<QByteArray> UpdateRequest::Send(const std::string& key, Mode mode, int* s
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid()) exchange.contentLength = length.toLongLong();
         if (mode == Mode::Probe) {
-            // The status is all a probe needs; the body may be a whole library.
-            reply->abort();
+            // The status is all a probe needs; the body of a present version is a whole
+            // library. Qt ends an error status itself (its body is read and dropped).
+            if (exchange.status < 400) reply->abort();
         } else if (exchange.status < 200 || exchange.status > 299) {
             // Qt ends such a request with an error of its own; its body is read and dropped.
             exchange.abortReason =
