@@ -1,5 +1,7 @@
 #include "updater/update_request.h"
 
+#include <dlfcn.h>
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -9,6 +11,7 @@
 #include <QUrl>
 #include <cstdlib>
 
+#include "host/addin_loader.h"
 #include "updater/update_server.h"
 
 namespace trawlex::updater {
@@ -23,6 +26,18 @@ std::string Text(const QString& text) {
 
 std::string Seconds(int milliseconds) {
     return QString::number(milliseconds / 1000.0, 'g', 4).toStdString() + " s";
+}
+
+// Qt Network hooks itself into the application object when it is first used. The host
+// unloads this library, and with it Qt Network when nothing else uses it, long before the
+// application object goes: keep Qt Network mapped for the rest of the process.
+void KeepNetworkLibraryLoaded() {
+    static bool pinned = false;
+    if (pinned) return;
+    const std::string path = platform::ThisLibraryPath(
+        reinterpret_cast<const void*>(&QNetworkAccessManager::staticMetaObject));
+    // NOLOAD: this marks the loaded library; it never loads a second copy.
+    pinned = !path.empty() && dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 }  // namespace
@@ -50,6 +65,7 @@ UpdateRequest::UpdateRequest(std::string server, std::optional<ProxyServer> prox
       server_(std::move(server)),
       timeoutMs_(timeoutMs),
       network_(new QNetworkAccessManager(this)) {
+    KeepNetworkLibraryLoaded();
     if (proxy) {
         network_->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy,
                                          QString::fromStdString(proxy->host),
