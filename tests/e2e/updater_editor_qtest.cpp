@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "e2e_support.h"
+#include "tests/updater/message_box_answers.h"
 #include "vbide/addin_manager.h"
 #include "vbide/ide_host.h"
 #include "vbide/ide_window.h"
@@ -34,29 +35,6 @@ bool Write(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
-
-// Clicks Yes (or OK) on every message box that shows, recording their texts.
-class AutoAnswer {
-  public:
-    AutoAnswer() {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<QMessageBox*>(widget);
-                if (!box || !box->isVisible()) continue;
-                texts << box->text();
-                QAbstractButton* button = box->button(QMessageBox::Yes);
-                if (!button) button = box->button(QMessageBox::Ok);
-                if (button) button->click();
-            }
-        });
-        timer_.start();
-    }
-    QStringList texts;
-
-  private:
-    QTimer timer_;
-};
 
 QWidget* VersionWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -107,7 +85,7 @@ void UpdaterEditorTest::theHelpCommandUpdatesTheMainLibrary() {
         const QStringList help = e2e::BarCaptions(*ide, "Help");
         QCOMPARE(help.indexOf(kUpdateCaption), help.size() - 2);
 
-        AutoAnswer answers;
+        updater_test::MessageBoxAnswers answers;
         QAction* command = e2e::BarAction(*ide, "Help", kUpdateCaption);
         QVERIFY(command);
         command->trigger();

@@ -88,6 +88,21 @@ QString RegistrationProblem(const TempMachine& machine) {
     return problems.join("; ");
 }
 
+QString InstalledProblem(const TempMachine& machine, const QByteArray& library) {
+    QStringList problems;
+    const QByteArray installed = FileBytes(machine.mainLibrary());
+    if (installed != library) {
+        problems << QString("trawlex.dll holds %1 other bytes").arg(installed.size());
+    }
+    if (const QString registration = RegistrationProblem(machine); !registration.isEmpty()) {
+        problems << registration;
+    }
+    if (machine.systemFiles() != QStringList("trawlex.dll")) {
+        problems << "system directory: " + machine.systemFiles().join(",");
+    }
+    return problems.join("; ");
+}
+
 QString KeyOfPath(const QString& path) {
     static const QRegularExpression pattern("trawlex-([0-9]+\\.[0-9]+)\\.dll$");
     const QRegularExpressionMatch match = pattern.match(path);

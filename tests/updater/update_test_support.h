@@ -50,6 +50,10 @@ class TempMachine {
 // when it is; else what is wrong.
 QString RegistrationProblem(const TempMachine& machine);
 
+// Whether trawlex.dll holds exactly `library`, is registered, and stands alone in the system
+// directory (no staged download, no kept copy). Empty when it does; else what is wrong.
+QString InstalledProblem(const TempMachine& machine, const QByteArray& library);
+
 // The real server on a folder of its own.
 class FolderServer {
   public:
