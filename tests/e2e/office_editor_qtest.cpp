@@ -43,8 +43,13 @@ int RunInstaller(const QString& folder, QString* output) {
     process.setWorkingDirectory(folder);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(TRAWLEX_INSTALL, {"--install"});
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return -1;
+    // Generous: under the sanitizers regsvr32 loads each library for a good while.
+    const bool finished = process.waitForFinished(300000);
     *output = QString::fromUtf8(process.readAll());
+    if (!finished || process.exitStatus() != QProcess::NormalExit) {
+        *output += "\n(install did not finish: " + process.errorString() + ")";
+        return -1;
+    }
     return process.exitCode();
 }
 

@@ -28,7 +28,9 @@ Run RunProgram(const QString& program, const QStringList& args, const QString& f
     process.setWorkingDirectory(folder);
     process.start(program, args);
     Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    // Generous: under the sanitizers regsvr32 loads each library for a good while.
+    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit) {
+        run.err = "did not finish: " + process.errorString();
         return run;
     }
     run.exitCode = process.exitCode();
