@@ -1,5 +1,6 @@
 #include "updater/message_boxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace trawlex::updater {
@@ -21,9 +22,9 @@ QMessageBox::Icon BoxIcon(MessageBoxes::Icon icon) {
 }
 
 // A box over a window that is not shown yet (the version window while it loads) would sit
-// in a corner of the screen: such a box is centred on the screen instead.
+// in a corner of the screen: such a box stands over the active window (the host's) instead.
 QWidget* Owner(QWidget* parent) {
-    return parent && parent->isVisible() ? parent : nullptr;
+    return parent && parent->isVisible() ? parent : QApplication::activeWindow();
 }
 
 }  // namespace
