@@ -95,8 +95,11 @@ bool WriteFileAtomically(const std::string& targetPath, std::string_view bytes,
 
 bool CopyFileAtomically(const std::string& sourcePath, const std::string& targetPath,
                         const std::string& step, Outcome& outcome) {
+    errno = 0;
     std::ifstream source(sourcePath, std::ios::binary);
-    if (!source) return RecordErrno(step, "cannot open " + sourcePath, errno, outcome);
+    if (!source) {
+        return RecordErrno(step, "cannot open " + sourcePath, errno ? errno : ENOENT, outcome);
+    }
     std::string bytes((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
     if (source.bad()) return RecordErrno(step, "cannot read " + sourcePath, EIO, outcome);
     return WriteFileAtomically(targetPath, bytes, step, outcome);
