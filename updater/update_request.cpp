@@ -157,7 +157,9 @@ Result<QByteArray> UpdateRequest::Send(const std::string& key, Mode mode, int* s
     });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(timeoutMs_);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // User input too: the progress dialog's cancel button must answer (it is modal, so the
+    // other windows take none).
+    loop.exec();
     deadline.stop();
     inFlight_ = nullptr;
     if (mode == Mode::Download && exchange.abortReason.empty()) exchange.body += reply->readAll();
