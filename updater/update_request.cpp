@@ -185,7 +185,7 @@ Result<QByteArray> UpdateRequest::Send(const std::string& key, Mode mode, int* s
         return Failure{"the server could not be reached: " + Text(errorText) + where};
     }
     if (error != QNetworkReply::NoError) {
-        return Failure{"the download broke off after " + std::to_string(exchange.body.size()) +
+        return Failure{"the download is incomplete: it broke off after " + std::to_string(exchange.body.size()) +
                        " bytes: " + Text(errorText) + where};
     }
     if (exchange.contentLength && exchange.body.size() != *exchange.contentLength) {

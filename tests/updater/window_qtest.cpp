@@ -56,7 +56,8 @@ class ScriptedBoxes : public MessageBoxes {
 };
 
 CheckSettings Settings(const QString& url, Version current = {3, 0}) {
-    return {url.toStdString(), current, 2000};
+    // Generous: a whole sanitizer-built library travels over loopback within it.
+    return {url.toStdString(), current, 15000};
 }
 
 QStringList Rows(const frmNewVersion& window) {
