@@ -120,12 +120,11 @@ void frmNewVersion::cmdVersion_Click() {
     if (selected.isEmpty() || busy_) return;
     const std::string key = KeyOfRow(selected.first()->text().toStdString());
 
-    setEnabled(false);
+    // The installation's progress dialog is modal: the window takes no clicks meanwhile.
     SetMainAddinLoaded(host_, false);
     Status installed = InstallVersion(key);
     // The new library, or the one that was there when the installation failed.
     SetMainAddinLoaded(host_, true);
-    setEnabled(true);
 
     if (installed) {
         boxes_->Tell(this, "アップデート完了！", Icon::None);

@@ -1,5 +1,6 @@
 #include "updater/message_boxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace trawlex::updater {
@@ -20,6 +21,12 @@ QMessageBox::Icon BoxIcon(MessageBoxes::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A box over a window that is not shown yet (the version window while it loads) would sit
+// in a corner of the screen: such a box stands over the active window (the host's) instead.
+QWidget* Owner(QWidget* parent) {
+    return parent && parent->isVisible() ? parent : QApplication::activeWindow();
+}
+
 }  // namespace
 
 bool MessageBoxes::AskYesNo(QWidget* parent, const QString& text, Icon icon) {
@@ -29,7 +36,7 @@ bool MessageBoxes::AskYesNo(QWidget* parent, const QString& text, Icon icon) {
 }
 
 void MessageBoxes::Tell(QWidget* parent, const QString& text, Icon icon) {
-    QMessageBox box(BoxIcon(icon), kUpdaterTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(BoxIcon(icon), kUpdaterTitle, text, QMessageBox::Ok, Owner(parent));
     box.exec();
 }
 

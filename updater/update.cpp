@@ -34,7 +34,8 @@ void UnloadVersionWindow() {
 }  // namespace
 
 Update::~Update() {
-    UnloadVersionWindow();
+    // A host that never disconnected may destroy the object after its application object.
+    if (QCoreApplication::instance()) UnloadVersionWindow();
 }
 
 void Update::OnConnection(host::HostApp& host, host::ConnectMode mode) {

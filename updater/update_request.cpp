@@ -157,7 +157,9 @@ Result<QByteArray> UpdateRequest::Send(const std::string& key, Mode mode, int* s
     });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(timeoutMs_);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // User input too: the progress dialog's cancel button must answer (it is modal, so the
+    // other windows take none).
+    loop.exec();
     deadline.stop();
     inFlight_ = nullptr;
     if (mode == Mode::Download && exchange.abortReason.empty()) exchange.body += reply->readAll();
@@ -183,7 +185,7 @@ Result<QByteArray> UpdateRequest::Send(const std::string& key, Mode mode, int* s
         return Failure{"the server could not be reached: " + Text(errorText) + where};
     }
     if (error != QNetworkReply::NoError) {
-        return Failure{"the download broke off after " + std::to_string(exchange.body.size()) +
+        return Failure{"the download is incomplete: it broke off after " + std::to_string(exchange.body.size()) +
                        " bytes: " + Text(errorText) + where};
     }
     if (exchange.contentLength && exchange.body.size() != *exchange.contentLength) {

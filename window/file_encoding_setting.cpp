@@ -8,10 +8,10 @@ QStringList FileEncodingNames() {
     return {QStringLiteral("auto"), QStringLiteral("cp932"), QStringLiteral("utf-8")};
 }
 
-FileEncoding ReadFileEncodingSetting() {
+EncodingChoice ReadFileEncodingSetting() {
     const QString stored = ReadSetting(QString::fromLatin1(kFileEncodingKey)).trimmed();
     const qsizetype index = FileEncodingNames().indexOf(stored.toLower());
-    return index < 0 ? FileEncoding::Auto : static_cast<FileEncoding>(index);
+    return index < 0 ? EncodingChoice::Auto : static_cast<EncodingChoice>(index);
 }
 
 }  // namespace trawlex::window

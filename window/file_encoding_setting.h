@@ -4,16 +4,16 @@
 
 #include <QStringList>
 
-namespace trawlex::window {
+#include "base/text_decode.h"
 
-enum class FileEncoding { Auto, Cp932, Utf8 };
+namespace trawlex::window {
 
 inline constexpr const char* kFileEncodingKey = "FileEncoding";
 
-// The names in the order the dialog lists them, FileEncoding's order.
+// The names in the order the dialog lists them, EncodingChoice's order.
 QStringList FileEncodingNames();
 
 // The stored choice; an absent or unknown value is Auto.
-FileEncoding ReadFileEncodingSetting();
+EncodingChoice ReadFileEncodingSetting();
 
 }  // namespace trawlex::window

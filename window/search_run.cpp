@@ -12,6 +12,7 @@
 
 #include "host/module_search.h"
 #include "window/control_settings.h"
+#include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
@@ -49,7 +50,8 @@ std::string SkippedNote(int skippedEntries, std::int64_t untestedLines) {
     return note;
 }
 
-SearchRun::SearchRun(frmAddIn& window) : window_(window) {
+SearchRun::SearchRun(frmAddIn& window)
+    : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
 

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "e2e_support.h"
+#include "platform/registry.h"
 #include "tests/updater/message_box_answers.h"
 #include "vbide/addin_manager.h"
 #include "vbide/ide_host.h"
@@ -49,6 +50,7 @@ class UpdaterEditorTest : public QObject {
     Q_OBJECT
   private slots:
     void theHelpCommandUpdatesTheMainLibrary();
+    void theOfficeEditorLoadsTheUpdaterFromItsRecord();
 };
 
 void UpdaterEditorTest::theHelpCommandUpdatesTheMainLibrary() {
@@ -117,6 +119,28 @@ void UpdaterEditorTest::theHelpCommandUpdatesTheMainLibrary() {
     server.waitForFinished();
     qunsetenv("TRAWLEX_UPDATE_SERVER");
     qputenv("PATH", previousPath);
+}
+
+void UpdaterEditorTest::theOfficeEditorLoadsTheUpdaterFromItsRecord() {
+    e2e::ScopedMachine machine;
+    const QString system = machine.path() + "/system32";
+    QVERIFY(QDir().mkpath(system));
+    QVERIFY(Write(system + "/trawlexup.dll", Bytes(TRAWLEX_UPDATER_DLL)));
+    QCOMPARE(e2e::RunProgram(TRAWLEX_REGSVR32, {"/S", system + "/trawlexup.dll"}), 0);
+    // The Office editor finds add-ins only through the record the installer writes.
+    const std::string record = "HKCU\\Software\\Microsoft\\VBA\\VBE\\6.0\\Addins\\Trawlex.Update\\";
+    QVERIFY(trawlex::platform::RegWrite(record + "FriendlyName", "Trawlex Plus Updater").ok());
+    QVERIFY(trawlex::platform::RegWrite(record + "CommandLineSafe", "0", "REG_DWORD").ok());
+    QVERIFY(trawlex::platform::RegWrite(record + "LoadBehavior", "3", "REG_DWORD").ok());
+
+    IdeWindow ide(Flavour::OfficeEditor);
+    ide.show();
+    ide.ConnectStartupAddins();
+    QVERIFY(ide.host().addins().IsConnected("Trawlex.Update"));
+    const QStringList help = e2e::BarCaptions(ide, "Help");
+    QCOMPARE(help.indexOf(kUpdateCaption), help.size() - 2);
+    QVERIFY(ide.host().addins().Disconnect("Trawlex.Update", trawlex::host::ext_dm_UserClosed));
+    QVERIFY(!e2e::BarCaptions(ide, "Help").contains(kUpdateCaption));
 }
 
 QTEST_MAIN(UpdaterEditorTest)

@@ -20,7 +20,7 @@ using updater_test::TempMachine;
 
 namespace {
 
-constexpr int kShortTimeoutMs = 2000;
+constexpr int kShortTimeoutMs = 5000;
 
 // The installed library before the update: the built one with a tail of its own, so it is
 // longer than a plain download and differs from it.

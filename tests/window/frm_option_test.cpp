@@ -191,7 +191,7 @@ class FrmOptionTest : public QObject {
         QCOMPARE(Stored("MinimizeWhileSeek"), Q("1"));
         QCOMPARE(Stored("cmbTextEditor"), Q("0"));
         QCOMPARE(Stored("FileEncoding"), Q("cp932"));
-        QCOMPARE(ReadFileEncodingSetting(), FileEncoding::Cp932);
+        QCOMPARE(ReadFileEncodingSetting(), trawlex::EncodingChoice::Cp932);
         QCOMPARE(links.editorTemplates, std::vector<std::string>{"gedit +%l \"%p\""});
         // OK with the search window closed does not open it.
         QCOMPARE(links.searchWindowMade, 0);

@@ -301,6 +301,23 @@ class SearchRunTest : public QObject {
         QCOMPARE(f.List(0).RowCount(), 1);
     }
 
+    void folderRunsReadFilesInTheEncodingOfTheOptions() {
+        QTemporaryDir dir;
+        // "' ﾒｲ" in CP932: its two bytes also form one valid UTF-8 character.
+        WriteFile(dir.filePath("a.bas"), "' \xD2\xB2\r\n");
+        Fixture f;
+        f.window->SetCurrentFolder(dir.path() + "/");
+        const auto rowsWith = [&](const char* encoding) {
+            if (encoding) trawlex::window::WriteSetting(Q("FileEncoding"), Q(encoding));
+            f.Start("ﾒｲ", SearchArea::FilesAll);
+            return f.List(0).RowCount();
+        };
+        QCOMPARE(rowsWith(nullptr), 1);  // absent: auto
+        QCOMPARE(rowsWith("utf-8"), 0);
+        QCOMPARE(rowsWith("cp932"), 1);
+        QCOMPARE(rowsWith("auto"), 1);
+    }
+
     void unreadableFilesAreCountedInTheSummary() {
         QTemporaryDir dir;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
