@@ -189,6 +189,7 @@ bool MatchEngine::MatchLine(std::string_view line, std::string_view search, Matc
         case SearchMode::Word: {
             const auto regex = impl.regexes.Get(impl.word_pattern, !options.binary, false);
             if (!regex) return false;
+            impl.scratch.reserve(line.size() + 2);  // no regrowth for the closing space
             impl.scratch.assign(1, ' ');
             impl.scratch.append(line);
             impl.scratch.push_back(' ');

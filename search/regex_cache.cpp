@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <utility>
 
 namespace trawlex {
 
@@ -24,13 +23,11 @@ constexpr std::size_t kLineCalloutLimit = 200'000;
 
 struct CompiledRegex::Handles {
     pcre2_code* code = nullptr;
-    bool jit = false;
     std::size_t callouts = 0;       // in the interpreter: items tried in the current match
     std::size_t callout_limit = 0;  // and how many it may try
     pcre2_match_data* match_data = nullptr;
     pcre2_match_context* match_context = nullptr;
     pcre2_jit_stack* jit_stack = nullptr;
-    std::pair<std::size_t*, std::size_t*> counters;
     ~Handles() {
         pcre2_jit_stack_free(jit_stack);
         pcre2_match_context_free(match_context);
@@ -74,11 +71,6 @@ CompileOutcome CompileCode(std::string_view pattern, bool caseless, bool multili
     return outcome;
 }
 
-int CountCallout(pcre2_callout_block*, void* data) {
-    auto& handles = *static_cast<std::pair<std::size_t*, std::size_t*>*>(data);
-    return ++*handles.first > *handles.second ? PCRE2_ERROR_MATCHLIMIT : 0;
-}
-
 }  // namespace
 
 std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, bool caseless,
@@ -86,8 +78,8 @@ std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, 
     auto handles = std::make_unique<Handles>();
     handles->code = CompileCode(pattern, caseless, multiline, false).code;
     if (!handles->code) return nullptr;
-    handles->jit = pcre2_jit_compile(handles->code, PCRE2_JIT_COMPLETE) == 0;
-    if (!handles->jit) {
+    const bool jit = pcre2_jit_compile(handles->code, PCRE2_JIT_COMPLETE) == 0;
+    if (!jit) {
         // The interpreter runs the same pattern, only slower; its work is counted by callouts.
         pcre2_code_free(handles->code);
         handles->code = CompileCode(pattern, caseless, multiline, true).code;
@@ -97,14 +89,17 @@ std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, 
     handles->match_context = pcre2_match_context_create(nullptr);
     if (!handles->match_data || !handles->match_context) return nullptr;
     pcre2_set_depth_limit(handles->match_context, kDepthLimit);
-    if (handles->jit) {
+    if (jit) {
         handles->jit_stack = pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr);
         if (handles->jit_stack) {
             pcre2_jit_stack_assign(handles->match_context, nullptr, handles->jit_stack);
         }
     } else {
-        handles->counters = {&handles->callouts, &handles->callout_limit};
-        pcre2_set_callout(handles->match_context, &CountCallout, &handles->counters);
+        const auto count = [](pcre2_callout_block*, void* data) {
+            Handles& counted = *static_cast<Handles*>(data);
+            return ++counted.callouts > counted.callout_limit ? PCRE2_ERROR_MATCHLIMIT : 0;
+        };
+        pcre2_set_callout(handles->match_context, count, handles.get());
     }
     return std::shared_ptr<CompiledRegex>(new CompiledRegex(std::move(handles)));
 }

@@ -262,6 +262,13 @@ TEST_F(GrepCli, LineTooCostlyForTheRegexIsReportedAndOthersStillMatch) {
     EXPECT_TRUE(result.errLines[0].starts_with("エラーが発生しました:tree/hard.txt:2: "))
         << result.errLines[0];
     EXPECT_EQ(result.errLines[1], "見つかりませんでした");
+
+    // A pattern with a literal ("!") is searched for ahead of the line tests; the costly
+    // line is still reported.
+    const GrepResult ahead = Grep({"--mode", "regex", "(a|a)*![x!]", "tree/hard.txt"});
+    EXPECT_EQ(ahead.exitCode, 2);
+    ASSERT_EQ(ahead.errLines.size(), 2u) << ahead.err;
+    EXPECT_TRUE(ahead.errLines[0].starts_with("エラーが発生しました:tree/hard.txt:2: "));
 }
 
 TEST_F(GrepCli, EncodingOptionChoosesHowFilesWithoutBomAreRead) {
