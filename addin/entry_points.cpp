@@ -4,8 +4,12 @@
 #include "addin/connect.h"
 #include "addin/product_info.h"
 #include "addin/registration.h"
-#include "host/addin_loader.h"
 #include "base/ascii_case.h"
+#include "host/addin_loader.h"
+
+extern "C" int TrawlexAddinInterfaceVersion() {
+    return trawlex::host::kAddinInterfaceVersion;
+}
 
 extern "C" int DllRegisterServer() {
     const std::string path =

@@ -63,8 +63,7 @@ class IdeAddins : public host::Addins {
 
 }  // namespace
 
-AddinManager::AddinManager(Flavour flavour, host::HostApp& host, std::function<void()> beforeUnload)
-    : flavour_(flavour), host_(host), beforeUnload_(std::move(beforeUnload)) {}
+AddinManager::AddinManager(Flavour flavour, host::HostApp& host) : flavour_(flavour), host_(host) {}
 
 AddinManager::~AddinManager() {
     DisconnectAll(host::ext_dm_HostShutdown);
@@ -133,7 +132,6 @@ Status AddinManager::Disconnect(const std::string& progId, host::DisconnectMode 
 
 void AddinManager::UnloadDisconnected() {
     if (disconnected_.empty() || (busy_ && busy_())) return;
-    if (beforeUnload_) beforeUnload_();
     // Destroying an add-in object may disconnect others: take the list first.
     auto unloading = std::exchange(disconnected_, {});
     for (auto& addin : unloading) addin.reset();

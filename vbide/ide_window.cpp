@@ -18,11 +18,13 @@
 #include "vbide/addin_manager_dialog.h"
 #include "vbide/ide_command_bars.h"
 #include "vbide/ide_host.h"
+#include "vbide/ide_icons.h"
 #include "vbide/ide_workspace.h"
 
 namespace trawlex::vbide {
 namespace {
 
+constexpr const char* kVbideVersion = "1.0";
 constexpr int kProjectRole = Qt::UserRole;
 constexpr int kComponentRole = Qt::UserRole + 1;
 
@@ -60,6 +62,7 @@ IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
       workspace_(new IdeWorkspace(area_, this)),
       caret_(new QLabel(this)) {
     setObjectName("vbide");
+    setWindowIcon(EditorIcon());
     area_->setObjectName("MdiArea");
     setCentralWidget(area_);
 
@@ -111,9 +114,7 @@ void IdeWindow::BuildBars() {
     tools->setObjectName("Tools");
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help");
-    help->addAction("&About " + QString::fromStdString(TitleOf(flavour_)) + "...", this, [this] {
-        QMessageBox::about(this, "About", QString::fromStdString(TitleOf(flavour_)));
-    });
+    help->addAction(EditorIcon(), "&About vbide...", this, &IdeWindow::ShowAbout);
 
     auto* standard = new QToolBar("標準", this);
     standard->setObjectName("標準");
@@ -198,6 +199,20 @@ void IdeWindow::OnOpen() {
         "Projects and modules (*.vbp *.vbg *.bas *.cls *.frm *.ctl *.dsr *.pag *.dob);;"
         "All files (*)");
     if (!path.isEmpty()) OpenPath(path);
+}
+
+void IdeWindow::ShowAbout() {
+    QMessageBox box(QMessageBox::NoIcon, "About vbide",
+                    "<b>vbide</b> " + QString(kVbideVersion) + "<p>A small stand-in for the " +
+                        QString::fromStdString(TitleOf(flavour_)) +
+                        " editor: it opens Visual Basic projects and modules, shows their code and "
+                        "hosts the add-ins registered for it.</p>"
+                        "<p>It is not a product of Microsoft.</p>",
+                    QMessageBox::Ok, this);
+    box.setObjectName("AboutVbide");
+    box.setIconPixmap(EditorIcon().pixmap(32, 32));
+    box.setTextFormat(Qt::RichText);
+    box.exec();
 }
 
 void IdeWindow::OnAddinManager() {

@@ -51,6 +51,7 @@ class IdeWindow : public QMainWindow {
     void OnOpen();
     void OnSave();
     void OnAddinManager();
+    void ShowAbout();
     void UpdateTitle();
     // Shows the active pane's caret line and ANSI column in the status bar.
     void WatchCaret();

@@ -3,6 +3,8 @@
 #include <QMdiSubWindow>
 #include <algorithm>
 
+#include "vbide/ide_icons.h"
+
 namespace trawlex::vbide {
 
 IdeWorkspace::IdeWorkspace(QMdiArea* area, QObject* parent) : QObject(parent), area_(area) {}
@@ -89,6 +91,7 @@ Status IdeWorkspace::ShowPane(IdeCodePane& pane) {
         auto project = component ? ProjectOf(*component) : nullptr;
         sub = area_->addSubWindow(pane.editor());
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowIcon(CodeWindowIcon());
         sub->setWindowTitle(QString::fromStdString(
             (project ? project->name() + " - " : std::string()) + component->name() + " (Code)"));
         pane.Attach(sub);

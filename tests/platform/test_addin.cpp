@@ -6,8 +6,8 @@
 #include <string>
 
 #include "host/addin_instance.h"
-#include "host/host_app.h"
 #include "host/addin_loader.h"
+#include "host/host_app.h"
 #include "platform/registry.h"
 
 namespace {
@@ -45,6 +45,11 @@ class TestAddin : public host::AddinInstance {
 };
 
 }  // namespace
+
+extern "C" int TrawlexAddinInterfaceVersion() {
+    const char* version = std::getenv("TRAWLEX_TEST_ADDIN_VERSION");
+    return version ? std::atoi(version) : host::kAddinInterfaceVersion;
+}
 
 extern "C" int DllRegisterServer() {
     if (AskedToFail()) return 7;

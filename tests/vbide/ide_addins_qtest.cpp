@@ -11,8 +11,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "ide_test_support.h"
 #include "host/addin_loader.h"
+#include "ide_test_support.h"
 #include "platform/registry.h"
 #include "vbide/addin_manager.h"
 #include "vbide/addin_manager_dialog.h"
@@ -101,8 +101,11 @@ class IdeAddinsTest : public QObject {
             button->trigger();
             QCOMPARE(log_.Take(), QString("click;"));
         }
-        // Closing the editor disconnects with ext_dm_HostShutdown.
-        QCOMPARE(log_.Take(), QString("disconnect 0;leftover gone;"));
+        // Closing the editor disconnects with ext_dm_HostShutdown; what the add-in left for
+        // later deletion goes in the event loop, its code still mapped.
+        QCOMPARE(log_.Take(), QString("disconnect 0;"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(log_.Take(), QString("leftover gone;"));
 
         // A record without the start-up bit is not loaded, nor is another flavour's.
         WriteRecord(Flavour::VisualBasic6, kProgId, 2);
@@ -156,7 +159,9 @@ class IdeAddinsTest : public QObject {
         QCOMPARE(ToolBarCaptions(w).size(), plain.size() + 1);
 
         QVERIFY(addin->SetConnect(false).ok());
-        QCOMPARE(log_.Take(), QString("disconnect 1;leftover gone;"));
+        QCOMPARE(log_.Take(), QString("disconnect 1;"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(log_.Take(), QString("leftover gone;"));
         QCOMPARE(ToolBarCaptions(w), plain);
         QCOMPARE(addin->Connect().value(), false);
 
@@ -228,7 +233,9 @@ class IdeAddinsTest : public QObject {
         QVERIFY(dialog.loadedBox()->isChecked());
         dialog.loadedBox()->setChecked(false);
         QVERIFY(dialog.Apply().empty());
-        QCOMPARE(log_.Take(), QString("disconnect 1;leftover gone;"));
+        QCOMPARE(log_.Take(), QString("disconnect 1;"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(log_.Take(), QString("leftover gone;"));
         QVERIFY(ReadAddinRecord(Flavour::VisualBasic6, kProgId).value().loadAtStartup());
     }
 

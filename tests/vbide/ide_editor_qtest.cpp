@@ -4,14 +4,20 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
 #include "ide_test_support.h"
 #include "vbide/ide_host.h"
+#include "vbide/ide_icons.h"
 #include "vbide/ide_window.h"
 #include "vbide/ide_workspace.h"
 
@@ -187,6 +193,74 @@ class IdeEditorTest : public QObject {
                  QString("    x = 2\r\n    y = 3"));
         QVERIFY(!module->ReplaceLine(9, "x").ok());
         QVERIFY(!module->ReplaceLine(0, "x").ok());
+    }
+
+    void aModuleWhoseOnlyLineIsBlankKeepsIt() {
+        QTemporaryDir dir;
+        const QString blank = dir.filePath("A.bas");
+        const QString none = dir.filePath("B.bas");
+        const QByteArray blankBytes("Attribute VB_Name = \"A\"\r\n\r\n");
+        const QByteArray noneBytes("Attribute VB_Name = \"B\"\r\n");
+        vbide_test::WriteAll(blank, blankBytes);
+        vbide_test::WriteAll(none, noneBytes);
+        vbide_test::WriteAll(dir.filePath("P.vbp"),
+                             "Type=Exe\r\nModule=A; A.bas\r\nModule=B; B.bas\r\nName=\"P\"\r\n");
+        IdeWindow w(Flavour::VisualBasic6);
+        QVERIFY(w.OpenPath(dir.filePath("P.vbp")).ok());
+        auto withBlank = Component(w.host(), 1)->CodeModule().value();
+        auto without = Component(w.host(), 2)->CodeModule().value();
+        QCOMPARE(QString::fromStdString(withBlank->Name().value()), QString("A"));
+        QCOMPARE(withBlank->CountOfLines().value(), 1);
+        QCOMPARE(withBlank->Lines(1, 1).value(), std::string());
+        QCOMPARE(without->CountOfLines().value(), 0);
+        QVERIFY(!without->ReplaceLine(1, "x").ok());
+
+        QVERIFY(withBlank->ReplaceLine(1, "' note").ok());
+        QVERIFY(w.SaveAll().ok());
+        QCOMPARE(vbide_test::ReadAll(blank), QByteArray("Attribute VB_Name = \"A\"\r\n' note\r\n"));
+        // Blank again: the file is the one it was, byte for byte.
+        QVERIFY(withBlank->ReplaceLine(1, "").ok());
+        QCOMPARE(withBlank->CountOfLines().value(), 1);
+        QVERIFY(w.SaveAll().ok());
+        QCOMPARE(vbide_test::ReadAll(blank), blankBytes);
+        QCOMPARE(vbide_test::ReadAll(none), noneBytes);
+    }
+
+    void codeWindowsAndTheAboutEntryAreTheEditorsOwn() {
+        QTemporaryDir dir;
+        const QString vbp = vbide_test::CopySample(dir.path());
+        IdeWindow w(Flavour::VisualBasic6);
+        QVERIFY(w.OpenPath(vbp).ok());
+        QVERIFY(ShowPane(w.host(), 3));
+        QMdiSubWindow* sub = w.mdiArea()->currentSubWindow();
+        QVERIFY(sub);
+        const QImage shown = sub->windowIcon().pixmap(16, 16).toImage();
+        QCOMPARE(shown, CodeWindowIcon().pixmap(16, 16).toImage());
+        // Not the toolkit's own logo, which a code window without an icon shows.
+        QVERIFY(shown != sub->style()
+                             ->standardIcon(QStyle::SP_TitleBarMenuButton, nullptr, sub)
+                             .pixmap(16, 16)
+                             .toImage());
+        QCOMPARE(w.windowIcon().pixmap(16, 16).toImage(), EditorIcon().pixmap(16, 16).toImage());
+
+        QMenu* help = nullptr;
+        for (QAction* menu : w.menuBar()->actions()) {
+            if (menu->menu() && menu->menu()->objectName() == "Help") help = menu->menu();
+        }
+        QVERIFY(help);
+        QAction* about = help->actions().value(0);
+        QVERIFY(about);
+        QCOMPARE(about->text(), QString("&About vbide..."));
+        QString text;
+        QTimer::singleShot(0, &w, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            text = box->text();
+            box->accept();
+        });
+        about->trigger();
+        QVERIFY2(text.contains("vbide") && text.contains("not a product of Microsoft"),
+                 qPrintable(text));
     }
 
     void savesOnlyWhatChangedInItsOwnEncoding() {

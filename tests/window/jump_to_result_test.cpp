@@ -3,12 +3,15 @@
 
 #include "window/jump_to_result.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include "tests/fake_host/fake_host.h"
+#include "platform/machine.h"
 #include "platform/settings.h"
 #include "recording_program.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 
@@ -25,7 +28,7 @@ using Argv = std::vector<std::string>;
 const std::string kNastyPath = "/tmp/a \"b\"; $(touch pwned) `id` & c%l.bas";
 
 void SetEditor(const QString& editorTemplate) {
-    trawlex::window::WriteSetting(QStringLiteral("BootEditor"), editorTemplate);
+    QVERIFY(trawlex::window::WriteSetting(QStringLiteral("BootEditor"), editorTemplate).ok());
 }
 
 void ClearEditor() {
@@ -94,6 +97,37 @@ class JumpToResultTest : public QObject {
         trawlex::testing::RecordingProgram notepad(QStringLiteral("notepad"));
         QVERIFY(JumpToFileLine(editorTemplate, "/my dir/Form2.frm", "3"));
         QCOMPARE(notepad.Arguments(), QStringList({"/my dir/Form2.frm"}));
+    }
+
+    void fileHitLeavesTheEventLoopRunningUntilTheEditorEnds() {
+        // An editor that stays open until the test lets it go.
+        QTemporaryDir scratch;
+        const QString release = scratch.filePath("release");
+        const QString program = QString::fromStdString(trawlex::platform::GetSystemDir()) + "/held";
+        {
+            QFile script(program);
+            QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            script.write("#!/bin/sh\nwhile [ ! -e \"" + release.toUtf8() +
+                         "\" ]; do sleep 0.05; done\n");
+            script.close();
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
+        }
+        SetEditor(QStringLiteral("held \"%p\""));
+        QObject context;
+        bool ended = false;
+        std::string editorTemplate;
+        QVERIFY(JumpToFileLine(editorTemplate, "/src/a.bas", "1", &context, [&] { ended = true; }));
+        // Back at once, with the editor still open; events go on being handled meanwhile.
+        QVERIFY(!ended);
+        bool handled = false;
+        QTimer::singleShot(0, &context, [&] { handled = true; });
+        QTRY_VERIFY(handled);
+        QVERIFY(!ended);
+
+        QFile(release).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(ended);
+        QFile::remove(program);
     }
 
     void moduleHitSelectsTheWholeLine() {
