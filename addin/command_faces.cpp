@@ -9,7 +9,7 @@ host::Bitmap CommandFace(int id) {
     Canvas canvas(kFaceSize, kFaceSize, kSilver);
     DrawMagnifier(canvas, 0, 0, 1);
     if (id == kOptionsFace) DrawWrench(canvas, 0, 0, 1);
-    return canvas.bitmap();
+    return canvas.Picture();
 }
 
 }  // namespace trawlex::addin

@@ -42,7 +42,7 @@ host::Bitmap ProductPicture() {
     }
     // The lens sits over the highlighted line.
     DrawMagnifier(canvas, 42, 14, 4.2);
-    return canvas.bitmap();
+    return canvas.Picture();
 }
 
 }  // namespace trawlex::addin

@@ -22,7 +22,7 @@ class AddinManager : public std::enable_shared_from_this<AddinManager> {
     AddinManager(const AddinManager&) = delete;
     AddinManager& operator=(const AddinManager&) = delete;
 
-    Flavour flavour() const { return flavour_; }
+    Flavour EditorFlavour() const { return flavour_; }
     // Connects every recorded add-in whose record asks for start-up loading, with
     // ext_cm_Startup. Returns one line per add-in that could not be loaded.
     std::vector<std::string> ConnectStartupAddins();

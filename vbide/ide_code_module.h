@@ -27,7 +27,7 @@ class IdeCodeModule : public host::CodeModule {
     Result<int> ProcCountLines(std::string_view name, host::ProcKind kind) const override;
     Status ReplaceLine(int line, std::string_view text) override;
 
-    QTextDocument* document() const { return document_.get(); }
+    QTextDocument* Document() const { return document_.get(); }
     // The document's lines as UTF-8. A document always holds a line, so an empty one
     // stands for a module without lines only while it is as it was loaded; otherwise it
     // is one blank line.

@@ -91,7 +91,7 @@ IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
 
 IdeWindow::~IdeWindow() {
     // Add-ins take their controls away while the bars still exist.
-    host_->addins().DisconnectAll(host::ext_dm_HostShutdown);
+    host_->Manager().DisconnectAll(host::ext_dm_HostShutdown);
     workspace_->CloseAll();
     host_.reset();
 }
@@ -146,7 +146,7 @@ Status IdeWindow::OpenPath(const QString& path) {
 }
 
 void IdeWindow::ConnectStartupAddins() {
-    const auto failures = host_->addins().ConnectStartupAddins();
+    const auto failures = host_->Manager().ConnectStartupAddins();
     if (failures.empty()) return;
     QStringList lines;
     for (const auto& f : failures) lines << QString::fromStdString(f);
@@ -154,18 +154,18 @@ void IdeWindow::ConnectStartupAddins() {
 }
 
 bool IdeWindow::HasUnsavedChanges() const {
-    for (const auto& p : workspace_->projects())
-        for (const auto& c : p->components())
-            if (c->modified()) return true;
+    for (const auto& p : workspace_->Projects())
+        for (const auto& c : p->Components())
+            if (c->Modified()) return true;
     return false;
 }
 
 Status IdeWindow::SaveAll(bool allowLossy) {
     QStringList failures;
     int saved = 0;
-    for (const auto& p : workspace_->projects()) {
-        for (const auto& c : p->components()) {
-            if (!c->modified()) continue;
+    for (const auto& p : workspace_->Projects()) {
+        for (const auto& c : p->Components()) {
+            if (!c->Modified()) continue;
             if (Status s = c->Save(allowLossy); !s)
                 failures << QString::fromStdString(s.error());
             else
@@ -216,7 +216,7 @@ void IdeWindow::ShowAbout() {
 }
 
 void IdeWindow::OnAddinManager() {
-    AddinManagerDialog dialog(host_->addins(), this);
+    AddinManagerDialog dialog(host_->Manager(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     QStringList lines;
     for (const auto& f : dialog.Apply()) lines << QString::fromStdString(f);
@@ -225,28 +225,28 @@ void IdeWindow::OnAddinManager() {
 
 void IdeWindow::RefreshExplorer() {
     explorer_->clear();
-    const auto& projects = workspace_->projects();
+    const auto& projects = workspace_->Projects();
     for (int p = 0; p < static_cast<int>(projects.size()); ++p) {
         const auto& project = projects[static_cast<std::size_t>(p)];
         auto* top = new QTreeWidgetItem(explorer_);
-        top->setText(
-            0, QString::fromStdString(project->name()) + " (" + FileName(project->path()) + ")");
+        top->setText(0, QString::fromStdString(project->Name().value()) + " (" +
+                            FileName(project->FilePath()) + ")");
         top->setData(0, kProjectRole, p);
         top->setData(0, kComponentRole, -1);
         std::map<QString, QTreeWidgetItem*> folders;
-        const auto& components = project->components();
+        const auto& components = project->Components();
         for (int c = 0; c < static_cast<int>(components.size()); ++c) {
             const auto& component = components[static_cast<std::size_t>(c)];
-            QTreeWidgetItem*& folder = folders[FolderOfKind(component->kind())];
+            QTreeWidgetItem*& folder = folders[FolderOfKind(component->Kind())];
             if (!folder) {
                 folder = new QTreeWidgetItem(top);
-                folder->setText(0, FolderOfKind(component->kind()));
+                folder->setText(0, FolderOfKind(component->Kind()));
                 folder->setData(0, kProjectRole, p);
                 folder->setData(0, kComponentRole, -1);
             }
             auto* item = new QTreeWidgetItem(folder);
-            item->setText(0, QString::fromStdString(component->name()) + " (" +
-                                 FileName(component->path()) + ")");
+            item->setText(0, QString::fromStdString(component->Name().value()) + " (" +
+                                 FileName(component->FilePath()) + ")");
             item->setData(0, kProjectRole, p);
             item->setData(0, kComponentRole, c);
         }
@@ -256,36 +256,37 @@ void IdeWindow::RefreshExplorer() {
 
 void IdeWindow::OpenItem(QTreeWidgetItem* item) {
     if (!item) return;
-    const auto& projects = workspace_->projects();
+    const auto& projects = workspace_->Projects();
     const int p = item->data(0, kProjectRole).toInt();
     const int c = item->data(0, kComponentRole).toInt();
     if (p < 0 || p >= static_cast<int>(projects.size())) return;
     const auto& project = projects[static_cast<std::size_t>(p)];
     workspace_->ChooseProject(project);
-    if (c < 0 || c >= static_cast<int>(project->components().size())) return;
-    auto pane = workspace_->PaneFor(*project->components()[static_cast<std::size_t>(c)]);
+    if (c < 0 || c >= static_cast<int>(project->Components().size())) return;
+    auto pane = workspace_->PaneFor(*project->Components()[static_cast<std::size_t>(c)]);
     workspace_->ShowPane(*pane);
-    pane->editor()->setFocus();
+    pane->Editor()->setFocus();
 }
 
 void IdeWindow::WatchCaret() {
     disconnect(caretConnection_);
     caret_->clear();
     auto pane = workspace_->ActivePane();
-    if (!pane || !pane->editor()) return;
+    if (!pane || !pane->Editor()) return;
     auto show = [this, weak = std::weak_ptr<IdeCodePane>(pane)] {
         auto p = weak.lock();
         auto s = p ? p->GetSelection() : Result<host::Selection>(Failure{""});
         caret_->setText(s ? QString("Ln %1, Col %2").arg(s->endLine).arg(s->endColumn) : "");
     };
-    caretConnection_ = connect(pane->editor(), &QPlainTextEdit::cursorPositionChanged, this, show);
+    caretConnection_ = connect(pane->Editor(), &QPlainTextEdit::cursorPositionChanged, this, show);
     show();
 }
 
 void IdeWindow::UpdateTitle() {
     auto project = workspace_->ActiveProject();
     const QString title = QString::fromStdString(TitleOf(flavour_));
-    setWindowTitle(project ? QString::fromStdString(project->name()) + " - " + title : title);
+    setWindowTitle(project ? QString::fromStdString(project->Name().value()) + " - " + title
+                           : title);
 }
 
 void IdeWindow::closeEvent(QCloseEvent* event) {
@@ -298,7 +299,7 @@ void IdeWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    host_->addins().DisconnectAll(host::ext_dm_HostShutdown);
+    host_->Manager().DisconnectAll(host::ext_dm_HostShutdown);
     event->accept();
 }
 

@@ -42,16 +42,16 @@ bool SetLoadedInManager(IdeWindow& ide, bool loaded) {
     QTimer::singleShot(0, &ide, [&] {
         auto* dialog = qobject_cast<AddinManagerDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
-        for (int i = 0; i < dialog->list()->topLevelItemCount(); ++i) {
-            if (dialog->list()->topLevelItem(i)->text(0) != "Trawlex Plus") continue;
-            dialog->list()->setCurrentItem(dialog->list()->topLevelItem(i));
-            dialog->loadedBox()->setChecked(loaded);
+        for (int i = 0; i < dialog->List()->topLevelItemCount(); ++i) {
+            if (dialog->List()->topLevelItem(i)->text(0) != "Trawlex Plus") continue;
+            dialog->List()->setCurrentItem(dialog->List()->topLevelItem(i));
+            dialog->LoadedBox()->setChecked(loaded);
             found = true;
         }
         dialog->accept();
     });
     item->trigger();
-    return found && ide.host().addins().IsConnected(e2e::kProgId) == loaded;
+    return found && ide.Host().Manager().IsConnected(e2e::kProgId) == loaded;
 }
 
 bool ClickSearchButton(IdeWindow& ide) {
@@ -85,7 +85,7 @@ class AddinReloadTest : public QObject {
         QVERIFY(ide.OpenPath(QString(TRAWLEX_SAMPLES_DIR) + "/Sample.vbp").ok());
         ide.show();
         ide.ConnectStartupAddins();
-        QVERIFY(ide.host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(ide.Host().Manager().IsConnected(e2e::kProgId));
         auto pane = e2e::ShowModule(ide, "modMain");
         QVERIFY(pane);
         const int line = e2e::LineContaining(*pane, "Set gInventory = New clsInventory");
