@@ -9,7 +9,7 @@ host::Bitmap CommandFace(int id) {
     host::Canvas canvas(kFaceSize, kFaceSize, host::kSilver);
     host::DrawMagnifier(canvas, 0, 0, 1);
     if (id == kOptionsFace) host::DrawWrench(canvas, 0, 0, 1);
-    return canvas.bitmap();
+    return canvas.Picture();
 }
 
 }  // namespace trawlex::addin

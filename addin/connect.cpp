@@ -12,15 +12,13 @@
 #include "platform/shell.h"
 #include "window/control_settings.h"
 #include "window/frm_add_in.h"
+#include "window/jump_to_result.h"
 
 namespace trawlex::addin {
 
 namespace {
 
 constexpr const char* kStandardBar = "標準";
-// The template a connection starts with when "BootEditor" is absent. Opening a file hit
-// reads the setting again with its own default, window::kDefaultEditorTemplate (%p quoted).
-constexpr const char* kConnectionEditorTemplate = "notepad %p";
 
 struct CommandDefinition {
     const char* bar;
@@ -75,7 +73,7 @@ Connect::~Connect() {
 
 void Connect::OnConnection(host::HostApp& host, host::ConnectMode mode) {
     SetEditorTemplate(platform::GetSetting(window::kSettingsApp, window::kSettingsSection,
-                                           "BootEditor", kConnectionEditorTemplate));
+                                           "BootEditor", window::kDefaultEditorTemplate));
     if (mode == host::ext_cm_External) return;
 
     // From here on each step that fails is left out and the next one runs.

@@ -4,9 +4,14 @@
 #include "addin/connect.h"
 #include "addin/product_info.h"
 #include "base/ascii_case.h"
+#include "host/addin_loader.h"
 #include "host/self_registration.h"
 
 using trawlex::addin::kProgId;
+
+extern "C" int TrawlexAddinInterfaceVersion() {
+    return trawlex::host::kAddinInterfaceVersion;
+}
 
 extern "C" int DllRegisterServer() {
     return trawlex::host::RegisterLibraryOf(kProgId,

@@ -46,7 +46,7 @@ host::Bitmap ProductPicture() {
     }
     // The lens sits over the highlighted line.
     host::DrawMagnifier(canvas, 42, 14, 4.2);
-    return canvas.bitmap();
+    return canvas.Picture();
 }
 
 }  // namespace trawlex::addin

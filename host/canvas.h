@@ -26,7 +26,7 @@ class Canvas {
     // A line with the given half width and round ends.
     void Segment(double x0, double y0, double x1, double y1, double halfWidth, Rgb colour);
 
-    const Bitmap& bitmap() const { return bitmap_; }
+    const Bitmap& Picture() const { return bitmap_; }
 
   private:
     template <typename Inside>

@@ -25,7 +25,7 @@ host::Bitmap UpdateFace(int id) {
     canvas.Rectangle(1, 13, 14, 2, kTray);
     canvas.Rectangle(1, 10, 2, 3, kTray);
     canvas.Rectangle(13, 10, 2, 3, kTray);
-    return canvas.bitmap();
+    return canvas.Picture();
 }
 
 }  // namespace trawlex::updater

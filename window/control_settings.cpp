@@ -180,8 +180,8 @@ QString ReadSetting(const QString& key, const QString& defaultValue) {
         platform::GetSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(defaultValue)));
 }
 
-void WriteSetting(const QString& key, const QString& value) {
-    platform::SaveSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(value));
+Status WriteSetting(const QString& key, const QString& value) {
+    return platform::SaveSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(value));
 }
 
 SettingsSnapshot::SettingsSnapshot() {
@@ -271,11 +271,6 @@ std::optional<QVariant> TabStateStore::Find(const QString& key) const {
     return *found;
 }
 
-TabStateStore& SharedTabStateStore() {
-    static TabStateStore store;
-    return store;
-}
-
 void SaveTabState(const QWidget& window, int currentTab, TabStateStore& store) {
     for (QWidget* control : PersistedControls(window)) {
         const QString key = TabKey(*control, currentTab);
@@ -303,7 +298,7 @@ void SaveTabState(const QWidget& window, int currentTab, TabStateStore& store) {
     }
 }
 
-void LoadTabState(QWidget& window, int currentTab, TabStateStore& store) {
+void LoadTabState(QWidget& window, int currentTab, const TabStateStore& store) {
     for (QWidget* control : PersistedControls(window)) {
         const QString key = TabKey(*control, currentTab);
         switch (PersistKindOf(*control)) {

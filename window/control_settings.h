@@ -41,7 +41,7 @@ std::optional<int> ParseSettingInt(const QString& text);
 
 // Reads a key of the application's settings section (absent → defaultValue).
 QString ReadSetting(const QString& key, const QString& defaultValue = {});
-void WriteSetting(const QString& key, const QString& value);
+Status WriteSetting(const QString& key, const QString& value);
 
 // The application's settings section read once, for code that reads many keys (each
 // single read parses the whole store). Keys compare without ASCII case, as in the store.
@@ -69,7 +69,7 @@ class SettingsBatch {
 Status SaveControlSettings(const QWidget& window);
 void LoadControlSettings(QWidget& window);
 
-// In-memory control values per result tab, kept for as long as the library is loaded.
+// In-memory control values per result tab (held with the search window's shared state).
 class TabStateStore {
   public:
     void Set(const QString& key, const QVariant& value) { entries_.insert(key, value); }
@@ -81,12 +81,9 @@ class TabStateStore {
     QHash<QString, QVariant> entries_;
 };
 
-TabStateStore& SharedTabStateStore();
-
-void SaveTabState(const QWidget& window, int currentTab,
-                  TabStateStore& store = SharedTabStateStore());
+void SaveTabState(const QWidget& window, int currentTab, TabStateStore& store);
 // Entries missing for the tab: combos go to their first item, texts are emptied,
 // check boxes and option buttons stay.
-void LoadTabState(QWidget& window, int currentTab, TabStateStore& store = SharedTabStateStore());
+void LoadTabState(QWidget& window, int currentTab, const TabStateStore& store);
 
 }  // namespace trawlex::window

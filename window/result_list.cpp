@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/utf8_codec.h"
 #include "window/twips.h"
 
 namespace trawlex::window {
@@ -18,6 +19,7 @@ namespace trawlex::window {
 namespace {
 
 constexpr int kDesignWidthsTwips[ResultTableModel::kColumnCount] = {1800, 1000, 21600, 21600, 8000};
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 }  // namespace
 
@@ -84,7 +86,7 @@ void ResultList::Clear() {
 void ResultList::UpdateMetrics() {
     metrics_ = QFontMetricsF(font(), this);
     const int dpi = logicalDpiX();
-    twipsPerPixel_ = dpi > 0 ? static_cast<double>(kTwipsPerInch) / dpi : 15.0;
+    twipsPerPixel_ = dpi > 0 ? static_cast<double>(kTwipsPerInch) / dpi : kDesignTwipsPerPixel;
     advancePixels_.clear();
     for (std::string& text : lastFitted_) text.clear();
 }
@@ -107,17 +109,9 @@ double ResultList::Advance(char32_t code) {
 double ResultList::TextWidthTwips(std::string_view utf8) {
     double pixels = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1Fu
-                        : length == 3 ? lead & 0x0Fu
-                                      : lead & 0x07u;
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
-        }
-        i += length;
-        pixels += Advance(code);
+        const char32_t code = utf8::Next(utf8, i);
+        // A byte that is not UTF-8 shows as the replacement character.
+        pixels += Advance(code < utf8::kInvalidByteBase ? code : kReplacementCharacter);
     }
     return pixels * twipsPerPixel_;
 }
@@ -245,8 +239,18 @@ void ResultList::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResultList::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::RightButton) {
+        QTreeView::mousePressEvent(event);
+        return;
+    }
+    // The menu needs a row the user selected first: on a list without a selection the
+    // right button neither selects nor opens anything.
+    if (SelectedRow() < 0) {
+        event->accept();
+        return;
+    }
     QTreeView::mousePressEvent(event);
-    if (event->button() == Qt::RightButton) ShowPopup(event->globalPosition().toPoint());
+    ShowPopup(event->globalPosition().toPoint());
 }
 
 void ResultList::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -13,6 +13,7 @@
 
 #include "search/search_types.h"
 #include "window/result_table_model.h"
+#include "window/twips.h"
 
 class QMenu;
 class QAction;
@@ -98,7 +99,7 @@ class ResultList : public QTreeView {
     std::array<std::string, ResultTableModel::kColumnCount> lastFitted_;  // texts last measured
     std::array<int, ResultTableModel::kColumnCount> widthsTwips_{};
     QFontMetricsF metrics_;
-    double twipsPerPixel_ = 15.0;
+    double twipsPerPixel_ = kDesignTwipsPerPixel;
     std::vector<float> advancePixels_;  // per BMP character, negative until measured
     QMenu* popup_ = nullptr;
     bool settingWidth_ = false;  // the fit itself is resizing a column

@@ -18,6 +18,7 @@
 #include "window/frm_chk_ext.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
+#include "window/settings_failure.h"
 #include "window/text_edit.h"
 
 namespace trawlex::window {
@@ -75,9 +76,10 @@ SearchRun::Next SearchRun::Run() {
     window_.CancelButton->setVisible(true);
     window_.CancelButton->setEnabled(true);
     window_.cmdSearchStart->setVisible(false);
-    AddHistory(
-        *window_.txtSearchStr,
-        QString::fromStdString(TrimSpaces(window_.txtSearchStr->currentText().toStdString())));
+    ReportSettingsSaveFailure(
+        AddHistory(*window_.txtSearchStr, QString::fromStdString(TrimSpaces(
+                                              window_.txtSearchStr->currentText().toStdString()))),
+        &window_);
     window_.CurrentList().Clear();
     window_.SetStatusText(QString::fromUtf8(kStatusSearching));
     if (MinimizeWhileSeek()) {
@@ -140,7 +142,7 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 }
 
 void SearchRun::Summary() {
-    SaveTabState(window_, window_.CurrentTab());
+    SaveTabState(window_, window_.CurrentTab(), window_.TabStates());
     const int rows = window_.CurrentList().RowCount();
     window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested()) +
                                                  SkippedNote(skippedEntries_, untestedLines_)));

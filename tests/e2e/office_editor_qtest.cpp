@@ -91,7 +91,7 @@ class OfficeEditorTest : public QObject {
             QFileInfo(installed).canonicalFilePath());
         const AddinRecord vb6 = ReadAddinRecord(Flavour::VisualBasic6, e2e::kProgId).value();
         QCOMPARE(QString::fromStdString(vb6.friendlyName), QString("Trawlex Plus"));
-        QVERIFY(vb6.loadAtStartup());
+        QVERIFY(vb6.LoadAtStartup());
 
         // Installing again leaves one record with the same three values, even when the
         // earlier record had others.
@@ -119,14 +119,14 @@ class OfficeEditorTest : public QObject {
         {
             IdeWindow vb6(Flavour::VisualBasic6);
             vb6.ConnectStartupAddins();
-            QVERIFY(!vb6.host().addins().IsConnected(e2e::kProgId));
+            QVERIFY(!vb6.Host().Manager().IsConnected(e2e::kProgId));
         }
 
         IdeWindow ide(Flavour::OfficeEditor);
         QVERIFY(ide.OpenPath(QString(TRAWLEX_SAMPLES_DIR) + "/Sample.vbp").ok());
         ide.show();
         ide.ConnectStartupAddins();
-        QVERIFY(ide.host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(ide.Host().Manager().IsConnected(e2e::kProgId));
         const QStringList bar = e2e::BarCaptions(ide, "標準");
         QCOMPARE(bar.count(e2e::kSearchCaption), 1);
         QCOMPARE(bar.count(e2e::kOptionsCaption), 1);
@@ -149,7 +149,7 @@ class OfficeEditorTest : public QObject {
         QCOMPARE(e2e::Cell(view, selected, 1), QString::number(line));
 
         QVERIFY(ide.close());
-        QVERIFY(!ide.host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(!ide.Host().Manager().IsConnected(e2e::kProgId));
         QVERIFY(e2e::BarAction(ide, "標準", e2e::kSearchCaption) == nullptr);
     }
 

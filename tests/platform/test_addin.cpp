@@ -50,6 +50,11 @@ class TestAddin : public host::AddinInstance {
 
 }  // namespace
 
+extern "C" int TrawlexAddinInterfaceVersion() {
+    const char* version = std::getenv("TRAWLEX_TEST_ADDIN_VERSION");
+    return version ? std::atoi(version) : host::kAddinInterfaceVersion;
+}
+
 extern "C" int DllRegisterServer() {
     if (AskedToFail()) return 7;
     const std::string path =

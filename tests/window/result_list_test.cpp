@@ -255,6 +255,32 @@ class ResultListTest : public QObject {
         QCOMPARE(exports.at(0).at(0).toInt(), 4);
     }
 
+    void rightClickOpensTheMenuOnlyWithASelectedRow() {
+        ResultList list(1);
+        list.AddRow(Hit("Module1", 1, "first"));
+        list.AddRow(Hit("Module1", 2, "second"));
+        list.resize(600, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QCoreApplication::processEvents();
+        const QRect first = list.visualRect(list.Model().index(0, 0));
+        const QRect second = list.visualRect(list.Model().index(1, 0));
+        QVERIFY(first.isValid() && second.isValid());
+
+        // No row selected: nothing is selected by the click and no menu appears.
+        QTest::mousePress(list.viewport(), Qt::RightButton, {}, second.center());
+        QVERIFY(!list.PopupMenu()->isVisible());
+        QCOMPARE(list.SelectedRow(), -1);
+        QTest::mouseRelease(list.viewport(), Qt::RightButton, {}, second.center());
+
+        // With a selected row the menu appears, for the row under the mouse.
+        list.SelectRow(0);
+        QTest::mousePress(list.viewport(), Qt::RightButton, {}, second.center());
+        QVERIFY(list.PopupMenu()->isVisible());
+        QCOMPARE(list.SelectedRow(), 1);
+        list.PopupMenu()->hide();
+    }
+
     void keysAndClicksReachTheirHandlers() {
         ResultList list(2);
         list.AddRow(Hit("Module1", 1, "first"));
@@ -280,6 +306,29 @@ class ResultListTest : public QObject {
         QCOMPARE(clicks.at(0).at(0).toString(), QStringLiteral("first"));
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(jumps.count(), 3);
+    }
+
+    void textWidthsFollowTheCharactersOfTheUtf8() {
+        ResultList list(0);
+        const QFontMetricsF metrics(list.font(), &list);
+        const double perPixel = 1440.0 / list.logicalDpiX();
+        const auto twips = [&](const QString& text) {
+            double pixels = 0;
+            for (char32_t code : text.toUcs4()) {
+                pixels += metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+            }
+            return pixels * perPixel;
+        };
+        const QString mixed = QString::fromUtf8("x = \"在庫\" ' \xF0\x9F\x93\xA6 ok");
+        QCOMPARE(list.TextWidthTwips(std::string_view("x = \"在庫\" ' \xF0\x9F\x93\xA6 ok")),
+                 twips(mixed));
+        // A byte that is not UTF-8 counts as the replacement character, and the text after it
+        // is measured as usual.
+        QCOMPARE(list.TextWidthTwips(std::string_view("a\xFF"
+                                                      "b")),
+                 twips(QString::fromUtf8("a\uFFFDb")));
+        QCOMPARE(list.TextWidthTwips(std::string_view("\xE5\x9C")),
+                 twips(QString::fromUtf8("\uFFFD\uFFFD")));
     }
 
     void fitColumnWidthsInTwips() {
@@ -372,18 +421,23 @@ class ResultListTest : public QObject {
         QCOMPARE(second.font().family(), QStringLiteral("DejaVu Sans"));
 
         // Option 2 without a name or size leaves the font as it was; with them, uses them.
-        trawlex::window::WriteSetting(QStringLiteral("optFont(2)"), QStringLiteral("True"));
+        QVERIFY(trawlex::window::WriteSetting(QStringLiteral("optFont(2)"), QStringLiteral("True"))
+                    .ok());
         trawlex::window::SetFont(windowFont, &vb6, {&first});
         QCOMPARE(windowFont.family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(windowFont.pointSizeF(), 9.0);
-        trawlex::window::WriteSetting(QStringLiteral("FontName"), QStringLiteral("Noto Sans"));
-        trawlex::window::WriteSetting(QStringLiteral("FontSize"), QStringLiteral("14"));
+        QVERIFY(
+            trawlex::window::WriteSetting(QStringLiteral("FontName"), QStringLiteral("Noto Sans"))
+                .ok());
+        QVERIFY(
+            trawlex::window::WriteSetting(QStringLiteral("FontSize"), QStringLiteral("14")).ok());
         trawlex::window::SetFont(windowFont, &vb6, {&first});
         QCOMPARE(windowFont.family(), QStringLiteral("Noto Sans"));
         QCOMPARE(first.font().pointSizeF(), 14.0);
 
         // Option 1 reads the editor font of the host's flavour; a missing face keeps the name.
-        trawlex::window::WriteSetting(QStringLiteral("optFont(1)"), QStringLiteral("True"));
+        QVERIFY(trawlex::window::WriteSetting(QStringLiteral("optFont(1)"), QStringLiteral("True"))
+                    .ok());
         QVERIFY(trawlex::platform::RegWrite(
             "HKCU\\Software\\Microsoft\\VBA\\Microsoft Visual Basic\\FontHeight", "11",
             "REG_DWORD"));
