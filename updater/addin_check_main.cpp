@@ -1,6 +1,6 @@
 // trawlex-addin-check PATH: tells whether PATH is an add-in library of this system. It loads
-// the library in this process (never in the editor's), looks for the three entry points and
-// asks it for the main add-in's object. Exit status: 0 an add-in library, 1 usage, 2 not
+// the library in this process (never in the editor's), looks for the entry points, checks
+// that it was built for this host's add-in interface and asks it for the main add-in's object. Exit status: 0 an add-in library, 1 usage, 2 not
 // loadable, 3 an entry point missing, 4 no add-in object for "Trawlex.Connect".
 
 #include <dlfcn.h>
@@ -34,10 +34,17 @@ int main(int argc, char** argv) {
         const char* error = dlerror();
         Exit(CheckExit::NotLoadable, error ? error : "cannot load " + path);
     }
-    for (const char* entry : {"DllRegisterServer", "DllUnregisterServer", "TrawlexCreateAddin"}) {
+    for (const char* entry : {"TrawlexAddinInterfaceVersion", "DllRegisterServer",
+                              "DllUnregisterServer", "TrawlexCreateAddin"}) {
         if (!dlsym(library, entry)) {
             Exit(CheckExit::EntryPointMissing, path + " does not export " + entry);
         }
+    }
+    const int version =
+        reinterpret_cast<int (*)()>(dlsym(library, "TrawlexAddinInterfaceVersion"))();
+    if (version != trawlex::host::kAddinInterfaceVersion) {
+        Exit(CheckExit::EntryPointMissing,
+             path + " was built for add-in interface version " + std::to_string(version));
     }
     auto create = reinterpret_cast<trawlex::host::AddinInstance* (*)(const char*)>(
         dlsym(library, "TrawlexCreateAddin"));

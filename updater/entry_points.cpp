@@ -2,10 +2,15 @@
 // factory. ProgIDs, like registry keys, compare without ASCII case.
 
 #include "base/ascii_case.h"
+#include "host/addin_instance.h"
 #include "host/self_registration.h"
 #include "updater/update.h"
 
 using trawlex::updater::kUpdaterProgId;
+
+extern "C" int TrawlexAddinInterfaceVersion() {
+    return trawlex::host::kAddinInterfaceVersion;
+}
 
 extern "C" int DllRegisterServer() {
     return trawlex::host::RegisterLibraryOf(kUpdaterProgId,

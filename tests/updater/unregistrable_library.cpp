@@ -16,6 +16,10 @@ class IdleAddin : public trawlex::host::AddinInstance {
 
 }  // namespace
 
+extern "C" int TrawlexAddinInterfaceVersion() {
+    return trawlex::host::kAddinInterfaceVersion;
+}
+
 extern "C" int DllRegisterServer() {
     return 5;
 }
