@@ -12,11 +12,13 @@
 
 #include "host/module_search.h"
 #include "window/control_settings.h"
+#include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
+#include "window/settings_failure.h"
 #include "window/text_edit.h"
 
 namespace trawlex::window {
@@ -49,7 +51,8 @@ std::string SkippedNote(int skippedEntries, std::int64_t untestedLines) {
     return note;
 }
 
-SearchRun::SearchRun(frmAddIn& window) : window_(window) {
+SearchRun::SearchRun(frmAddIn& window)
+    : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
 
@@ -73,9 +76,10 @@ SearchRun::Next SearchRun::Run() {
     window_.CancelButton->setVisible(true);
     window_.CancelButton->setEnabled(true);
     window_.cmdSearchStart->setVisible(false);
-    AddHistory(
-        *window_.txtSearchStr,
-        QString::fromStdString(TrimSpaces(window_.txtSearchStr->currentText().toStdString())));
+    ReportSettingsSaveFailure(
+        AddHistory(*window_.txtSearchStr, QString::fromStdString(TrimSpaces(
+                                              window_.txtSearchStr->currentText().toStdString()))),
+        &window_);
     window_.CurrentList().Clear();
     window_.SetStatusText(QString::fromUtf8(kStatusSearching));
     if (MinimizeWhileSeek()) {
@@ -138,7 +142,7 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 }
 
 void SearchRun::Summary() {
-    SaveTabState(window_, window_.CurrentTab());
+    SaveTabState(window_, window_.CurrentTab(), window_.TabStates());
     const int rows = window_.CurrentList().RowCount();
     window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested()) +
                                                  SkippedNote(skippedEntries_, untestedLines_)));

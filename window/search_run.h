@@ -38,6 +38,8 @@ class SearchRun final : public FolderSearchHost {
     MatchOptions CurrentOptions() const override;
     void AddRow(ResultRow row) override;
     void LineUntested(std::string_view name, std::int64_t line) override;
+    // The options dialog's choice, read once when the run starts.
+    EncodingChoice FileEncoding() const override { return fileEncoding_; }
     // FolderSearchHost
     std::string ExtList() const override;
     bool SearchSubfolders() const override;
@@ -55,6 +57,7 @@ class SearchRun final : public FolderSearchHost {
     bool MinimizeWhileSeek() const;
 
     frmAddIn& window_;
+    EncodingChoice fileEncoding_;
     bool waitCursor_ = false;
     int skippedEntries_ = 0;
     std::int64_t untestedLines_ = 0;

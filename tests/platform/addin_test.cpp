@@ -1,5 +1,6 @@
 // regsvr32 and the add-in loader, driven with the test add-in library built in the tree.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -124,7 +125,7 @@ TEST_F(AddinTest, LoaderNamesEachWayItFails) {
 
     ASSERT_TRUE(
         RegisterClass(kProgId, std::filesystem::canonical(TRAWLEX_TEST_NOT_ADDIN).string()));
-    EXPECT_NE(LoadAddin(kProgId).error().find("does not export TrawlexCreateAddin"),
+    EXPECT_NE(LoadAddin(kProgId).error().find("does not tell its add-in interface version"),
               std::string::npos);
 
     // The library serves only its own ProgID.
@@ -162,6 +163,39 @@ TEST_F(AddinTest, LoaderTakesOnlyAbsolutePathsOfRegularFiles) {
 
     ASSERT_TRUE(RegisterClass(kProgId, root()));
     EXPECT_NE(LoadAddin(kProgId).error().find("not a regular file"), std::string::npos);
+}
+
+TEST_F(AddinTest, LibraryOfAnotherInterfaceVersionIsRefused) {
+    const std::string library = std::filesystem::canonical(TRAWLEX_TEST_ADDIN).string();
+    ASSERT_TRUE(RegisterClass(kProgId, library));
+    setenv("TRAWLEX_TEST_ADDIN_VERSION", "1", 1);
+    Result<LoadedAddin> old = LoadAddin(kProgId);
+    unsetenv("TRAWLEX_TEST_ADDIN_VERSION");
+    ASSERT_FALSE(old);
+    EXPECT_NE(old.error().find("was built for add-in interface version 1; this host needs "
+                               "version " +
+                               std::to_string(host::kAddinInterfaceVersion)),
+              std::string::npos)
+        << old.error();
+    EXPECT_FALSE(RegRead("HKCU\\Software\\TrawlexTest\\Created"));
+    EXPECT_TRUE(LoadAddin(kProgId));
+}
+
+TEST_F(AddinTest, LibraryStaysMappedAfterItsAddinIsGone) {
+    const std::string library = std::filesystem::canonical(TRAWLEX_TEST_ADDIN).string();
+    ASSERT_TRUE(RegisterClass(kProgId, library));
+    {
+        Result<LoadedAddin> first = LoadAddin(kProgId);
+        ASSERT_TRUE(first);
+        first->reset();
+    }
+    // What the library left in the process (registered types, timers) stays valid.
+    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(handle, nullptr);
+    dlclose(handle);
+    Result<LoadedAddin> again = LoadAddin(kProgId);
+    ASSERT_TRUE(again);
+    EXPECT_NE(again->get(), nullptr);
 }
 
 TEST_F(AddinTest, ThisLibraryPathOfTheRunningProgram) {
