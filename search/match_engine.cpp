@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "base/text_decode.h"
+#include "base/utf8_codec.h"
 #include "search/like_pattern.h"
 #include "search/regex_cache.h"
-#include "base/text_decode.h"
 #include "search/text_fold.h"
-#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {
@@ -68,9 +68,8 @@ LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
     required.kind = LineRequirement::Kind::Ascii;
     required.caseless = caseless;
     if (caseless) {
-        // Caseless matching lets U+212A stand for "k" and U+017F for "s"; their folds do.
         required.ascii = LowerAscii(literal);
-        required.stand_ins = LineRequirement::StandIns::Compare;
+        required.stand_ins = LineRequirement::StandIns::Case;
     } else {
         required.ascii = std::move(literal);
     }
