@@ -255,16 +255,12 @@ bool StandInWindow::MayHoldNeedle(std::size_t at) {
     return folded_.find(needle_) != std::string::npos;
 }
 
-FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, std::string needle, StandIns stand_ins,
-                                     bool cp932)
-    : text_(text),
-      cp932_(cp932),
-      stand_ins_(stand_ins),
-      caseless_(AsciiCaselessSearch(text, needle)),
-      window_(text, cp932, needle, stand_ins) {
+StandInSearch::StandInSearch(std::string_view text, const std::string& needle, StandIns stand_ins,
+                             bool cp932)
+    : text_(text), cp932_(cp932), stand_ins_(stand_ins), window_(text, cp932, needle, stand_ins) {
     for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
     if (!cp932) {
-        codes_.emplace(AnyBytesSearch(text, Utf8StandInPrefixes(stand_ins)));
+        codes_.emplace(text, Utf8StandInPrefixes(stand_ins));
         return;
     }
     const std::vector<std::string>& codes = Cp932StandInsFor(needle, stand_ins);
@@ -272,27 +268,23 @@ FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, std::string needle, 
     const bool pairs_only =
         std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() == 2; });
     if (pairs_only) {
-        pairs_.emplace(PairSetSearch(text, codes));
+        pairs_.emplace(text, codes);
     } else {
-        codes_.emplace(AnyBytesSearch(text, codes));
+        codes_.emplace(text, codes);
     }
 }
 
-std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
-    return std::min(caseless_.Find(from), NextStandIn(from));
-}
-
-std::size_t FoldedAsciiSearch::NextStandIn(std::size_t from) {
+std::size_t StandInSearch::operator()(std::size_t from) {
     for (;;) {
-        const std::size_t at = codes_ ? codes_->Find(from) : pairs_ ? pairs_->Find(from) : kNoHit;
-        // CP932 codes are those of stand-ins already.
+        const std::size_t at = codes_ ? (*codes_)(from) : pairs_ ? (*pairs_)(from) : kNoHit;
         if (at == kNoHit) return at;
+        // CP932 codes are those of stand-ins already.
         if ((cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at)) return at;
         from = at + 1;
     }
 }
 
-bool FoldedAsciiSearch::FoldsIntoNeedle(std::size_t at) {
+bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
     std::size_t end = at;
     utf8::Next(text_, end);
     CharFold(text_.substr(at, end - at), stand_ins_, folded_char_);
@@ -300,6 +292,15 @@ bool FoldedAsciiSearch::FoldsIntoNeedle(std::size_t at) {
         if (in_needle_[static_cast<unsigned char>(c)]) return true;
     }
     return false;
+}
+
+FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, const std::string& needle,
+                                     StandIns stand_ins, bool cp932)
+    : caseless_(AsciiCaselessSearch(text, needle)),
+      stand_ins_(StandInSearch(text, needle, stand_ins, cp932)) {}
+
+std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
+    return std::min(caseless_.Find(from), stand_ins_.Find(from));
 }
 
 PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& pairs)

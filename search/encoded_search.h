@@ -68,29 +68,40 @@ class PairSetSearch {
 const std::vector<std::string>& Cp932StandInsFor(std::string_view needle,
                                                  LineRequirement::StandIns stand_ins);
 
-// Where a lower-case ASCII needle can hit the folded form of a text (UTF-8 or CP932 bytes)
-// without folding it: the needle in any ASCII letter case, or a character whose fold holds
-// one of the needle's characters and whose window (StandInWindow) may hold the needle.
-class FoldedAsciiSearch {
+// The places of a text (UTF-8 or CP932 bytes) where a character stands whose fold holds
+// one of the characters of a lower-case ASCII needle and whose window (StandInWindow) may
+// hold the needle.
+class StandInSearch {
   public:
-    FoldedAsciiSearch(std::string_view text, std::string needle,
-                      LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare,
-                      bool cp932 = false);
+    StandInSearch(std::string_view text, const std::string& needle,
+                  LineRequirement::StandIns stand_ins, bool cp932);
     std::size_t operator()(std::size_t from);
 
   private:
-    std::size_t NextStandIn(std::size_t from);
     bool FoldsIntoNeedle(std::size_t at);
 
     std::string_view text_;
     bool cp932_;
     LineRequirement::StandIns stand_ins_;
-    ForwardFinder<AsciiCaselessSearch> caseless_;
-    std::optional<AnyBytesFinder> codes_;                // UTF-8 prefixes, or CP932 codes
-    std::optional<ForwardFinder<PairSetSearch>> pairs_;  // CP932 two-byte codes
+    std::optional<AnyBytesSearch> codes_;  // UTF-8 prefixes, or CP932 codes
+    std::optional<PairSetSearch> pairs_;   // CP932 two-byte codes
     StandInWindow window_;
     std::array<bool, 256> in_needle_{};
     std::string folded_char_;
+};
+
+// Where a lower-case ASCII needle can hit the folded form of a text (UTF-8 or CP932 bytes)
+// without folding it: the needle in any ASCII letter case, or a stand-in (StandInSearch).
+class FoldedAsciiSearch {
+  public:
+    FoldedAsciiSearch(std::string_view text, const std::string& needle,
+                      LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare,
+                      bool cp932 = false);
+    std::size_t operator()(std::size_t from);
+
+  private:
+    ForwardFinder<AsciiCaselessSearch> caseless_;
+    ForwardFinder<StandInSearch> stand_ins_;
 };
 
 class RequirementSearch {

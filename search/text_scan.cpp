@@ -83,7 +83,7 @@ class CandidatePlan {
         if (kind_ == LinePrefilter::Kind::Substring) {
             bytes_.emplace(buffer_, std::move(filter.needle));
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
-            folded_ascii_.emplace(buffer_, std::move(filter.needle));
+            folded_ascii_.emplace(buffer_, filter.needle);
         } else if (kind_ == LinePrefilter::Kind::AnyOf) {
             any_of_.emplace(buffer_, std::move(filter.needles));
         }
