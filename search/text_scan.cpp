@@ -246,6 +246,11 @@ void SearchEncodedText(std::string_view bytes, std::string_view name, std::strin
         case ByteEncoding::Other:
             break;
     }
+    // Valid UTF-8 after a UTF-8 BOM decodes to itself: it is searched where it lies.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) {
+        return SearchText(bytes.substr(kUtf8Bom.size()), name, search, host, engine);
+    }
     SearchText(DecodeText(bytes), name, search, host, engine);
 }
 

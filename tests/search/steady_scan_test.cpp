@@ -457,5 +457,29 @@ TEST(SteadyScanTest, BomTextsAreDecodedFirst) {
     EXPECT_EQ(host.rows, (std::vector<Row>{Row("M", 1, "(Declarations)", "", "Foo")}));
 }
 
+TEST(SteadyScanTest, Utf8BomTextsGiveTheRowsOfTheirDecodedText) {
+    // Valid UTF-8 behind the BOM is searched in place; invalid bytes still become U+FFFD.
+    const std::vector<std::string> texts = {
+        "\xEF\xBB\xBFSub A()\r\n\xEF\xBC\xA6oo \xE3\x80\x80\r\nEnd Sub\r\nfoo",
+        "\xEF\xBB\xBF\xEF\xBB\xBF"
+        "foo\r\n",
+        "\xEF\xBB\xBF"
+        "foo\xFF\r\nfoo\xEF\xBF\xBD\r\n",
+        "\xEF\xBB\xBF",
+        "\xEF\xBB",
+    };
+    MatchEngine engine;
+    for (const std::string& bytes : texts) {
+        for (const char* search : {"foo", "\xEF\xBF\xBD", "Sub", "\xEF\xBB\xBF"}) {
+            for (bool steady : {true, false}) {
+                CollectingHost host({SearchMode::Normal, false}, steady);
+                SearchEncodedText(bytes, "M", search, host, engine);
+                EXPECT_EQ(host.rows, Reference(bytes, search, {SearchMode::Normal, false}))
+                    << "[" << bytes << "] search [" << search << "] steady " << steady;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace trawlex
