@@ -17,6 +17,7 @@ struct GrepOptions {
     std::string extList = "*";  // "*" or "*.ext" items joined by ";"
     bool searchSubfolders = true;
     OutputFormat format = OutputFormat::Text;
+    unsigned jobs = 0;  // files searched at once; 0: one per processor
     std::string search;
     std::vector<std::string> paths;
 };

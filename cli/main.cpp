@@ -38,21 +38,20 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
     const TextStyle style{terminal && ColourWanted(), terminal};
 
     GrepCallbacks callbacks;
-    callbacks.row = [&](const trawlex::ResultRow& row) {
-        out.AppendWith([&](std::string& buffer) {
-            switch (options.format) {
-                case OutputFormat::Text:
-                    AppendTextRow(buffer, row, style);
-                    break;
-                case OutputFormat::Tsv:
-                    AppendTsvRow(buffer, row);
-                    break;
-                case OutputFormat::Jsonl:
-                    AppendJsonRow(buffer, row);
-                    break;
-            }
-        });
+    callbacks.format = [&](std::string& buffer, const trawlex::ResultRowView& row) {
+        switch (options.format) {
+            case OutputFormat::Text:
+                AppendTextRow(buffer, row, style);
+                break;
+            case OutputFormat::Tsv:
+                AppendTsvRow(buffer, row);
+                break;
+            case OutputFormat::Jsonl:
+                AppendJsonRow(buffer, row);
+                break;
+        }
     };
+    callbacks.rows = [&](std::string_view rows) { out.Append(rows); };
     callbacks.error = [&](const std::string& text) {
         out.Flush();  // rows found before the failure come first on a shared terminal
         WriteLine(err, text);

@@ -134,12 +134,12 @@ void AppendForTerminal(std::string& out, std::string_view text) {
     }
 }
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
+void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style) {
     AppendColoured(out, "35", row.name, style);
     AppendSeparator(out, ":", style);
-    std::string line;
-    AppendNumber(line, row.line);
-    AppendColoured(out, "32", line, style);
+    std::array<char, 24> digits;
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
+    AppendColoured(out, "32", std::string_view(digits.data(), end - digits.data()), style);
     AppendSeparator(out, ":", style);
     AppendColoured(out, "33", row.procedure, style);
     AppendSeparator(out, ":", style);
@@ -152,7 +152,7 @@ void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
     out += '\n';
 }
 
-void AppendTsvRow(std::string& out, const ResultRow& row) {
+void AppendTsvRow(std::string& out, const ResultRowView& row) {
     AppendTsvField(out, row.name);
     out += '\t';
     AppendNumber(out, row.line);
@@ -165,7 +165,7 @@ void AppendTsvRow(std::string& out, const ResultRow& row) {
     out += '\n';
 }
 
-void AppendJsonRow(std::string& out, const ResultRow& row) {
+void AppendJsonRow(std::string& out, const ResultRowView& row) {
     out += "{\"name\":";
     AppendJsonString(out, row.name);
     out += ",\"line\":";

@@ -29,8 +29,8 @@ struct TextStyle {
     bool terminal = false;  // control characters made visible
 };
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style);
-void AppendTsvRow(std::string& out, const ResultRow& row);
-void AppendJsonRow(std::string& out, const ResultRow& row);
+void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style);
+void AppendTsvRow(std::string& out, const ResultRowView& row);
+void AppendJsonRow(std::string& out, const ResultRowView& row);
 
 }  // namespace trawlex::cli

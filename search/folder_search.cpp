@@ -47,37 +47,103 @@ bool PassesExtFilter(std::string_view fileName, std::string_view extList) {
 
 namespace {
 
-void WalkFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
-                MatchEngine& engine, FileBuffer& buffer) {
-    auto fail = [&host](const std::string& description) {
-        host.SetStatus(std::string(kStatusErrorPrefix) + description);
-    };
+// What a folder walk meets, in walk order.
+class WalkVisitor {
+  public:
+    virtual ~WalkVisitor() = default;
+    virtual void EnterFolder() {}
+    virtual void LeaveFolder() {}
+    // A file that passes the filter; false when it fails, which ends its folder's walk.
+    virtual bool File(const std::string& path) = 0;
+    virtual void Failed(const std::string& description) = 0;
+};
+
+void WalkFolder(const std::string& folder, const FolderSearchHost& host, WalkVisitor& visitor) {
+    visitor.EnterFolder();
+    struct Leave {
+        WalkVisitor& visitor;
+        ~Leave() { visitor.LeaveFolder(); }
+    } leave{visitor};
     Result<FolderListing> listing = ListFolder(folder);
-    if (!listing) return fail(listing.error());
+    if (!listing) return visitor.Failed(listing.error());
 
     const std::string extList = host.ExtList();
     for (const std::string& name : listing->files) {
         // A stopped scan adds no rows, so the rest of the walk would only read files.
         if (host.StopRequested()) return;
         if (!PassesExtFilter(name, extList)) continue;
-        const std::string path = Join(folder, name);
-        Result<std::string_view> bytes = ReadFileBytes(path, buffer);
-        if (!bytes) return fail(bytes.error());
-        SearchEncodedText(*bytes, path, search, host, engine);
+        if (!visitor.File(Join(folder, name))) return;
     }
     if (!host.SearchSubfolders()) return;
     for (const std::string& name : listing->folders) {
         if (host.StopRequested()) return;
-        WalkFolder(Join(folder, name), search, host, engine, buffer);
+        WalkFolder(Join(folder, name), host, visitor);
     }
 }
+
+class SearchingVisitor : public WalkVisitor {
+  public:
+    SearchingVisitor(std::string_view search, FolderSearchHost& host, MatchEngine& engine)
+        : search_(search), host_(host), engine_(engine) {}
+
+    bool File(const std::string& path) override {
+        Result<std::string_view> bytes = ReadFileBytes(path, buffer_);
+        if (!bytes) {
+            Failed(bytes.error());
+            return false;
+        }
+        SearchEncodedText(*bytes, path, search_, host_, engine_);
+        return true;
+    }
+    void Failed(const std::string& description) override {
+        host_.SetStatus(std::string(kStatusErrorPrefix) + description);
+    }
+
+  private:
+    std::string_view search_;
+    FolderSearchHost& host_;
+    MatchEngine& engine_;
+    FileBuffer buffer_;
+};
+
+class PlanningVisitor : public WalkVisitor {
+  public:
+    void EnterFolder() override { folder_starts_.push_back(steps.size()); }
+    void LeaveFolder() override {
+        // The steps of subfolders were closed when they were left.
+        for (std::size_t i = folder_starts_.back(); i < steps.size(); ++i) {
+            if (steps[i].folder_end == kOpen) steps[i].folder_end = steps.size();
+        }
+        folder_starts_.pop_back();
+    }
+    bool File(const std::string& path) override {
+        steps.push_back({path, {}, kOpen});
+        return true;
+    }
+    void Failed(const std::string& description) override {
+        steps.push_back({{}, std::string(kStatusErrorPrefix) + description, kOpen});
+    }
+
+    std::vector<FolderWalkStep> steps;
+
+  private:
+    static constexpr std::size_t kOpen = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> folder_starts_;
+};
 
 }  // namespace
 
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine) {
-    FileBuffer buffer;
-    WalkFolder(folder, search, host, engine, buffer);
+    SearchingVisitor visitor(search, host, engine);
+    WalkFolder(folder, host, visitor);
+}
+
+std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder,
+                                           const FolderSearchHost& host) {
+    PlanningVisitor visitor;
+    WalkFolder(folder, host, visitor);
+    return std::move(visitor.steps);
 }
 
 }  // namespace trawlex

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "search/avx2.h"
 #include "base/cp932_codec.h"
+#include "search/avx2.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_feeds.h"
@@ -139,8 +139,8 @@ class SteadyScan {
                 CatchUp(state_at, line.start);
                 const std::string_view text = Decoded(line.content);  // CatchUp decodes too
                 if (!state_.Inside()) ApplyStartTest(state_, text);
-                host_.AddRow({std::string(name_), NumberOf(line.start), state_.name, state_.scope,
-                              std::string(TrimSpaces(text))});
+                host_.AddRowView(
+                    {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
                 if (state_.Inside()) ApplyEndTest(state_, text);
                 state_at = line.next;
             }

@@ -39,8 +39,7 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
                 ApplyStartTest(state, line.content);
             }
             if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options)) {
-                host.AddRow({std::string(name), number, state.name, state.scope,
-                             std::string(TrimSpaces(line.content))});
+                host.AddRowView({name, number, state.name, state.scope, TrimSpaces(line.content)});
             }
             if (lines.MayEndProcedure(line) && state.Inside()) ApplyEndTest(state, line.content);
         }

@@ -18,6 +18,9 @@ class ScanHost {
     // Read before every line's match test, so a change applies from the next line.
     virtual MatchOptions CurrentOptions() const = 0;
     virtual void AddRow(ResultRow row) = 0;
+    // What the scans call: the texts are valid only during the call. A host that copies
+    // them anyway need not override it.
+    virtual void AddRowView(const ResultRowView& row) { AddRow(row.ToRow()); }
 
     // A steady host's Yield does nothing, and its StopRequested and CurrentOptions give the
     // same answers for the length of a text. A scan may then call them once per text
