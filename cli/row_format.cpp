@@ -6,6 +6,10 @@
 
 #include "base/utf8_codec.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace trawlex::cli {
 namespace {
 
@@ -93,6 +97,21 @@ void AppendTsvField(std::string& out, std::string_view text) {
     // Runs of bytes that need no escape are appended whole.
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+#if defined(__SSE2__)
+        // 16 bytes at a time past those that are neither a control character nor "\".
+        const __m128i backslash = _mm_set1_epi8('\\');
+        const __m128i highest_control = _mm_set1_epi8(0x1F);
+        while (text.size() - i >= 16) {
+            const __m128i chunk =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+            const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, highest_control), chunk);
+            if (_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash))) != 0) {
+                break;
+            }
+            i += 16;
+        }
+        if (i == text.size()) break;
+#endif
         std::string_view escape;
         switch (text[i]) {
             case '\\':

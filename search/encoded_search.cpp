@@ -89,6 +89,38 @@ bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+// The CP932 bytes that decode to one of `strings`, or nothing when they cannot be looked
+// for as bytes. A search asks for the same strings file after file, so the last answer is
+// kept.
+const std::optional<std::vector<std::string>>& Cp932SourcesOfAll(
+    const std::vector<std::string>& strings) {
+    thread_local std::vector<std::string> last_strings;
+    thread_local std::optional<std::vector<std::string>> answer;
+    thread_local bool ready = false;
+    if (ready && last_strings == strings) return answer;
+    last_strings = strings;
+    ready = true;
+    answer.emplace();
+    constexpr std::size_t kMaxSources = 16;
+    for (const std::string& text : strings) {
+        // Bytes that are no whole characters can match inside a character's UTF-8, and
+        // U+FFFD stands for any byte that does not decode.
+        if (!IsValidUtf8(text) || text.find("\xEF\xBF\xBD") != std::string::npos) {
+            answer.reset();
+            break;
+        }
+        std::vector<std::string> more = Cp932Sources(text, kMaxSources);
+        // A string CP932 cannot encode cannot stand in a text decoded from it; but one with
+        // too many encodings to list can.
+        if (more.empty() && !Cp932Sources(text, SIZE_MAX).empty()) {
+            answer.reset();
+            break;
+        }
+        answer->insert(answer->end(), more.begin(), more.end());
+    }
+    return answer;
+}
+
 // How far back a CP932 window looks for a byte that cannot be a trail byte; past that it
 // gives up and lets the whole line be tested.
 constexpr std::size_t kMaxCp932Walk = 64;
@@ -398,21 +430,10 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
                 look_for_any(requirement.strings);
                 break;
             }
-            constexpr std::size_t kMaxSources = 16;
-            std::vector<std::string> sources;
-            for (const std::string& text : requirement.strings) {
-                // Bytes that are no whole characters can match inside a character's UTF-8,
-                // and U+FFFD stands for any byte that does not decode.
-                if (!IsValidUtf8(text) || text.find("\xEF\xBF\xBD") != std::string::npos) {
-                    return nullptr;
-                }
-                std::vector<std::string> more = Cp932Sources(text, kMaxSources);
-                // A string CP932 cannot encode cannot stand in a text decoded from it; but
-                // one with too many encodings to list can.
-                if (more.empty() && !Cp932Sources(text, SIZE_MAX).empty()) return nullptr;
-                sources.insert(sources.end(), more.begin(), more.end());
-            }
-            look_for_any(std::move(sources));  // none: no line can match
+            const std::optional<std::vector<std::string>>& sources =
+                Cp932SourcesOfAll(requirement.strings);
+            if (!sources) return nullptr;
+            look_for_any(*sources);  // none: no line can match
             break;
         }
         case Kind::Ascii:
