@@ -239,6 +239,32 @@ const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand
     return bytes;
 }
 
+// The prefixes of Utf8StandInPrefixes that start a character whose fold holds one of the
+// characters of `needle`; the last answer is kept.
+const std::vector<std::string>& Utf8StandInPrefixesFor(std::string_view needle,
+                                                       StandIns stand_ins) {
+    thread_local std::string last_needle;
+    thread_local StandIns last_stand_ins = StandIns::None;
+    thread_local std::vector<std::string> prefixes;
+    thread_local bool ready = false;
+    if (ready && last_stand_ins == stand_ins && last_needle == needle) return prefixes;
+    prefixes.clear();
+    std::string folded;
+    for (const std::string& prefix : Utf8StandInPrefixes(stand_ins)->needles) {
+        for (const std::string& ch : Utf8Completions({prefix})) {
+            CharFold(ch, stand_ins, folded);
+            if (folded.find_first_of(needle) != std::string::npos) {
+                prefixes.push_back(prefix);
+                break;
+            }
+        }
+    }
+    last_needle.assign(needle);
+    last_stand_ins = stand_ins;
+    ready = true;
+    return prefixes;
+}
+
 }  // namespace
 
 StandInWindow::StandInWindow(std::string_view bytes, bool cp932, std::string needle, StandIns fold)
@@ -291,11 +317,8 @@ StandInSearch::StandInSearch(std::string_view text, const std::string& needle, S
                              bool cp932)
     : text_(text), cp932_(cp932), stand_ins_(stand_ins), window_(text, cp932, needle, stand_ins) {
     for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
-    if (!cp932) {
-        codes_.emplace(text, Utf8StandInPrefixes(stand_ins));
-        return;
-    }
-    const std::vector<std::string>& codes = Cp932StandInsFor(needle, stand_ins);
+    const std::vector<std::string>& codes =
+        cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
     if (codes.empty()) return;
     const bool pairs_only =
         std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() == 2; });
@@ -438,6 +461,9 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
         }
         case Kind::Ascii:
             if (requirement.ascii.empty()) return nullptr;
+            search->ascii_is_match_ = requirement.ascii_is_match && requirement.caseless;
+            search->ascii_size_ = requirement.ascii.size();
+            search->cp932_ = cp932;
             if (!requirement.caseless) {
                 look_for_any({requirement.ascii});
             } else if (requirement.stand_ins == StandIns::None) {
@@ -449,6 +475,17 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
             break;
     }
     return search;
+}
+
+bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start,
+                                   std::string_view content) {
+    if (!ascii_is_match_ || at < line_start || at + ascii_size_ > line_start + content.size()) {
+        return false;
+    }
+    if (cp932_ && !IsAscii(content)) return false;  // an ASCII byte may be a trail byte
+    if (caseless_) return caseless_->Find(at) == at;
+    if (folded_) return folded_->search().NeedleAt(at);
+    return false;
 }
 
 std::size_t RequirementSearch::Find(std::size_t from) {

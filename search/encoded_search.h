@@ -98,6 +98,8 @@ class FoldedAsciiSearch {
                       LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare,
                       bool cp932 = false);
     std::size_t operator()(std::size_t from);
+    // Whether the needle in some letter case stands at `at`, a place it returned.
+    bool NeedleAt(std::size_t at) { return caseless_.Find(at) == at; }
 
   private:
     ForwardFinder<AsciiCaselessSearch> caseless_;
@@ -114,8 +116,17 @@ class RequirementSearch {
     // The first hit at or after `from`, or kNoHit.
     std::size_t Find(std::size_t from);
 
+    // Whether the line `content` (starting at `line_start`) that holds the hit `at` matches
+    // for sure, so that it need not be tested: the requirement's ASCII makes a line match,
+    // and the hit is that ASCII, wholly inside the line and, in CP932, in an ASCII line.
+    bool HitMatches(std::size_t at, std::size_t line_start, std::string_view content);
+
   private:
     RequirementSearch() = default;
+
+    bool ascii_is_match_ = false;
+    std::size_t ascii_size_ = 0;
+    bool cp932_ = false;
 
     std::optional<BytesFinder> exact_;
     std::optional<AnyBytesFinder> any_;

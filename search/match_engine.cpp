@@ -270,6 +270,8 @@ const LineRequirement& MatchEngine::RequirementFor(std::string_view search, Matc
                 required.ascii = impl.needle;
                 required.caseless = true;
                 required.stand_ins = LineRequirement::StandIns::Compare;
+                // FoldForCompare keeps ASCII but for the letter case.
+                required.ascii_is_match = true;
             } else if (std::string kanji = LongestUnfoldedRun(impl.needle); !kanji.empty()) {
                 any_of({std::move(kanji)});
             } else if (const auto& sources = impl.KanaSources(); !sources.empty()) {

@@ -65,6 +65,8 @@ struct LineRequirement {
     std::string ascii;
     bool caseless = false;
     StandIns stand_ins = StandIns::None;
+    // Ascii: a line that holds `ascii` as ASCII characters (in any letter case) matches.
+    bool ascii_is_match = false;
 };
 
 class MatchEngine {

@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "search/text_fold.h"
 #include "base/utf8_codec.h"
+#include "search/text_fold.h"
 
 namespace trawlex {
 namespace {
@@ -23,6 +23,15 @@ TEST(FoldForCompare, LettersOfEveryScriptFoldToOneCase) {
     // Full-width letters are narrowed and lower-cased.
     EXPECT_EQ(FoldForCompare("ＡＢＣｘｙｚ"), "abcxyz");
     EXPECT_EQ(FoldForCompare("\u212A"), "k");  // Kelvin sign
+}
+
+// A line holding an ASCII search in any letter case matches without being folded.
+TEST(FoldForCompare, AsciiKeepsAllButItsLetterCase) {
+    for (int c = 0; c < 0x80; ++c) {
+        const std::string ch(1, static_cast<char>(c));
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : static_cast<char>(c);
+        EXPECT_EQ(FoldForCompare(ch), std::string(1, lower)) << c;
+    }
 }
 
 TEST(FoldForCompare, FullWidthAsciiAndIdeographicSpaceAreNarrow) {

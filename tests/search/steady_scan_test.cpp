@@ -393,8 +393,8 @@ TEST(SteadyScanTest, StandInsAreCheckedAroundThemWithTheRowsOfTheLineByLineScan)
     MatchEngine engine;
     for (int round = 0; round < 120; ++round) {
         const std::string bytes = RandomStandInText(rng, round % 2 == 0);
-        for (const char* search :
-             {"dim", "Private Sub", "im", "m", "ks", "Calc", "d*m", "sub a", "s", "di\\w"}) {
+        for (const char* search : {"dim", "Private Sub", "im", "m", "ks", "Calc", "d*m", "sub a",
+                                   "s", "di\\w", "m\r", "\rd", "lue\r\nd"}) {
             for (int mode = 0; mode <= 3; ++mode) {
                 for (bool binary : {false, true}) {
                     const MatchOptions options{static_cast<SearchMode>(mode), binary};
