@@ -14,6 +14,13 @@ std::optional<SearchMode> ModeFromName(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<EncodingChoice> EncodingFromName(std::string_view name) {
+    if (name == "auto") return EncodingChoice::Auto;
+    if (name == "cp932") return EncodingChoice::Cp932;
+    if (name == "utf-8") return EncodingChoice::Utf8;
+    return std::nullopt;
+}
+
 std::optional<OutputFormat> FormatFromName(std::string_view name) {
     if (name == "text") return OutputFormat::Text;
     if (name == "tsv") return OutputFormat::Tsv;
@@ -116,7 +123,8 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
         }
 
         const ValueOption option = SplitInlineValue(arg);
-        if (option.name != "--mode" && option.name != "--format" && option.name != "--ext") {
+        if (option.name != "--mode" && option.name != "--format" && option.name != "--ext" &&
+            option.name != "--encoding") {
             return UsageError{"unknown option " + Quoted(option.name)};
         }
         std::string_view value;
@@ -136,6 +144,10 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
             const auto format = FormatFromName(value);
             if (!format) return UsageError{"unknown format " + Quoted(value)};
             options.format = *format;
+        } else if (option.name == "--encoding") {
+            const auto encoding = EncodingFromName(value);
+            if (!encoding) return UsageError{"unknown encoding " + Quoted(value)};
+            options.encoding = *encoding;
         } else {
             options.extList = ExtListFromCommaList(value);
             if (options.extList.empty()) {

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/text_decode.h"
 #include "search/search_types.h"
 
 namespace trawlex::cli {
@@ -17,6 +18,7 @@ struct GrepOptions {
     std::string extList = "*";  // "*" or "*.ext" items joined by ";"
     bool searchSubfolders = true;
     OutputFormat format = OutputFormat::Text;
+    EncodingChoice encoding = EncodingChoice::Auto;  // files without a BOM
     unsigned jobs = 0;  // files searched at once; 0: one per processor
     std::string search;
     std::vector<std::string> paths;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -24,17 +25,21 @@ struct GrepUnit {
     enum class Kind { File, Project, Failure };
     Kind kind = Kind::File;
     std::string text;  // the path, or the failure's message
-    // Where the run goes on when the file cannot be read: past the rest of its folder.
-    std::size_t folder_end = 0;
 };
 
-// What one unit found: its rows, formatted, and its failures with the place among the
-// rows where each came.
+// What a unit found while it ran on another thread, held until its turn: the texts of its
+// rows in one buffer, and its failures with the number of rows that came before each.
 struct UnitOutput {
-    std::string rows;
+    struct Row {
+        std::size_t name = 0, name_size = 0;
+        std::size_t procedure = 0, procedure_size = 0;
+        std::size_t scope = 0, scope_size = 0;
+        std::size_t content = 0, content_size = 0;
+        std::int64_t line = 0;
+    };
+    std::string texts;
+    std::vector<Row> rows;
     std::vector<std::pair<std::size_t, std::string>> failures;
-    std::int64_t count = 0;
-    bool unreadable = false;  // the file could not be read: its folder's walk ends
 };
 
 // The folder walk's view of the run: a fixed filter, never stopped.
@@ -51,63 +56,85 @@ class WalkHost : public FolderSearchHost {
     const GrepOptions& options_;
 };
 
-// The engine's view of one unit: fixed options, no yielding, never stopped; rows are
-// formatted as they come.
+// The engine's view of one unit: fixed options, no yielding, never stopped. Rows and
+// failures go to the callbacks at once (`output` null) or into `output` to be handed over
+// in their turn.
 class UnitHost : public ScanHost {
   public:
-    UnitHost(const GrepOptions& options, const GrepCallbacks& callbacks, UnitOutput& output)
+    UnitHost(const GrepOptions& options, const GrepCallbacks& callbacks, UnitOutput* output)
         : options_(options), callbacks_(callbacks), output_(output) {
         SetSteady(true);
     }
     MatchOptions CurrentOptions() const override { return options_.match; }
+    EncodingChoice FileEncoding() const override { return options_.encoding; }
     void AddRow(ResultRow row) override { AddRowView(row); }
     void AddRowView(const ResultRowView& row) override {
-        ++output_.count;
-        callbacks_.format(output_.rows, row);
+        ++rows_;
+        if (!output_) return callbacks_.row(row);
+        std::string& texts = output_->texts;
+        const auto keep = [&](std::string_view text, std::size_t& at, std::size_t& size) {
+            at = texts.size();
+            size = text.size();
+            texts.append(text);
+        };
+        UnitOutput::Row& kept = output_->rows.emplace_back();
+        keep(row.name, kept.name, kept.name_size);
+        keep(row.procedure, kept.procedure, kept.procedure_size);
+        keep(row.scope, kept.scope, kept.scope_size);
+        keep(row.content, kept.content, kept.content_size);
+        kept.line = row.line;
+    }
+    void LineUntested(std::string_view name, std::int64_t line) override {
+        Fail(std::string(kStatusErrorPrefix) + std::string(name) + ":" + std::to_string(line) +
+             ": not tested: the regular expression needs too much work on this line");
     }
     void Fail(std::string text) {
-        output_.failures.emplace_back(output_.rows.size(), std::move(text));
+        trouble_ = true;
+        if (!output_) return callbacks_.error(text);
+        output_->failures.emplace_back(output_->rows.size(), std::move(text));
     }
+    std::int64_t Rows() const { return rows_; }
+    bool Trouble() const { return trouble_; }
 
   private:
     const GrepOptions& options_;
     const GrepCallbacks& callbacks_;
-    UnitOutput& output_;
+    UnitOutput* output_;
+    std::int64_t rows_ = 0;
+    bool trouble_ = false;
 };
 
 std::string PathError(const std::string& path, int error) {
     return std::string(kStatusErrorPrefix) + path + ": " + std::strerror(error);
 }
 
-// The units of the run in the order -j1 meets them.
+// The units of the run in walk order.
 std::vector<GrepUnit> PlanUnits(const GrepOptions& options) {
     using Kind = GrepUnit::Kind;
     std::vector<GrepUnit> units;
-    const auto add = [&](Kind kind, std::string text) {
-        units.push_back({kind, std::move(text), units.size() + 1});
-    };
     const WalkHost walk(options);
     for (const std::string& path : options.paths) {
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0) {
-            add(Kind::Failure, PathError(path, errno));
+            units.push_back({Kind::Failure, PathError(path, errno)});
         } else if (S_ISDIR(info.st_mode)) {
-            const std::size_t first = units.size();
             for (FolderWalkStep& step : PlanFolderWalk(path, walk)) {
-                const bool failed = !step.failure.empty();
-                units.push_back({failed ? Kind::Failure : Kind::File,
-                                 std::move(failed ? step.failure : step.path),
-                                 first + step.folder_end});
+                if (step.failure.empty()) {
+                    units.push_back({Kind::File, std::move(step.path)});
+                } else {
+                    units.push_back({Kind::Failure, std::move(step.failure)});
+                }
             }
         } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
             // Devices would be read without end (/dev/zero); pipes are fine (<(command)).
-            add(Kind::Failure, std::string(kStatusErrorPrefix) + path + ": not a file or folder");
+            units.push_back(
+                {Kind::Failure, std::string(kStatusErrorPrefix) + path + ": not a file or folder"});
         } else if (IsProjectPath(path)) {
-            add(Kind::Project, path);
+            units.push_back({Kind::Project, path});
         } else {
             // A file named on the command line is searched whatever its extension, and
             // read the way the folder walk reads its files.
-            add(Kind::File, path);
+            units.push_back({Kind::File, path});
         }
     }
     return units;
@@ -119,10 +146,7 @@ struct Searcher {
     FileBuffer buffer;
 };
 
-UnitOutput RunUnit(const GrepUnit& unit, std::string_view search, const GrepOptions& options,
-                   const GrepCallbacks& callbacks, Searcher& searcher) {
-    UnitOutput output;
-    UnitHost host(options, callbacks, output);
+void RunUnit(const GrepUnit& unit, std::string_view search, UnitHost& host, Searcher& searcher) {
     try {
         switch (unit.kind) {
             case GrepUnit::Kind::Failure:
@@ -136,7 +160,6 @@ UnitOutput RunUnit(const GrepUnit& unit, std::string_view search, const GrepOpti
                 Result<std::string_view> bytes = ReadFileBytes(unit.text, searcher.buffer);
                 if (!bytes) {
                     host.Fail(std::string(kStatusErrorPrefix) + bytes.error());
-                    output.unreadable = true;
                     break;
                 }
                 SearchEncodedText(*bytes, unit.text, search, host, searcher.engine);
@@ -146,7 +169,23 @@ UnitOutput RunUnit(const GrepUnit& unit, std::string_view search, const GrepOpti
     } catch (const std::exception& e) {
         host.Fail(std::string(kStatusErrorPrefix) + unit.text + ": " + e.what());
     }
-    return output;
+}
+
+// Hands a unit's held rows and failures to the callbacks in the order they came.
+void HandOver(const UnitOutput& output, const GrepCallbacks& callbacks) {
+    const std::string_view texts = output.texts;
+    auto failure = output.failures.begin();
+    for (std::size_t i = 0; i <= output.rows.size(); ++i) {
+        for (; failure != output.failures.end() && failure->first == i; ++failure) {
+            callbacks.error(failure->second);
+        }
+        if (i == output.rows.size()) break;
+        const UnitOutput::Row& row = output.rows[i];
+        callbacks.row({texts.substr(row.name, row.name_size), row.line,
+                       texts.substr(row.procedure, row.procedure_size),
+                       texts.substr(row.scope, row.scope_size),
+                       texts.substr(row.content, row.content_size)});
+    }
 }
 
 unsigned ThreadsFor(unsigned jobs) {
@@ -156,35 +195,46 @@ unsigned ThreadsFor(unsigned jobs) {
 
 }  // namespace
 
-std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
     const std::string_view search = TrimSpaces(options.search);
-    if (search.empty()) return 0;
+    if (search.empty()) return {};
 
+    GrepOutcome outcome;
+    {
+        MatchEngine engine;
+        if (const std::string error = engine.PatternError(search, options.match); !error.empty()) {
+            callbacks.error(std::string(kStatusErrorPrefix) + error);
+            return {0, true};
+        }
+    }
     const std::vector<GrepUnit> units = PlanUnits(options);
     const unsigned threads = ThreadsFor(options.jobs);
-    std::int64_t rows = 0;
-    RunJobsInOrder<UnitOutput>(
+    // With one thread every unit reports as it runs; with more each holds its findings
+    // until the units before it have handed theirs over.
+    const bool direct = threads == 1;
+    struct Ran {
+        UnitOutput output;
+        std::int64_t rows = 0;
+        bool trouble = false;
+    };
+    RunJobsInOrder<Ran>(
         units.size(), threads,
         [&](std::size_t i) {
             thread_local Searcher searcher;  // kept from one unit to the next
-            return RunUnit(units[i], search, options, callbacks, searcher);
+            Ran ran;
+            UnitHost host(options, callbacks, direct ? nullptr : &ran.output);
+            RunUnit(units[i], search, host, searcher);
+            ran.rows = host.Rows();
+            ran.trouble = host.Trouble();
+            return ran;
         },
-        [&](std::size_t i, UnitOutput& output) {
-            std::size_t written = 0;
-            for (const auto& [at, text] : output.failures) {
-                if (at > written) {
-                    callbacks.rows(std::string_view(output.rows).substr(written, at - written));
-                }
-                written = at;
-                callbacks.error(text);
-            }
-            if (output.rows.size() > written) {
-                callbacks.rows(std::string_view(output.rows).substr(written));
-            }
-            rows += output.count;
-            return output.unreadable ? units[i].folder_end : i + 1;
+        [&](std::size_t i, Ran& ran) {
+            if (!direct) HandOver(ran.output, callbacks);
+            outcome.rows += ran.rows;
+            outcome.trouble = outcome.trouble || ran.trouble;
+            return i + 1;
         });
-    return rows;
+    return outcome;
 }
 
 }  // namespace trawlex::cli

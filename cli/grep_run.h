@@ -1,11 +1,10 @@
 #pragma once
-// One run of trawlex-grep: every PATH searched with the engine, rows written out in walk
-// order, failures reported in their place.
+// One run of trawlex-grep: every PATH searched with the engine, rows handed to a sink and
+// failures reported in walk order.
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 
 #include "cli/grep_options.h"
 #include "search/run_status.h"
@@ -13,18 +12,21 @@
 
 namespace trawlex::cli {
 
+// Called on the thread that called RunGrep, in walk order.
 struct GrepCallbacks {
-    // Appends one row in the output format; called on the searching threads at once.
-    std::function<void(std::string&, const ResultRowView&)> format;
-    // Receives the formatted rows, in walk order, on the thread that called RunGrep.
-    std::function<void(std::string_view)> rows;
+    std::function<void(const ResultRowView&)> row;
     // Receives "エラーが発生しました:" + description for each path, folder or file that fails,
-    // after the rows found before it; on the thread that called RunGrep.
+    // each line that could not be tested and an invalid pattern.
     std::function<void(const std::string&)> error;
 };
 
-// Returns the number of rows found. Files are searched `options.jobs` at a time (one per
-// processor for 0); what the callbacks receive is the same for any number.
-std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
+struct GrepOutcome {
+    std::int64_t rows = 0;
+    bool trouble = false;  // something was reported to `error`: the rows may be incomplete
+};
+
+// Files are searched `options.jobs` at a time (one per processor for 0); what the callbacks
+// receive is the same for any number.
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
 
 }  // namespace trawlex::cli

@@ -1,5 +1,6 @@
 #include "cli/row_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -43,8 +44,13 @@ void AppendSeparator(std::string& out, std::string_view separator, TextStyle sty
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
+    AppendJsonCharacters(out, text);
+    out += '"';
+}
+
+void AppendJsonCharacters(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     while (!text.empty()) {
         const unsigned char c = static_cast<unsigned char>(text.front());
         if (c >= 0x80) {
@@ -90,7 +96,6 @@ void AppendJsonString(std::string& out, std::string_view text) {
         }
         text.remove_prefix(1);
     }
-    out += '"';
 }
 
 void AppendTsvField(std::string& out, std::string_view text) {
@@ -98,7 +103,7 @@ void AppendTsvField(std::string& out, std::string_view text) {
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
 #if defined(__SSE2__)
-        // 16 bytes at a time past those that are neither a control character nor "\".
+        // 16 bytes at a time past those that are neither a control character nor "\\".
         const __m128i backslash = _mm_set1_epi8('\\');
         const __m128i highest_control = _mm_set1_epi8(0x1F);
         while (text.size() - i >= 16) {
@@ -153,49 +158,101 @@ void AppendForTerminal(std::string& out, std::string_view text) {
     }
 }
 
-void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style) {
-    AppendColoured(out, "35", row.name, style);
-    AppendSeparator(out, ":", style);
-    std::array<char, 24> digits;
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
-    AppendColoured(out, "32", std::string_view(digits.data(), end - digits.data()), style);
-    AppendSeparator(out, ":", style);
-    AppendColoured(out, "33", row.procedure, style);
-    AppendSeparator(out, ":", style);
-    out += ' ';
-    if (style.terminal) {
-        AppendForTerminal(out, row.content);
-    } else {
-        out += row.content;
+void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat format,
+                   TextStyle style) {
+    switch (format) {
+        case OutputFormat::Text:
+            AppendColoured(out, "35", row.name, style);
+            AppendSeparator(out, ":", style);
+            {
+                std::array<char, 24> digits;
+                const auto end =
+                    std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
+                AppendColoured(out, "32", std::string_view(digits.data(), end - digits.data()),
+                               style);
+            }
+            AppendSeparator(out, ":", style);
+            AppendColoured(out, "33", row.procedure, style);
+            AppendSeparator(out, ":", style);
+            out += ' ';
+            return;
+        case OutputFormat::Tsv:
+            AppendTsvField(out, row.name);
+            out += '\t';
+            AppendNumber(out, row.line);
+            out += '\t';
+            AppendTsvField(out, row.procedure);
+            out += '\t';
+            AppendTsvField(out, row.scope);
+            out += '\t';
+            return;
+        case OutputFormat::Jsonl:
+            out += "{\"name\":";
+            AppendJsonString(out, row.name);
+            out += ",\"line\":";
+            AppendNumber(out, row.line);
+            out += ",\"procedure\":";
+            AppendJsonString(out, row.procedure);
+            out += ",\"scope\":";
+            AppendJsonString(out, row.scope);
+            out += ",\"content\":\"";
+            return;
     }
-    out += '\n';
+}
+
+void AppendContentPiece(std::string& out, std::string_view piece, OutputFormat format,
+                        TextStyle style) {
+    switch (format) {
+        case OutputFormat::Text:
+            if (style.terminal) {
+                AppendForTerminal(out, piece);
+            } else {
+                out += piece;
+            }
+            return;
+        case OutputFormat::Tsv:
+            AppendTsvField(out, piece);
+            return;
+        case OutputFormat::Jsonl:
+            AppendJsonCharacters(out, piece);
+            return;
+    }
+}
+
+void AppendRowTail(std::string& out, OutputFormat format) {
+    out += format == OutputFormat::Jsonl ? "\"}\n" : "\n";
+}
+
+std::string_view NextContentPiece(std::string_view& content, std::size_t size) {
+    // A character (and a C1 control shown as U+FFFD) stays within one piece; a sequence
+    // has at most three bytes after its first, so more are stray bytes that stand alone.
+    std::size_t end = std::min(size, content.size());
+    for (int more = 0; more < 3 && end < content.size() &&
+                       (static_cast<unsigned char>(content[end]) & 0xC0) == 0x80;
+         ++more) {
+        ++end;
+    }
+    const std::string_view piece = content.substr(0, end);
+    content.remove_prefix(end);
+    return piece;
+}
+
+void AppendRow(std::string& out, const ResultRowView& row, OutputFormat format, TextStyle style) {
+    AppendRowHead(out, row, format, style);
+    AppendContentPiece(out, row.content, format, style);
+    AppendRowTail(out, format);
+}
+
+void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style) {
+    AppendRow(out, row, OutputFormat::Text, style);
 }
 
 void AppendTsvRow(std::string& out, const ResultRowView& row) {
-    AppendTsvField(out, row.name);
-    out += '\t';
-    AppendNumber(out, row.line);
-    out += '\t';
-    AppendTsvField(out, row.procedure);
-    out += '\t';
-    AppendTsvField(out, row.scope);
-    out += '\t';
-    AppendTsvField(out, row.content);
-    out += '\n';
+    AppendRow(out, row, OutputFormat::Tsv, TextStyle{});
 }
 
 void AppendJsonRow(std::string& out, const ResultRowView& row) {
-    out += "{\"name\":";
-    AppendJsonString(out, row.name);
-    out += ",\"line\":";
-    AppendNumber(out, row.line);
-    out += ",\"procedure\":";
-    AppendJsonString(out, row.procedure);
-    out += ",\"scope\":";
-    AppendJsonString(out, row.scope);
-    out += ",\"content\":";
-    AppendJsonString(out, row.content);
-    out += "}\n";
+    AppendRow(out, row, OutputFormat::Jsonl, TextStyle{});
 }
 
 }  // namespace trawlex::cli

@@ -1,5 +1,10 @@
 #include "search/folder_search.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <system_error>
+
 #include "base/ascii_case.h"
 #include "search/file_reader.h"
 #include "search/folder_listing.h"
@@ -51,28 +56,22 @@ namespace {
 class WalkVisitor {
   public:
     virtual ~WalkVisitor() = default;
-    virtual void EnterFolder() {}
-    virtual void LeaveFolder() {}
-    // A file that passes the filter; false when it fails, which ends its folder's walk.
-    virtual bool File(const std::string& path) = 0;
-    virtual void Failed(const std::string& description) = 0;
+    // A file that passes the filter.
+    virtual void File(const std::string& path) = 0;
+    // A folder or file that had to be left out: "エラーが発生しました:" + why.
+    virtual void Skipped(const std::string& description) = 0;
 };
 
 void WalkFolder(const std::string& folder, const FolderSearchHost& host, WalkVisitor& visitor) {
-    visitor.EnterFolder();
-    struct Leave {
-        WalkVisitor& visitor;
-        ~Leave() { visitor.LeaveFolder(); }
-    } leave{visitor};
     Result<FolderListing> listing = ListFolder(folder);
-    if (!listing) return visitor.Failed(listing.error());
+    if (!listing) return visitor.Skipped(std::string(kStatusErrorPrefix) + listing.error());
 
     const std::string extList = host.ExtList();
     for (const std::string& name : listing->files) {
         // A stopped scan adds no rows, so the rest of the walk would only read files.
         if (host.StopRequested()) return;
         if (!PassesExtFilter(name, extList)) continue;
-        if (!visitor.File(Join(folder, name))) return;
+        visitor.File(Join(folder, name));
     }
     if (!host.SearchSubfolders()) return;
     for (const std::string& name : listing->folders) {
@@ -81,22 +80,29 @@ void WalkFolder(const std::string& folder, const FolderSearchHost& host, WalkVis
     }
 }
 
+// A folder that is not there is a wrong path, not an entry left out: its message, or empty.
+std::string MissingFolder(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 && errno == ENOENT) {
+        return std::string(kStatusErrorPrefix) + folder + ": " +
+               std::generic_category().message(ENOENT);
+    }
+    return {};
+}
+
 class SearchingVisitor : public WalkVisitor {
   public:
     SearchingVisitor(std::string_view search, FolderSearchHost& host, MatchEngine& engine)
         : search_(search), host_(host), engine_(engine) {}
 
-    bool File(const std::string& path) override {
+    void File(const std::string& path) override {
         Result<std::string_view> bytes = ReadFileBytes(path, buffer_);
-        if (!bytes) {
-            Failed(bytes.error());
-            return false;
-        }
+        if (!bytes) return Skipped(std::string(kStatusErrorPrefix) + bytes.error());
         SearchEncodedText(*bytes, path, search_, host_, engine_);
-        return true;
     }
-    void Failed(const std::string& description) override {
-        host_.SetStatus(std::string(kStatusErrorPrefix) + description);
+    void Skipped(const std::string& description) override {
+        host_.SetStatus(description);
+        host_.EntrySkipped();
     }
 
   private:
@@ -108,39 +114,28 @@ class SearchingVisitor : public WalkVisitor {
 
 class PlanningVisitor : public WalkVisitor {
   public:
-    void EnterFolder() override { folder_starts_.push_back(steps.size()); }
-    void LeaveFolder() override {
-        // The steps of subfolders were closed when they were left.
-        for (std::size_t i = folder_starts_.back(); i < steps.size(); ++i) {
-            if (steps[i].folder_end == kOpen) steps[i].folder_end = steps.size();
-        }
-        folder_starts_.pop_back();
-    }
-    bool File(const std::string& path) override {
-        steps.push_back({path, {}, kOpen});
-        return true;
-    }
-    void Failed(const std::string& description) override {
-        steps.push_back({{}, std::string(kStatusErrorPrefix) + description, kOpen});
-    }
+    void File(const std::string& path) override { steps.push_back({path, {}}); }
+    void Skipped(const std::string& description) override { steps.push_back({{}, description}); }
 
     std::vector<FolderWalkStep> steps;
-
-  private:
-    static constexpr std::size_t kOpen = static_cast<std::size_t>(-1);
-    std::vector<std::size_t> folder_starts_;
 };
 
 }  // namespace
 
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine) {
+    if (std::string missing = MissingFolder(folder); !missing.empty()) {
+        return host.SetStatus(std::move(missing));
+    }
     SearchingVisitor visitor(search, host, engine);
     WalkFolder(folder, host, visitor);
 }
 
 std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder,
                                            const FolderSearchHost& host) {
+    if (std::string missing = MissingFolder(folder); !missing.empty()) {
+        return {{{}, std::move(missing)}};
+    }
     PlanningVisitor visitor;
     WalkFolder(folder, host, visitor);
     return std::move(visitor.steps);

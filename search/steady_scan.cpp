@@ -144,6 +144,8 @@ class SteadyScan {
                     {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
                 if (state_.Inside()) ApplyEndTest(state_, text);
                 state_at = line.next;
+            } else if (engine_.LastLineUntested()) {
+                host_.LineUntested(name_, NumberOf(line.start));
             }
             if (line.last) return;
             from = line.next;

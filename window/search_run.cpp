@@ -8,12 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <exception>
+#include <stdexcept>
 
+#include "host/module_search.h"
 #include "window/control_settings.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
-#include "host/module_search.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
 #include "window/text_edit.h"
@@ -36,6 +37,17 @@ void RunStep(Step&& step) {
 }
 
 }  // namespace
+
+std::string SkippedNote(int skippedEntries, std::int64_t untestedLines) {
+    std::string note;
+    if (skippedEntries > 0) {
+        note += "（読めなかったファイル " + std::to_string(skippedEntries) + " 件）";
+    }
+    if (untestedLines > 0) {
+        note += "（調べきれなかった行 " + std::to_string(untestedLines) + " 件）";
+    }
+    return note;
+}
 
 SearchRun::SearchRun(frmAddIn& window) : window_(window) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
@@ -71,6 +83,9 @@ SearchRun::Next SearchRun::Run() {
     }
     const std::string search = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
+    // An invalid regular expression would match nothing in silence.
+    const std::string patternError = window_.Engine().PatternError(search, CurrentOptions());
+    if (!patternError.empty()) throw std::runtime_error(patternError);
     return SearchInArea(search);
 }
 
@@ -125,7 +140,8 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 void SearchRun::Summary() {
     SaveTabState(window_, window_.CurrentTab());
     const int rows = window_.CurrentList().RowCount();
-    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested())));
+    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested()) +
+                                                 SkippedNote(skippedEntries_, untestedLines_)));
 }
 
 void SearchRun::Finish() {
@@ -201,6 +217,14 @@ bool SearchRun::SearchSubfolders() const {
 
 void SearchRun::SetStatus(std::string text) {
     window_.SetStatusText(QString::fromStdString(text));
+}
+
+void SearchRun::EntrySkipped() {
+    ++skippedEntries_;
+}
+
+void SearchRun::LineUntested(std::string_view, std::int64_t) {
+    ++untestedLines_;
 }
 
 }  // namespace trawlex::window

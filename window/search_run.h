@@ -5,6 +5,7 @@
 // and adds each hit to the tab that is current at that moment.
 
 #include <QString>
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -20,6 +21,10 @@ inline constexpr const char* kStatusCancelled = "キャンセルされました"
 inline constexpr const char* kModuleHeader = "ﾓｼﾞｭｰﾙ名";
 inline constexpr const char* kFileHeader = "ﾌｧｲﾙ名";
 
+// Added to the summary when entries of a folder walk could not be read, and when lines
+// could not be tested within the work one line may take.
+std::string SkippedNote(int skippedEntries, std::int64_t untestedLines);
+
 class SearchRun final : public FolderSearchHost {
   public:
     explicit SearchRun(frmAddIn& window);
@@ -32,10 +37,12 @@ class SearchRun final : public FolderSearchHost {
     bool StopRequested() const override;
     MatchOptions CurrentOptions() const override;
     void AddRow(ResultRow row) override;
+    void LineUntested(std::string_view name, std::int64_t line) override;
     // FolderSearchHost
     std::string ExtList() const override;
     bool SearchSubfolders() const override;
     void SetStatus(std::string text) override;
+    void EntrySkipped() override;
 
   private:
     enum class Next { Summary, Finish };
@@ -49,6 +56,8 @@ class SearchRun final : public FolderSearchHost {
 
     frmAddIn& window_;
     bool waitCursor_ = false;
+    int skippedEntries_ = 0;
+    std::int64_t untestedLines_ = 0;
     timespec lastPump_{};
 };
 

@@ -24,19 +24,23 @@ bool AskedToFail() {
     return fail && std::string(fail) == "1";
 }
 
+// The trace is best effort: a test that reads it fails on what is missing.
+void Trace(const std::string& name, const std::string& value, const char* type = "REG_SZ") {
+    static_cast<void>(platform::RegWrite(std::string(kTrace) + name, value, type));
+}
+
 class TestAddin : public host::AddinInstance {
   public:
-    TestAddin() { platform::RegWrite(std::string(kTrace) + "Created", "1"); }
-    ~TestAddin() override { platform::RegWrite(std::string(kTrace) + "Destroyed", "1"); }
+    TestAddin() { Trace("Created", "1"); }
+    ~TestAddin() override { Trace("Destroyed", "1"); }
 
     void OnConnection(host::HostApp& hostApp, host::ConnectMode mode) override {
         Result<std::string> name = hostApp.DefaultValue();
-        platform::RegWrite(std::string(kTrace) + "HostName", name ? *name : name.error());
-        platform::RegWrite(std::string(kTrace) + "ConnectMode", std::to_string(mode), "REG_DWORD");
+        Trace("HostName", name ? *name : name.error());
+        Trace("ConnectMode", std::to_string(mode), "REG_DWORD");
     }
     void OnDisconnection(host::DisconnectMode mode) override {
-        platform::RegWrite(std::string(kTrace) + "DisconnectMode", std::to_string(mode),
-                           "REG_DWORD");
+        Trace("DisconnectMode", std::to_string(mode), "REG_DWORD");
     }
 };
 
