@@ -1,5 +1,6 @@
 #include "cli/grep_options.h"
 
+#include <charconv>
 #include <optional>
 
 namespace trawlex::cli {
@@ -40,7 +41,19 @@ ValueOption SplitInlineValue(std::string_view arg) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    std::string quoted(1, '\'');
+    quoted.append(text);
+    quoted.push_back('\'');
+    return quoted;
+}
+
+std::optional<unsigned> JobsFromText(std::string_view text) {
+    unsigned jobs = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (error != std::errc() || end != text.data() + text.size() || jobs == 0 || jobs > 1024) {
+        return std::nullopt;
+    }
+    return jobs;
 }
 
 }  // namespace
@@ -74,6 +87,19 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        if (!optionsEnded && arg.starts_with("-j")) {
+            // -j N or -jN
+            std::string_view value = arg.substr(2);
+            if (value.empty()) {
+                if (i + 1 >= args.size()) return UsageError{"option '-j' needs a value"};
+                value = args[++i];
+            }
+            const auto jobs = JobsFromText(value);
+            if (!jobs)
+                return UsageError{"-j needs a number of jobs from 1 to 1024, not " + Quoted(value)};
+            options.jobs = *jobs;
+            continue;
+        }
         if (optionsEnded || !arg.starts_with("--")) {
             // A lone "-" is an ordinary argument, as is anything after "--".
             if (!optionsEnded && arg.starts_with('-') && arg != "-") {

@@ -19,6 +19,7 @@ struct GrepOptions {
     bool searchSubfolders = true;
     OutputFormat format = OutputFormat::Text;
     EncodingChoice encoding = EncodingChoice::Auto;  // files without a BOM
+    unsigned jobs = 0;  // files searched at once; 0: one per processor
     std::string search;
     std::vector<std::string> paths;
 };

@@ -7,7 +7,7 @@ namespace trawlex::cli {
 inline constexpr std::string_view kUsageLine =
     "usage: trawlex-grep [--mode normal|wildcard|regex|word] [--binary] [--ext LIST]\n"
     "                    [--no-subfolders] [--format text|tsv|jsonl]\n"
-    "                    [--encoding auto|cp932|utf-8] [--] SEARCH PATH...\n";
+    "                    [--encoding auto|cp932|utf-8] [-j N] [--] SEARCH PATH...\n";
 
 inline constexpr std::string_view kHelpText = R"help(
 Searches VB6/VBA source (or any text) for SEARCH and prints one row per matching line,
@@ -61,6 +61,8 @@ Options:
                     carriage return \r.
   --format jsonl    one JSON object per row, UTF-8:
                     {"name":…,"line":N,"procedure":…,"scope":…,"content":…}
+  -j N              search N files at once (default: one per processor). The rows and
+                    messages are the same, in the same order, whatever N is.
   --help            show this text.
 
 The name is the file's path as reached from PATH (a module's name for a project). The procedure is "(Declarations)" before

@@ -39,7 +39,7 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
     const TextStyle style{terminal && ColourWanted(), terminal};
 
     GrepCallbacks callbacks;
-    callbacks.row = [&](const trawlex::ResultRow& row) {
+    callbacks.row = [&](const trawlex::ResultRowView& row) {
         if (row.content.size() < kLongContent) {
             out.AppendWith(
                 [&](std::string& buffer) { AppendRow(buffer, row, options.format, style); });

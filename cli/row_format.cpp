@@ -7,6 +7,10 @@
 
 #include "base/utf8_codec.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace trawlex::cli {
 namespace {
 
@@ -98,6 +102,21 @@ void AppendTsvField(std::string& out, std::string_view text) {
     // Runs of bytes that need no escape are appended whole.
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+#if defined(__SSE2__)
+        // 16 bytes at a time past those that are neither a control character nor "\\".
+        const __m128i backslash = _mm_set1_epi8('\\');
+        const __m128i highest_control = _mm_set1_epi8(0x1F);
+        while (text.size() - i >= 16) {
+            const __m128i chunk =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+            const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, highest_control), chunk);
+            if (_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash))) != 0) {
+                break;
+            }
+            i += 16;
+        }
+        if (i == text.size()) break;
+#endif
         std::string_view escape;
         switch (text[i]) {
             case '\\':
@@ -139,15 +158,18 @@ void AppendForTerminal(std::string& out, std::string_view text) {
     }
 }
 
-void AppendRowHead(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style) {
+void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat format,
+                   TextStyle style) {
     switch (format) {
         case OutputFormat::Text:
             AppendColoured(out, "35", row.name, style);
             AppendSeparator(out, ":", style);
             {
-                std::string line;
-                AppendNumber(line, row.line);
-                AppendColoured(out, "32", line, style);
+                std::array<char, 24> digits;
+                const auto end =
+                    std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
+                AppendColoured(out, "32", std::string_view(digits.data(), end - digits.data()),
+                               style);
             }
             AppendSeparator(out, ":", style);
             AppendColoured(out, "33", row.procedure, style);
@@ -215,21 +237,21 @@ std::string_view NextContentPiece(std::string_view& content, std::size_t size) {
     return piece;
 }
 
-void AppendRow(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style) {
+void AppendRow(std::string& out, const ResultRowView& row, OutputFormat format, TextStyle style) {
     AppendRowHead(out, row, format, style);
     AppendContentPiece(out, row.content, format, style);
     AppendRowTail(out, format);
 }
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
+void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style) {
     AppendRow(out, row, OutputFormat::Text, style);
 }
 
-void AppendTsvRow(std::string& out, const ResultRow& row) {
+void AppendTsvRow(std::string& out, const ResultRowView& row) {
     AppendRow(out, row, OutputFormat::Tsv, TextStyle{});
 }
 
-void AppendJsonRow(std::string& out, const ResultRow& row) {
+void AppendJsonRow(std::string& out, const ResultRowView& row) {
     AppendRow(out, row, OutputFormat::Jsonl, TextStyle{});
 }
 

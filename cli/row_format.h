@@ -32,16 +32,17 @@ struct TextStyle {
     bool terminal = false;  // control characters made visible
 };
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style);
-void AppendTsvRow(std::string& out, const ResultRow& row);
-void AppendJsonRow(std::string& out, const ResultRow& row);
+void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style);
+void AppendTsvRow(std::string& out, const ResultRowView& row);
+void AppendJsonRow(std::string& out, const ResultRowView& row);
 // `style` applies to the text format only.
-void AppendRow(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style);
+void AppendRow(std::string& out, const ResultRowView& row, OutputFormat format, TextStyle style);
 
 // A row in three parts, so that a very long content can be written piece by piece: the
 // fields before the content, the content (any split of it into pieces gives the same bytes
 // as a whole when the pieces come from NextContentPiece), and the end of the row.
-void AppendRowHead(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style);
+void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat format,
+                   TextStyle style);
 void AppendContentPiece(std::string& out, std::string_view piece, OutputFormat format,
                         TextStyle style);
 void AppendRowTail(std::string& out, OutputFormat format);

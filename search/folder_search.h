@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "search/text_scan.h"
 
@@ -24,6 +25,17 @@ class FolderSearchHost : public ScanHost {
 // Whether a file name passes the filter: its extension equals one of the listed ones
 // (case-insensitive); "*" passes everything; a name without an extension passes only "*".
 bool PassesExtFilter(std::string_view fileName, std::string_view extList);
+
+// One step of a folder walk: a file to search, or a folder left out.
+struct FolderWalkStep {
+    std::string path;     // a file that passes the filter
+    std::string failure;  // instead of a file: "エラーが発生しました:" + why a folder failed
+};
+
+// The steps of SearchFolder's walk, files and failing folders in walk order, for a host that
+// keeps its filter and subfolder choice for the whole walk and is not stopped; a file that
+// cannot be read is reported by whoever reads it, in its place.
+std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder, const FolderSearchHost& host);
 
 // Files first, then subfolders, each in byte order of the name; symbolic links to folders
 // are not followed, links to files are read like files; pipes, devices and dangling links

@@ -70,9 +70,8 @@ LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
     required.kind = LineRequirement::Kind::Ascii;
     required.caseless = caseless;
     if (caseless) {
-        // Caseless matching lets U+212A stand for "k" and U+017F for "s"; their folds do.
         required.ascii = LowerAscii(literal);
-        required.stand_ins = LineRequirement::StandIns::Compare;
+        required.stand_ins = LineRequirement::StandIns::Case;
     } else {
         required.ascii = std::move(literal);
     }
@@ -308,6 +307,8 @@ const LineRequirement& MatchEngine::RequirementFor(std::string_view search, Matc
                 required.ascii = impl.needle;
                 required.caseless = true;
                 required.stand_ins = LineRequirement::StandIns::Compare;
+                // FoldForCompare keeps ASCII but for the letter case.
+                required.ascii_is_match = true;
             } else if (std::string kanji = LongestUnfoldedRun(impl.needle); !kanji.empty()) {
                 any_of({std::move(kanji)});
             } else if (const auto& sources = impl.KanaSources(); !sources.empty()) {

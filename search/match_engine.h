@@ -53,7 +53,10 @@ struct LineRequirement {
         Ascii,
     };
     enum class StandIns {
-        None,     // only ASCII characters stand for ASCII
+        None,  // only ASCII characters stand for ASCII
+        // The characters a case-blind regular expression takes for ASCII letters: U+212A
+        // for "k", U+017F for "s" (it folds no width)
+        Case,
         Compare,  // characters whose FoldForCompare holds ASCII
         Like,     // characters whose NormaliseForLike holds ASCII
     };
@@ -62,6 +65,8 @@ struct LineRequirement {
     std::string ascii;
     bool caseless = false;
     StandIns stand_ins = StandIns::None;
+    // Ascii: a line that holds `ascii` as ASCII characters (in any letter case) matches.
+    bool ascii_is_match = false;
 };
 
 class MatchEngine {

@@ -40,8 +40,8 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             }
             if (lines.MayMatch(line, options)) {
                 if (engine.MatchLine(line.content, search, options)) {
-                    host.AddRow({std::string(name), number, state.name, state.scope,
-                                 std::string(TrimSpaces(line.content))});
+                    host.AddRowView(
+                        {name, number, state.name, state.scope, TrimSpaces(line.content)});
                 } else if (engine.LastLineUntested()) {
                     host.LineUntested(name, number);
                 }
@@ -87,7 +87,7 @@ class CandidatePlan {
         if (kind_ == LinePrefilter::Kind::Substring) {
             bytes_.emplace(buffer_, std::move(filter.needle));
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
-            folded_ascii_.emplace(buffer_, std::move(filter.needle));
+            folded_ascii_.emplace(buffer_, filter.needle);
         } else if (kind_ == LinePrefilter::Kind::AnyOf) {
             any_of_.emplace(buffer_, std::move(filter.needles));
         }
@@ -250,6 +250,11 @@ void SearchEncodedText(std::string_view bytes, std::string_view name, std::strin
             return SearchText(DecodeCp932(bytes), name, search, host, engine);
         case ByteEncoding::Other:
             break;
+    }
+    // Valid UTF-8 after a UTF-8 BOM decodes to itself: it is searched where it lies.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) {
+        return SearchText(bytes.substr(kUtf8Bom.size()), name, search, host, engine);
     }
     SearchText(DecodeText(bytes, choice), name, search, host, engine);
 }

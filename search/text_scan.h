@@ -20,10 +20,13 @@ class ScanHost {
     // Read before every line's match test, so a change applies from the next line.
     virtual MatchOptions CurrentOptions() const = 0;
     virtual void AddRow(ResultRow row) = 0;
-    // A line the match engine could not test within the work allowed for one line
-    // (MatchEngine::LastLineUntested); it added no row.
+    // What the scans call: the texts are valid only during the call. A host that copies
+    // them anyway need not override it.
+    virtual void AddRowView(const ResultRowView& row) { AddRow(row.ToRow()); }
     // How files without a BOM are read (SearchEncodedText).
     virtual EncodingChoice FileEncoding() const { return EncodingChoice::Auto; }
+    // A line the match engine could not test within the work allowed for one line
+    // (MatchEngine::LastLineUntested); it added no row.
     virtual void LineUntested(std::string_view /*name*/, std::int64_t /*line*/) {}
 
     // A steady host's Yield does nothing, and its StopRequested and CurrentOptions give the

@@ -75,6 +75,26 @@ TEST(RowFormats, TsvEscapingCanBeUndone) {
     EXPECT_EQ(Tsv("C:\\dir\\"), "C:\\\\dir\\\\");
 }
 
+TEST(RowFormats, TsvEscapesEveryPlaceOfLongFields) {
+    // Long fields are passed over many bytes at a time: each escape at each place of a block.
+    for (const char special : {'\\', '\t', '\n', '\r'}) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::string text(40, '\xE3');
+            text[at] = special;
+            text[39 - at] = '\x01';  // other controls stay as they are
+            std::string want;
+            for (char c : text) {
+                want += c == '\\'   ? "\\\\"
+                        : c == '\t' ? "\\t"
+                        : c == '\n' ? "\\n"
+                        : c == '\r' ? "\\r"
+                                    : std::string(1, c);
+            }
+            EXPECT_EQ(Tsv(text), want) << at;
+        }
+    }
+}
+
 TEST(RowFormats, PlainTextRowForPipes) {
     std::string out;
     AppendTextRow(out, SampleRow(), TextStyle{});

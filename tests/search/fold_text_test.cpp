@@ -25,6 +25,15 @@ TEST(FoldForCompare, LettersOfEveryScriptFoldToOneCase) {
     EXPECT_EQ(FoldForCompare("\u212A"), "k");  // Kelvin sign
 }
 
+// A line holding an ASCII search in any letter case matches without being folded.
+TEST(FoldForCompare, AsciiKeepsAllButItsLetterCase) {
+    for (int c = 0; c < 0x80; ++c) {
+        const std::string ch(1, static_cast<char>(c));
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : static_cast<char>(c);
+        EXPECT_EQ(FoldForCompare(ch), std::string(1, lower)) << c;
+    }
+}
+
 TEST(FoldForCompare, FullWidthAsciiAndIdeographicSpaceAreNarrow) {
     EXPECT_EQ(FoldForCompare("！＃＄（）０９＝～"), "!#$()09=~");
     EXPECT_EQ(FoldForCompare("a\u3000b"), "a b");
