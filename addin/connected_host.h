@@ -11,7 +11,7 @@ class ConnectedHost : public host::HostApp {
   public:
     // nullptr: not connected; every member then fails.
     void SetTarget(host::HostApp* target) { target_ = target; }
-    host::HostApp* target() const { return target_; }
+    host::HostApp* Target() const { return target_; }
 
     Result<std::shared_ptr<host::CodePane>> ActiveCodePane() override;
     Result<std::shared_ptr<host::CodePanes>> CodePanes() override;

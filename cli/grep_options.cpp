@@ -1,5 +1,6 @@
 #include "cli/grep_options.h"
 
+#include <charconv>
 #include <optional>
 
 #include "cli/extra_options.h"
@@ -12,6 +13,13 @@ std::optional<SearchMode> ModeFromName(std::string_view name) {
     if (name == "wildcard") return SearchMode::Wildcard;
     if (name == "regex") return SearchMode::Regex;
     if (name == "word") return SearchMode::Word;
+    return std::nullopt;
+}
+
+std::optional<EncodingChoice> EncodingFromName(std::string_view name) {
+    if (name == "auto") return EncodingChoice::Auto;
+    if (name == "cp932") return EncodingChoice::Cp932;
+    if (name == "utf-8") return EncodingChoice::Utf8;
     return std::nullopt;
 }
 
@@ -35,7 +43,19 @@ ValueOption SplitInlineValue(std::string_view arg) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    std::string quoted(1, '\'');
+    quoted.append(text);
+    quoted.push_back('\'');
+    return quoted;
+}
+
+std::optional<unsigned> JobsFromText(std::string_view text) {
+    unsigned jobs = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (error != std::errc() || end != text.data() + text.size() || jobs == 0 || jobs > 1024) {
+        return std::nullopt;
+    }
+    return jobs;
 }
 
 }  // namespace
@@ -69,6 +89,19 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        if (!optionsEnded && arg.starts_with("-j")) {
+            // -j N or -jN
+            std::string_view value = arg.substr(2);
+            if (value.empty()) {
+                if (i + 1 >= args.size()) return UsageError{"option '-j' needs a value"};
+                value = args[++i];
+            }
+            const auto jobs = JobsFromText(value);
+            if (!jobs)
+                return UsageError{"-j needs a number of jobs from 1 to 1024, not " + Quoted(value)};
+            options.jobs = *jobs;
+            continue;
+        }
         if (optionsEnded || !arg.starts_with("--")) {
             // A lone "-" is an ordinary argument, as is anything after "--".
             if (!optionsEnded && arg.starts_with('-') && arg != "-") {
@@ -94,7 +127,7 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
 
         const ValueOption option = SplitInlineValue(arg);
         if (option.name != "--mode" && option.name != "--format" && option.name != "--ext" &&
-            !IsDisplayValueOption(option.name)) {
+            option.name != "--encoding" && !IsDisplayValueOption(option.name)) {
             return UsageError{"unknown option " + Quoted(option.name)};
         }
         std::string_view value;
@@ -118,6 +151,10 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
             const auto format = FormatFromName(value);
             if (!format) return UsageError{"unknown format " + Quoted(value)};
             options.format = *format;
+        } else if (option.name == "--encoding") {
+            const auto encoding = EncodingFromName(value);
+            if (!encoding) return UsageError{"unknown encoding " + Quoted(value)};
+            options.encoding = *encoding;
         } else {
             options.extList = ExtListFromCommaList(value);
             if (options.extList.empty()) {

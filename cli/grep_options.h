@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/color.h"
+#include "base/text_decode.h"
 #include "search/search_types.h"
 #include "search/vb_code_regions.h"
 
@@ -19,6 +20,8 @@ struct GrepOptions {
     std::string extList = "*";  // "*" or "*.ext" items joined by ";"
     bool searchSubfolders = true;
     OutputFormat format = OutputFormat::Text;
+    EncodingChoice encoding = EncodingChoice::Auto;  // files without a BOM
+    unsigned jobs = 0;  // files searched at once; 0: one per processor
     std::string search;
     std::vector<std::string> paths;
     ColorChoice color = ColorChoice::Auto;

@@ -2,10 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <thread>
+#include <utility>
+#include <vector>
 
-#include "base/text_decode.h"
+#include "cli/ordered_jobs.h"
 #include "cli/project_search.h"
 #include "search/file_reader.h"
 #include "search/folder_search.h"
@@ -15,76 +20,222 @@
 namespace trawlex::cli {
 namespace {
 
-// The engine's view of a command-line run: fixed options, no yielding, never stopped.
-class CliSearchHost : public FolderSearchHost {
-  public:
-    CliSearchHost(const GrepOptions& options, const GrepCallbacks& callbacks)
-        : options_(options), callbacks_(callbacks) {
-        SetSteady(true);  // never yields, never stopped, options fixed for the run
-    }
+// One piece of a run, searched on its own: a file, a project, or a failure to report.
+struct GrepUnit {
+    enum class Kind { File, Project, Failure };
+    Kind kind = Kind::File;
+    std::string text;  // the path, or the failure's message
+};
 
-    void Yield() override {}
+// What a unit found while it ran on another thread, held until its turn: the texts of its
+// rows in one buffer, and its failures with the number of rows that came before each.
+struct UnitOutput {
+    struct Row {
+        std::size_t name = 0, name_size = 0;
+        std::size_t procedure = 0, procedure_size = 0;
+        std::size_t scope = 0, scope_size = 0;
+        std::size_t content = 0, content_size = 0;
+        std::int64_t line = 0;
+    };
+    std::string texts;
+    std::vector<Row> rows;
+    std::vector<std::pair<std::size_t, std::string>> failures;
+};
+
+// The folder walk's view of the run: a fixed filter, never stopped.
+class WalkHost : public FolderSearchHost {
+  public:
+    explicit WalkHost(const GrepOptions& options) : options_(options) { SetSteady(true); }
     MatchOptions CurrentOptions() const override { return options_.match; }
-    RegionSet WantedRegions() const override { return options_.WantedRegions(); }
-    void AddRow(ResultRow row) override {
-        ++rows_;
-        callbacks_.row(row);
-    }
+    void AddRow(ResultRow) override {}
     std::string ExtList() const override { return options_.extList; }
     bool SearchSubfolders() const override { return options_.searchSubfolders; }
-    void SetStatus(std::string text) override { ReportError(text); }
+    void SetStatus(std::string) override {}
 
-    void ReportError(const std::string& text) { callbacks_.error(text); }
+  private:
+    const GrepOptions& options_;
+};
+
+// The engine's view of one unit: fixed options, no yielding, never stopped. Rows and
+// failures go to the callbacks at once (`output` null) or into `output` to be handed over
+// in their turn.
+class UnitHost : public ScanHost {
+  public:
+    UnitHost(const GrepOptions& options, const GrepCallbacks& callbacks, UnitOutput* output)
+        : options_(options), callbacks_(callbacks), output_(output) {
+        SetSteady(true);
+    }
+    MatchOptions CurrentOptions() const override { return options_.match; }
+    EncodingChoice FileEncoding() const override { return options_.encoding; }
+    RegionSet WantedRegions() const override { return options_.WantedRegions(); }
+    void AddRow(ResultRow row) override { AddRowView(row); }
+    void AddRowView(const ResultRowView& row) override {
+        ++rows_;
+        if (!output_) return callbacks_.row(row);
+        std::string& texts = output_->texts;
+        const auto keep = [&](std::string_view text, std::size_t& at, std::size_t& size) {
+            at = texts.size();
+            size = text.size();
+            texts.append(text);
+        };
+        UnitOutput::Row& kept = output_->rows.emplace_back();
+        keep(row.name, kept.name, kept.name_size);
+        keep(row.procedure, kept.procedure, kept.procedure_size);
+        keep(row.scope, kept.scope, kept.scope_size);
+        keep(row.content, kept.content, kept.content_size);
+        kept.line = row.line;
+    }
+    void LineUntested(std::string_view name, std::int64_t line) override {
+        Fail(std::string(kStatusErrorPrefix) + std::string(name) + ":" + std::to_string(line) +
+             ": not tested: the regular expression needs too much work on this line");
+    }
+    void Fail(std::string text) {
+        trouble_ = true;
+        if (!output_) return callbacks_.error(text);
+        output_->failures.emplace_back(output_->rows.size(), std::move(text));
+    }
     std::int64_t Rows() const { return rows_; }
+    bool Trouble() const { return trouble_; }
 
   private:
     const GrepOptions& options_;
     const GrepCallbacks& callbacks_;
+    UnitOutput* output_;
     std::int64_t rows_ = 0;
+    bool trouble_ = false;
 };
 
 std::string PathError(const std::string& path, int error) {
     return std::string(kStatusErrorPrefix) + path + ": " + std::strerror(error);
 }
 
-}  // namespace
-
-std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
-    const std::string_view search = TrimSpaces(options.search);
-    if (search.empty()) return 0;
-
-    CliSearchHost host(options, callbacks);
-    MatchEngine engine;
-    FileBuffer buffer;
+// The units of the run in walk order.
+std::vector<GrepUnit> PlanUnits(const GrepOptions& options) {
+    using Kind = GrepUnit::Kind;
+    std::vector<GrepUnit> units;
+    const WalkHost walk(options);
     for (const std::string& path : options.paths) {
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0) {
-            host.ReportError(PathError(path, errno));
-            continue;
+            units.push_back({Kind::Failure, PathError(path, errno)});
+        } else if (S_ISDIR(info.st_mode)) {
+            for (FolderWalkStep& step : PlanFolderWalk(path, walk)) {
+                if (step.failure.empty()) {
+                    units.push_back({Kind::File, std::move(step.path)});
+                } else {
+                    units.push_back({Kind::Failure, std::move(step.failure)});
+                }
+            }
+        } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+            // Devices would be read without end (/dev/zero); pipes are fine (<(command)).
+            units.push_back(
+                {Kind::Failure, std::string(kStatusErrorPrefix) + path + ": not a file or folder"});
+        } else if (IsProjectPath(path)) {
+            units.push_back({Kind::Project, path});
+        } else {
+            // A file named on the command line is searched whatever its extension, and
+            // read the way the folder walk reads its files.
+            units.push_back({Kind::File, path});
         }
-        if (S_ISDIR(info.st_mode)) {
-            SearchFolder(path, search, host, engine);
-            continue;
-        }
-        // Devices would be read without end (/dev/zero); pipes are fine (<(command)).
-        if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-            host.ReportError(std::string(kStatusErrorPrefix) + path + ": not a file or folder");
-            continue;
-        }
-        if (IsProjectPath(path)) {
-            SearchProjectPath(path, search, host, engine, callbacks.error);
-            continue;
-        }
-        // A file named on the command line is searched whatever its extension, and read
-        // the way the folder walk reads its files.
-        Result<std::string_view> bytes = ReadFileBytes(path, buffer);
-        if (!bytes) {
-            host.ReportError(std::string(kStatusErrorPrefix) + bytes.error());
-            continue;
-        }
-        SearchEncodedText(*bytes, path, search, host, engine);
     }
-    return host.Rows();
+    return units;
+}
+
+// What each searching thread keeps from one unit to the next.
+struct Searcher {
+    MatchEngine engine;
+    FileBuffer buffer;
+};
+
+void RunUnit(const GrepUnit& unit, std::string_view search, UnitHost& host, Searcher& searcher) {
+    try {
+        switch (unit.kind) {
+            case GrepUnit::Kind::Failure:
+                host.Fail(unit.text);
+                break;
+            case GrepUnit::Kind::Project:
+                SearchProjectPath(unit.text, search, host, searcher.engine,
+                                  [&](const std::string& text) { host.Fail(text); });
+                break;
+            case GrepUnit::Kind::File: {
+                Result<std::string_view> bytes = ReadFileBytes(unit.text, searcher.buffer);
+                if (!bytes) {
+                    host.Fail(std::string(kStatusErrorPrefix) + bytes.error());
+                    break;
+                }
+                SearchEncodedText(*bytes, unit.text, search, host, searcher.engine);
+                break;
+            }
+        }
+    } catch (const std::exception& e) {
+        host.Fail(std::string(kStatusErrorPrefix) + unit.text + ": " + e.what());
+    }
+}
+
+// Hands a unit's held rows and failures to the callbacks in the order they came.
+void HandOver(const UnitOutput& output, const GrepCallbacks& callbacks) {
+    const std::string_view texts = output.texts;
+    auto failure = output.failures.begin();
+    for (std::size_t i = 0; i <= output.rows.size(); ++i) {
+        for (; failure != output.failures.end() && failure->first == i; ++failure) {
+            callbacks.error(failure->second);
+        }
+        if (i == output.rows.size()) break;
+        const UnitOutput::Row& row = output.rows[i];
+        callbacks.row({texts.substr(row.name, row.name_size), row.line,
+                       texts.substr(row.procedure, row.procedure_size),
+                       texts.substr(row.scope, row.scope_size),
+                       texts.substr(row.content, row.content_size)});
+    }
+}
+
+unsigned ThreadsFor(unsigned jobs) {
+    if (jobs > 0) return jobs;
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
+    const std::string_view search = TrimSpaces(options.search);
+    if (search.empty()) return {};
+
+    GrepOutcome outcome;
+    {
+        MatchEngine engine;
+        if (const std::string error = engine.PatternError(search, options.match); !error.empty()) {
+            callbacks.error(std::string(kStatusErrorPrefix) + error);
+            return {0, true};
+        }
+    }
+    const std::vector<GrepUnit> units = PlanUnits(options);
+    const unsigned threads = ThreadsFor(options.jobs);
+    // With one thread every unit reports as it runs; with more each holds its findings
+    // until the units before it have handed theirs over.
+    const bool direct = threads == 1;
+    struct Ran {
+        UnitOutput output;
+        std::int64_t rows = 0;
+        bool trouble = false;
+    };
+    RunJobsInOrder<Ran>(
+        units.size(), threads,
+        [&](std::size_t i) {
+            thread_local Searcher searcher;  // kept from one unit to the next
+            Ran ran;
+            UnitHost host(options, callbacks, direct ? nullptr : &ran.output);
+            RunUnit(units[i], search, host, searcher);
+            ran.rows = host.Rows();
+            ran.trouble = host.Trouble();
+            return ran;
+        },
+        [&](std::size_t i, Ran& ran) {
+            if (!direct) HandOver(ran.output, callbacks);
+            outcome.rows += ran.rows;
+            outcome.trouble = outcome.trouble || ran.trouble;
+            return i + 1;
+        });
+    return outcome;
 }
 
 }  // namespace trawlex::cli

@@ -34,22 +34,28 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
     RowSink sink(options, out, style);
 
     GrepCallbacks callbacks;
-    callbacks.row = [&](const trawlex::ResultRow& row) { sink.Add(row); };
+    callbacks.row = [&](const trawlex::ResultRowView& row) { sink.Add(row); };
+    // File names and texts in messages can hold control characters too.
+    const bool errTerminal = ::isatty(STDERR_FILENO) == 1;
     callbacks.error = [&](const std::string& text) {
         sink.EndGroup();
         out.Flush();  // rows found before the failure come first on a shared terminal
-        WriteLine(err, text);
+        if (!errTerminal) return WriteLine(err, text);
+        std::string visible;
+        AppendForTerminal(visible, text);
+        WriteLine(err, visible);
     };
 
-    const std::int64_t rows = RunGrep(options, callbacks);
+    const GrepOutcome outcome = RunGrep(options, callbacks);
     sink.EndGroup();
     out.Flush();
     if (out.Failed()) {
         WriteLine(err, std::string(kStatusErrorPrefix) + "output: " + out.Error());
         return kExitTrouble;
     }
-    WriteLine(err, RunSummaryText(rows));
-    return rows > 0 ? kExitFound : kExitNone;
+    WriteLine(err, RunSummaryText(outcome.rows));
+    if (outcome.trouble) return kExitTrouble;
+    return outcome.rows > 0 ? kExitFound : kExitNone;
 }
 
 }  // namespace
@@ -67,7 +73,13 @@ int main(int argc, char** argv) {
         return out.Failed() ? kExitTrouble : kExitFound;
     }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        err.Append("trawlex-grep: " + error->message + "\n");
+        std::string message = "trawlex-grep: ";
+        if (::isatty(STDERR_FILENO) == 1) {
+            AppendForTerminal(message, error->message);
+        } else {
+            message += error->message;
+        }
+        err.Append(message + "\n");
         err.Append(kUsageLine);
         err.Append("Try 'trawlex-grep --help' for more information.\n");
         return kExitTrouble;

@@ -1,11 +1,16 @@
 #include "cli/row_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
 
 #include "base/utf8_codec.h"
 #include "cli/color.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace trawlex::cli {
 namespace {
@@ -40,8 +45,13 @@ void AppendSeparator(std::string& out, std::string_view separator, TextStyle sty
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
+    AppendJsonCharacters(out, text);
+    out += '"';
+}
+
+void AppendJsonCharacters(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     while (!text.empty()) {
         const unsigned char c = static_cast<unsigned char>(text.front());
         if (c >= 0x80) {
@@ -87,13 +97,27 @@ void AppendJsonString(std::string& out, std::string_view text) {
         }
         text.remove_prefix(1);
     }
-    out += '"';
 }
 
 void AppendTsvField(std::string& out, std::string_view text) {
     // Runs of bytes that need no escape are appended whole.
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+#if defined(__SSE2__)
+        // 16 bytes at a time past those that are neither a control character nor "\\".
+        const __m128i backslash = _mm_set1_epi8('\\');
+        const __m128i highest_control = _mm_set1_epi8(0x1F);
+        while (text.size() - i >= 16) {
+            const __m128i chunk =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+            const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, highest_control), chunk);
+            if (_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash))) != 0) {
+                break;
+            }
+            i += 16;
+        }
+        if (i == text.size()) break;
+#endif
         std::string_view escape;
         switch (text[i]) {
             case '\\':
@@ -135,63 +159,143 @@ void AppendForTerminal(std::string& out, std::string_view text) {
     }
 }
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style,
-                   const std::vector<MatchSpan>& matches) {
-    AppendColoured(out, "35", row.name, style);
-    AppendSeparator(out, ":", style);
-    std::string line;
-    AppendNumber(line, row.line);
-    AppendColoured(out, "32", line, style);
-    AppendSeparator(out, ":", style);
-    AppendColoured(out, "33", row.procedure, style);
-    AppendSeparator(out, ":", style);
-    out += ' ';
-    const std::string_view content = row.content;
-    std::size_t shown = 0;
-    const TextStyle plain{false, style.terminal};
-    for (const MatchSpan& match : matches) {
-        if (!style.colour || match.begin < shown || match.end > content.size()) continue;
-        AppendColoured(out, "", content.substr(shown, match.begin - shown), plain);
-        AppendColoured(out, kMatchSgr, content.substr(match.begin, match.end - match.begin), style);
-        shown = match.end;
+void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat format,
+                   TextStyle style) {
+    switch (format) {
+        case OutputFormat::Text:
+            AppendColoured(out, "35", row.name, style);
+            AppendSeparator(out, ":", style);
+            {
+                std::array<char, 24> digits;
+                const auto end =
+                    std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
+                AppendColoured(out, "32", std::string_view(digits.data(), end - digits.data()),
+                               style);
+            }
+            AppendSeparator(out, ":", style);
+            AppendColoured(out, "33", row.procedure, style);
+            AppendSeparator(out, ":", style);
+            out += ' ';
+            return;
+        case OutputFormat::Tsv:
+            AppendTsvField(out, row.name);
+            out += '\t';
+            AppendNumber(out, row.line);
+            out += '\t';
+            AppendTsvField(out, row.procedure);
+            out += '\t';
+            AppendTsvField(out, row.scope);
+            out += '\t';
+            return;
+        case OutputFormat::Jsonl:
+            out += "{\"name\":";
+            AppendJsonString(out, row.name);
+            out += ",\"line\":";
+            AppendNumber(out, row.line);
+            out += ",\"procedure\":";
+            AppendJsonString(out, row.procedure);
+            out += ",\"scope\":";
+            AppendJsonString(out, row.scope);
+            out += ",\"content\":\"";
+            return;
     }
-    AppendColoured(out, "", content.substr(shown), plain);
-    out += '\n';
 }
 
-void AppendTsvRow(std::string& out, const ResultRow& row) {
-    AppendTsvField(out, row.name);
-    out += '\t';
-    AppendNumber(out, row.line);
-    out += '\t';
-    AppendTsvField(out, row.procedure);
-    out += '\t';
-    AppendTsvField(out, row.scope);
-    out += '\t';
-    AppendTsvField(out, row.content);
-    out += '\n';
+void AppendContentPiece(std::string& out, std::string_view piece, OutputFormat format,
+                        TextStyle style, bool matched) {
+    switch (format) {
+        case OutputFormat::Text:
+            if (matched && style.colour) {
+                AppendColoured(out, kMatchSgr, piece, style);
+            } else if (style.terminal) {
+                AppendForTerminal(out, piece);
+            } else {
+                out += piece;
+            }
+            return;
+        case OutputFormat::Tsv:
+            AppendTsvField(out, piece);
+            return;
+        case OutputFormat::Jsonl:
+            AppendJsonCharacters(out, piece);
+            return;
+    }
 }
 
-void AppendJsonRow(std::string& out, const ResultRow& row, const std::vector<MatchSpan>& matches) {
-    out += "{\"name\":";
-    AppendJsonString(out, row.name);
-    out += ",\"line\":";
-    AppendNumber(out, row.line);
-    out += ",\"procedure\":";
-    AppendJsonString(out, row.procedure);
-    out += ",\"scope\":";
-    AppendJsonString(out, row.scope);
-    out += ",\"content\":";
-    AppendJsonString(out, row.content);
-    out += ",\"spans\":[";
-    for (std::size_t i = 0; i < matches.size(); ++i) {
+void AppendRowTail(std::string& out, OutputFormat format,
+                   const std::vector<MatchSpan>& code_point_spans) {
+    if (format != OutputFormat::Jsonl) {
+        out += '\n';
+        return;
+    }
+    out += "\",\"spans\":[";
+    for (std::size_t i = 0; i < code_point_spans.size(); ++i) {
         out += i == 0 ? "[" : ",[";
-        AppendNumber(out, static_cast<std::int64_t>(matches[i].begin));
+        AppendNumber(out, static_cast<std::int64_t>(code_point_spans[i].begin));
         out += ',';
-        AppendNumber(out, static_cast<std::int64_t>(matches[i].end));
+        AppendNumber(out, static_cast<std::int64_t>(code_point_spans[i].end));
         out += ']';
     }
     out += "]}\n";
+}
+
+std::string_view NextContentPiece(std::string_view& content, std::size_t size) {
+    // A character (and a C1 control shown as U+FFFD) stays within one piece; a sequence
+    // has at most three bytes after its first, so more are stray bytes that stand alone.
+    std::size_t end = std::min(size, content.size());
+    for (int more = 0; more < 3 && end < content.size() &&
+                       (static_cast<unsigned char>(content[end]) & 0xC0) == 0x80;
+         ++more) {
+        ++end;
+    }
+    const std::string_view piece = content.substr(0, end);
+    content.remove_prefix(end);
+    return piece;
+}
+
+std::vector<ContentPart> SplitAtMatches(std::string_view content,
+                                        const std::vector<MatchSpan>& matches) {
+    std::vector<ContentPart> parts;
+    std::size_t shown = 0;
+    for (const MatchSpan& match : matches) {
+        if (match.begin < shown || match.end > content.size() || match.begin == match.end) {
+            continue;
+        }
+        if (match.begin > shown) parts.push_back({content.substr(shown, match.begin - shown)});
+        parts.push_back({content.substr(match.begin, match.end - match.begin), true});
+        shown = match.end;
+    }
+    if (shown < content.size() || parts.empty()) parts.push_back({content.substr(shown)});
+    return parts;
+}
+
+void AppendRow(std::string& out, const ResultRowView& row, OutputFormat format, TextStyle style,
+               const std::vector<MatchSpan>& matches) {
+    AppendRowHead(out, row, format, style);
+    if (format == OutputFormat::Text && style.colour && !matches.empty()) {
+        for (const ContentPart& part : SplitAtMatches(row.content, matches)) {
+            AppendContentPiece(out, part.text, format, style, part.matched);
+        }
+    } else {
+        AppendContentPiece(out, row.content, format, style);
+    }
+    AppendRowTail(out, format,
+                  format == OutputFormat::Jsonl ? ContentCodePointSpans(row.content, matches)
+                                                : std::vector<MatchSpan>{});
+}
+
+void AppendTextRow(std::string& out, const ResultRowView& row, TextStyle style,
+                   const std::vector<MatchSpan>& matches) {
+    AppendRow(out, row, OutputFormat::Text, style, matches);
+}
+
+void AppendTsvRow(std::string& out, const ResultRowView& row) {
+    AppendRow(out, row, OutputFormat::Tsv, TextStyle{});
+}
+
+void AppendJsonRow(std::string& out, const ResultRowView& row,
+                   const std::vector<MatchSpan>& matches) {
+    AppendRow(out, row, OutputFormat::Jsonl, TextStyle{}, matches);
 }
 
 }  // namespace trawlex::cli

@@ -3,34 +3,53 @@
 #include <charconv>
 
 namespace trawlex::cli {
+namespace {
+
+// Rows with a longer content go out piece by piece, so that they are not held twice.
+constexpr std::size_t kLongContent = 1 << 20;
+
+}  // namespace
 
 RowSink::RowSink(const GrepOptions& options, BufferedOutput& out, TextStyle style)
     : options_(options), out_(out), style_(style) {}
 
-void RowSink::Add(const ResultRow& row) {
+void RowSink::Add(const ResultRowView& row) {
     if (options_.count) {
         if (group_rows_ > 0 && row.name != group_) EndGroup();
         if (group_rows_ == 0) group_ = row.name;
         ++group_rows_;
         return;
     }
-    const std::string_view search = TrimSpaces(options_.search);
+    const std::vector<MatchSpan> matches = MatchesOf(row);
+    if (row.content.size() >= kLongContent) return AddLong(row, matches);
     out_.AppendWith([&](std::string& buffer) {
-        switch (options_.format) {
-            case OutputFormat::Text:
-                AppendTextRow(buffer, row, style_,
-                              style_.colour ? spans_.Find(row.content, search, options_.match)
-                                            : std::vector<MatchSpan>{});
-                break;
-            case OutputFormat::Tsv:
-                AppendTsvRow(buffer, row);
-                break;
-            case OutputFormat::Jsonl:
-                AppendJsonRow(buffer, row,
-                              ContentCodePointSpans(
-                                  row.content, spans_.Find(row.content, search, options_.match)));
-                break;
+        AppendRow(buffer, row, options_.format, style_, matches);
+    });
+}
+
+std::vector<MatchSpan> RowSink::MatchesOf(const ResultRowView& row) {
+    const bool shown = options_.format == OutputFormat::Jsonl ||
+                       (options_.format == OutputFormat::Text && style_.colour);
+    if (!shown) return {};
+    return spans_.Find(row.content, TrimSpaces(options_.search), options_.match);
+}
+
+void RowSink::AddLong(const ResultRowView& row, const std::vector<MatchSpan>& matches) {
+    const OutputFormat format = options_.format;
+    out_.AppendWith([&](std::string& buffer) { AppendRowHead(buffer, row, format, style_); });
+    for (const ContentPart& part : SplitAtMatches(row.content, matches)) {
+        std::string_view rest = part.text;
+        while (!rest.empty()) {
+            const std::string_view piece = NextContentPiece(rest, kLongContent);
+            out_.AppendWith([&](std::string& buffer) {
+                AppendContentPiece(buffer, piece, format, style_, part.matched);
+            });
         }
+    }
+    out_.AppendWith([&](std::string& buffer) {
+        AppendRowTail(buffer, format,
+                      format == OutputFormat::Jsonl ? ContentCodePointSpans(row.content, matches)
+                                                    : std::vector<MatchSpan>{});
     });
 }
 

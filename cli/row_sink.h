@@ -1,9 +1,11 @@
 #pragma once
 // Where trawlex-grep's rows go: written in the chosen format, with the matched parts marked,
-// or counted per file or module for --count.
+// or counted per file or module for --count. Rows come in walk order, one at a time, on the
+// thread that writes the output, whatever the number of jobs.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cli/buffered_output.h"
 #include "cli/grep_options.h"
@@ -16,13 +18,17 @@ class RowSink {
   public:
     RowSink(const GrepOptions& options, BufferedOutput& out, TextStyle style);
 
-    void Add(const ResultRow& row);
+    void Add(const ResultRowView& row);
 
     // Writes the count of the file or module whose rows came last (--count); call before
     // anything else is written, and at the end.
     void EndGroup();
 
   private:
+    // The matched parts of the row's content, where the format shows them.
+    std::vector<MatchSpan> MatchesOf(const ResultRowView& row);
+    void AddLong(const ResultRowView& row, const std::vector<MatchSpan>& matches);
+
     const GrepOptions& options_;
     BufferedOutput& out_;
     TextStyle style_;

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/fuzz_check.h"
 #include "base/text_decode.h"
+#include "fuzz/fuzz_check.h"
 #include "search/text_fold.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz/fuzz_check.h"
 #include "base/text_decode.h"
+#include "fuzz/fuzz_check.h"
 #include "search/text_scan.h"
 
 namespace {

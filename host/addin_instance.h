@@ -1,10 +1,15 @@
 #pragma once
 // The add-in object a host editor creates from an add-in library, and the C entry points
-// every add-in library exports.
+// every add-in library exports. The objects cross the library boundary as C++ objects, so a
+// host loads only a library built against the same interface: the library reports the
+// interface version it was built with, and the host refuses any other.
 
 namespace trawlex::host {
 
 class HostApp;
+
+// Raised whenever AddinInstance, HostApp or any type they pass changes shape.
+inline constexpr int kAddinInterfaceVersion = 2;
 
 // How the host came to connect the add-in.
 enum ConnectMode : int {
@@ -31,6 +36,8 @@ class AddinInstance {
 
 // Exported with C linkage by every add-in library.
 extern "C" {
+// trawlex::host::kAddinInterfaceVersion as the library was built.
+int TrawlexAddinInterfaceVersion();
 // 0 on success, non-zero on failure.
 int DllRegisterServer();
 int DllUnregisterServer();

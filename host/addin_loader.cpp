@@ -13,6 +13,7 @@ namespace trawlex::platform {
 namespace {
 
 using CreateAddinFunction = host::AddinInstance* (*)(const char*);
+using InterfaceVersionFunction = int (*)();
 
 std::string ClassKey(std::string_view progId) {
     return "HKCU\\Software\\Classes\\" + std::string(progId) + "\\";
@@ -56,7 +57,8 @@ LoadedAddin::~LoadedAddin() {
 }
 
 void LoadedAddin::reset() {
-    addin_.reset();  // the object's code lives in the library: destroy it first
+    addin_.reset();
+    // Only drops the reference: the library was opened never to be unmapped.
     if (library_) dlclose(library_);
     library_ = nullptr;
 }
@@ -74,16 +76,41 @@ Result<std::string> ClassLibraryPath(std::string_view progId) {
 Result<LoadedAddin> LoadAddin(std::string_view progId) {
     Result<std::string> path = ClassLibraryPath(progId);
     if (!path) return Failure{path.error()};
+    // A relative path would load whatever the current folder holds, and dlopen on a pipe
+    // waits for a writer for ever.
+    if (path->front() != '/') {
+        return Failure{"the library path of \"" + std::string(progId) +
+                       "\" is not absolute: " + *path};
+    }
     struct stat info {};
     if (stat(path->c_str(), &info) != 0) {
         return Failure{"the library of \"" + std::string(progId) + "\" is missing: " + *path};
     }
-    // dlopen would search the library path for a name without a slash.
-    const std::string file = path->find('/') == std::string::npos ? "./" + *path : *path;
+    if (!S_ISREG(info.st_mode)) {
+        return Failure{"the library of \"" + std::string(progId) +
+                       "\" is not a regular file: " + *path};
+    }
     dlerror();
-    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // An add-in leaves things behind in the process that point into its code: type
+    // registrations in Qt's global tables, posted events, timers, thread-local destructors.
+    // Unmapping it would leave them dangling, so an add-in library, once loaded, stays
+    // mapped for the life of the process, and loading it again finds the same copy.
+    void* library = dlopen(path->c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!library) {
         return Failure{*path + " is not a loadable add-in library: " + DlErrorText()};
+    }
+    auto version =
+        reinterpret_cast<InterfaceVersionFunction>(dlsym(library, "TrawlexAddinInterfaceVersion"));
+    if (!version) {
+        dlclose(library);
+        return Failure{*path +
+                       " does not tell its add-in interface version "
+                       "(no TrawlexAddinInterfaceVersion)"};
+    }
+    if (const int built = version(); built != host::kAddinInterfaceVersion) {
+        dlclose(library);
+        return Failure{*path + " was built for add-in interface version " + std::to_string(built) +
+                       "; this host needs version " + std::to_string(host::kAddinInterfaceVersion)};
     }
     auto create = reinterpret_cast<CreateAddinFunction>(dlsym(library, "TrawlexCreateAddin"));
     if (!create) {

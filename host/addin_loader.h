@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "host/addin_instance.h"
 #include "base/result.h"
+#include "host/addin_instance.h"
 
 namespace trawlex::platform {
 
-// An add-in object together with the library it came from. The object is destroyed
-// before the library is unloaded.
+// An add-in object together with the library it came from. Add-in libraries are never
+// unmapped (see LoadAddin); resetting destroys the object and drops the library reference.
 class LoadedAddin {
   public:
     LoadedAddin() = default;
@@ -28,7 +28,6 @@ class LoadedAddin {
     host::AddinInstance* get() const { return addin_.get(); }
     host::AddinInstance* operator->() const { return addin_.get(); }
     explicit operator bool() const { return addin_ != nullptr; }
-    // Destroys the object, then unloads the library.
     void reset();
 
   private:
@@ -36,7 +35,10 @@ class LoadedAddin {
     void* library_ = nullptr;
 };
 
-// ProgID -> class record -> library -> TrawlexCreateAddin(progId).
+// ProgID -> class record -> library -> TrawlexCreateAddin(progId). Fails for a library
+// built for another add-in interface version. The library stays mapped for the life of
+// the process: loading it again after its object went reuses the same copy, its statics
+// included.
 Result<LoadedAddin> LoadAddin(std::string_view progId);
 
 // The library path recorded for a ProgID.

@@ -12,9 +12,9 @@ struct Bitmap {
     // Row-major from the top row, three bytes (red, green, blue) per pixel.
     std::vector<std::uint8_t> rgb;
 
-    bool empty() const { return width <= 0 || height <= 0; }
+    bool Empty() const { return width <= 0 || height <= 0; }
     // Holds exactly width × height pixels.
-    bool valid() const {
+    bool Valid() const {
         return width >= 0 && height >= 0 &&
                rgb.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
     }

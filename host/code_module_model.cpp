@@ -56,7 +56,7 @@ std::string CodeModuleModel::Text() const {
     return text;
 }
 
-const std::vector<CodeModuleModel::Procedure>& CodeModuleModel::procedures() const {
+const std::vector<CodeModuleModel::Procedure>& CodeModuleModel::Procedures() const {
     if (parsed_) return procedures_;
     procedures_.clear();
     declarationLines_ = 0;
@@ -108,7 +108,7 @@ const std::vector<CodeModuleModel::Procedure>& CodeModuleModel::procedures() con
 }
 
 int CodeModuleModel::CountOfDeclarationLines() const {
-    procedures();
+    Procedures();
     return declarationLines_;
 }
 
@@ -138,7 +138,7 @@ Result<ProcRef> CodeModuleModel::ProcOfLine(int line) const {
     if (line < 1 || line > CountOfLines()) {
         return Failure{"Line " + std::to_string(line) + " is outside the module"};
     }
-    const auto& procs = procedures();
+    const auto& procs = Procedures();
     for (const Procedure& procedure : procs) {
         if (line >= procedure.startLine && line <= procedure.endLine) {
             return ProcRef{procedure.name, procedure.kind};
@@ -152,7 +152,7 @@ Result<ProcRef> CodeModuleModel::ProcOfLine(int line) const {
 
 const CodeModuleModel::Procedure* CodeModuleModel::Find(std::string_view name,
                                                         ProcKind kind) const {
-    for (const Procedure& procedure : procedures()) {
+    for (const Procedure& procedure : Procedures()) {
         if (procedure.kind == kind && SameIdentifier(procedure.name, name)) return &procedure;
     }
     return nullptr;

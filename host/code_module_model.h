@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/code_module.h"
 #include "base/result.h"
+#include "host/code_module.h"
 
 namespace trawlex::host {
 
@@ -34,7 +34,7 @@ class CodeModuleModel {
     // Splits at CR LF, LF or a lone CR. A final line break does not start another line.
     static CodeModuleModel FromText(std::string_view text);
 
-    const std::vector<std::string>& lines() const { return lines_; }
+    const std::vector<std::string>& AllLines() const { return lines_; }
     void SetLines(std::vector<std::string> lines);
     // All lines joined by CR LF.
     std::string Text() const;
@@ -55,7 +55,7 @@ class CodeModuleModel {
         int headerLine = 0;  // line of the Sub/Function/Property statement
         int endLine = 0;     // line of the End statement
     };
-    const std::vector<Procedure>& procedures() const;
+    const std::vector<Procedure>& Procedures() const;
 
   private:
     const Procedure* Find(std::string_view name, ProcKind kind) const;

@@ -44,7 +44,7 @@ void ClickEvent::Fire() {
     }
 }
 
-int ClickEvent::handlerCount() const {
+int ClickEvent::HandlerCount() const {
     return static_cast<int>(state_->handlers.size());
 }
 

@@ -22,7 +22,7 @@ class [[nodiscard]] Subscription {
     ~Subscription() { Cancel(); }
 
     void Cancel();
-    bool active() const { return static_cast<bool>(cancel_); }
+    bool Active() const { return static_cast<bool>(cancel_); }
 
   private:
     std::function<void()> cancel_;
@@ -37,7 +37,7 @@ class ClickEvent {
     ClickEvent();
     Subscription Subscribe(Handler handler);
     void Fire();
-    int handlerCount() const;
+    int HandlerCount() const;
 
   private:
     struct State {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/unicode_text.h"
 #include "base/ascii_case.h"
+#include "platform/unicode_text.h"
 
 namespace trawlex::platform {
 
@@ -147,6 +147,10 @@ class LineParser {
             if (pos_ != text_.size()) return Fail("unexpected text after the string");
             value.type = kRegSz;
             value.text = std::move(*text);
+            // A string value ends at its first NUL, as its hex(1) form read back does.
+            if (const size_t nul = value.text.find('\0'); nul != std::string::npos) {
+                value.text.resize(nul);
+            }
             return value;
         }
         if (data.starts_with("dword:")) {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "search/avx2.h"
 #include "base/cp932_codec.h"
-#include "search/text_fold.h"
 #include "base/utf8_codec.h"
+#include "search/avx2.h"
+#include "search/text_fold.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -17,8 +17,26 @@ namespace {
 
 using StandIns = LineRequirement::StandIns;
 
-std::string Fold(std::string_view text, bool like) {
-    return like ? NormaliseForLike(text) : FoldForCompare(text);
+constexpr std::string_view kKelvinSign = "\xE2\x84\xAA";  // U+212A, "k" to a regex
+constexpr std::string_view kLongS = "\xC5\xBF";           // U+017F, "s" to a regex
+
+// The text as `stand_ins` sees it; Case folds as Compare does, which takes in its two
+// characters.
+void Fold(std::string_view text, StandIns stand_ins, std::string& out) {
+    if (stand_ins == StandIns::Like) {
+        NormaliseForLike(text, out);
+    } else {
+        FoldForCompare(text, out);
+    }
+}
+
+// The fold of one character under `stand_ins`.
+void CharFold(std::string_view ch, StandIns stand_ins, std::string& out) {
+    if (stand_ins == StandIns::Case && ch != kKelvinSign && ch != kLongS) {
+        out.assign(ch);
+    } else {
+        Fold(ch, stand_ins, out);
+    }
 }
 
 // The non-ASCII CP932 characters whose fold holds ASCII, with that ASCII.
@@ -27,42 +45,85 @@ struct AsciiStandIn {
     std::string ascii;
 };
 
-const std::vector<AsciiStandIn>& Cp932AsciiStandIns(bool like) {
-    static const auto make = [](bool for_like) {
+const std::vector<AsciiStandIn>& Cp932AsciiStandIns(StandIns stand_ins) {
+    static const auto make = [](StandIns kind) {
         std::vector<AsciiStandIn> found;
+        std::string folded;
         for (const Cp932Char& ch : Cp932NonAsciiChars()) {
             std::string ascii;
-            for (char c : Fold(ch.utf8, for_like)) {
+            CharFold(ch.utf8, kind, folded);
+            for (char c : folded) {
                 if (static_cast<unsigned char>(c) < 0x80) ascii.push_back(c);
             }
             if (!ascii.empty()) found.push_back({ch.bytes, std::move(ascii)});
         }
         return found;
     };
-    static const std::vector<AsciiStandIn> compare = make(false);
-    static const std::vector<AsciiStandIn> normalise = make(true);
-    return like ? normalise : compare;
+    static const std::vector<AsciiStandIn> none;
+    static const std::vector<AsciiStandIn> by_case = make(StandIns::Case);
+    static const std::vector<AsciiStandIn> compare = make(StandIns::Compare);
+    static const std::vector<AsciiStandIn> like = make(StandIns::Like);
+    switch (stand_ins) {
+        case StandIns::None:
+            break;
+        case StandIns::Case:
+            return by_case;
+        case StandIns::Compare:
+            return compare;
+        case StandIns::Like:
+            return like;
+    }
+    return none;
 }
 
-// The CP932 codes of the characters that fold into one of the needle's characters. A search
-// asks for the same needle file after file, so the last answer is kept.
-const std::vector<std::string>& Cp932StandInsFor(std::string_view needle, bool like) {
-    thread_local std::string last_needle;
-    thread_local bool last_like = false;
-    thread_local std::vector<std::string> codes;
-    thread_local bool ready = false;
-    if (ready && last_like == like && last_needle == needle) return codes;
-    codes.clear();
-    for (const AsciiStandIn& stand_in : Cp932AsciiStandIns(like)) {
-        if (stand_in.ascii.find_first_of(needle) != std::string::npos) {
-            codes.push_back(stand_in.bytes);
-        }
-    }
-    last_needle.assign(needle);
-    last_like = like;
-    ready = true;
-    return codes;
+// The UTF-8 prefixes of the characters that may fold to ASCII under `stand_ins`.
+const std::shared_ptr<const NeedleSet>& Utf8StandInPrefixes(StandIns stand_ins) {
+    static const auto folds = std::make_shared<const NeedleSet>(
+        std::vector<std::string>(kFoldsToAsciiPrefixes.begin(), kFoldsToAsciiPrefixes.end()));
+    static const auto by_case = std::make_shared<const NeedleSet>(
+        std::vector<std::string>{std::string(kKelvinSign), std::string(kLongS)});
+    return stand_ins == StandIns::Case ? by_case : folds;
 }
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The CP932 bytes that decode to one of `strings`, or nothing when they cannot be looked
+// for as bytes. A search asks for the same strings file after file, so the last answer is
+// kept.
+const std::optional<std::vector<std::string>>& Cp932SourcesOfAll(
+    const std::vector<std::string>& strings) {
+    thread_local std::vector<std::string> last_strings;
+    thread_local std::optional<std::vector<std::string>> answer;
+    thread_local bool ready = false;
+    if (ready && last_strings == strings) return answer;
+    last_strings = strings;
+    ready = true;
+    answer.emplace();
+    constexpr std::size_t kMaxSources = 16;
+    for (const std::string& text : strings) {
+        // Bytes that are no whole characters can match inside a character's UTF-8, and
+        // U+FFFD stands for any byte that does not decode.
+        if (!IsValidUtf8(text) || text.find("\xEF\xBF\xBD") != std::string::npos) {
+            answer.reset();
+            break;
+        }
+        std::vector<std::string> more = Cp932Sources(text, kMaxSources);
+        // A string CP932 cannot encode cannot stand in a text decoded from it; but one with
+        // too many encodings to list can.
+        if (more.empty() && !Cp932Sources(text, SIZE_MAX).empty()) {
+            answer.reset();
+            break;
+        }
+        answer->insert(answer->end(), more.begin(), more.end());
+    }
+    return answer;
+}
+
+// How far back a CP932 window looks for a byte that cannot be a trail byte; past that it
+// gives up and lets the whole line be tested.
+constexpr std::size_t kMaxCp932Walk = 64;
 
 constexpr std::size_t kMaxFilteredLeads = 4;
 
@@ -102,40 +163,199 @@ TRAWLEX_AVX2_TARGET const unsigned char* PairSetSearch::FindAvx2(const unsigned 
 }
 #endif
 
-FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, std::string needle, bool like)
-    : text_(text),
-      like_(like),
-      caseless_(AsciiCaselessSearch(text, needle)),
-      stand_ins_(AnyBytesSearch(text, std::vector<std::string>(kFoldsToAsciiPrefixes.begin(),
-                                                               kFoldsToAsciiPrefixes.end()))) {
+const std::vector<std::string>& Cp932StandInsFor(std::string_view needle, StandIns stand_ins) {
+    // A search asks for the same needle file after file, so the last answer is kept.
+    thread_local std::string last_needle;
+    thread_local StandIns last_stand_ins = StandIns::None;
+    thread_local std::vector<std::string> codes;
+    thread_local bool ready = false;
+    if (ready && last_stand_ins == stand_ins && last_needle == needle) return codes;
+    codes.clear();
+    for (const AsciiStandIn& stand_in : Cp932AsciiStandIns(stand_ins)) {
+        if (stand_in.ascii.find_first_of(needle) != std::string::npos) {
+            codes.push_back(stand_in.bytes);
+        }
+    }
+    last_needle.assign(needle);
+    last_stand_ins = stand_ins;
+    ready = true;
+    return codes;
+}
+
+namespace {
+
+// The UTF-8 of every character that starts with one of `prefixes`, each a whole character
+// or one missing its last byte.
+std::vector<std::string> Utf8Completions(const std::vector<std::string>& prefixes) {
+    std::vector<std::string> chars;
+    for (const std::string& prefix : prefixes) {
+        std::size_t end = 0;
+        if (utf8::Next(prefix, end) < utf8::kInvalidByteBase && end == prefix.size()) {
+            chars.push_back(prefix);
+            continue;
+        }
+        for (int trail = 0x80; trail <= 0xBF; ++trail) {
+            chars.push_back(prefix + static_cast<char>(trail));
+        }
+    }
+    return chars;
+}
+
+// Every byte a match of the lower-case ASCII `needle` in the folded text can hold in the
+// text's bytes: its letters in either case, and the bytes of the characters that fold into
+// one of its characters.
+const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand_ins, bool cp932) {
+    thread_local std::string last_needle;
+    thread_local StandIns last_stand_ins = StandIns::None;
+    thread_local bool last_cp932 = false;
+    thread_local StandInWindow::ByteSet bytes{};
+    thread_local bool ready = false;
+    if (ready && last_stand_ins == stand_ins && last_cp932 == cp932 && last_needle == needle) {
+        return bytes;
+    }
+    bytes = {};
+    const auto add = [&](std::string_view chars) {
+        for (char c : chars) bytes[static_cast<unsigned char>(c)] = true;
+    };
+    for (char c : needle) {
+        add(std::string_view(&c, 1));
+        if (c >= 'a' && c <= 'z') bytes[static_cast<unsigned char>(c - 32)] = true;
+    }
+    if (cp932) {
+        for (const std::string& code : Cp932StandInsFor(needle, stand_ins)) add(code);
+    } else {
+        static const std::vector<std::string> candidates =
+            Utf8Completions(Utf8StandInPrefixes(StandIns::Compare)->needles);
+        std::string folded;
+        for (const std::string& ch : candidates) {
+            CharFold(ch, stand_ins, folded);
+            if (folded.find_first_of(needle) != std::string::npos) add(ch);
+        }
+    }
+    last_needle.assign(needle);
+    last_stand_ins = stand_ins;
+    last_cp932 = cp932;
+    ready = true;
+    return bytes;
+}
+
+// The prefixes of Utf8StandInPrefixes that start a character whose fold holds one of the
+// characters of `needle`; the last answer is kept.
+const std::vector<std::string>& Utf8StandInPrefixesFor(std::string_view needle,
+                                                       StandIns stand_ins) {
+    thread_local std::string last_needle;
+    thread_local StandIns last_stand_ins = StandIns::None;
+    thread_local std::vector<std::string> prefixes;
+    thread_local bool ready = false;
+    if (ready && last_stand_ins == stand_ins && last_needle == needle) return prefixes;
+    prefixes.clear();
+    std::string folded;
+    for (const std::string& prefix : Utf8StandInPrefixes(stand_ins)->needles) {
+        for (const std::string& ch : Utf8Completions({prefix})) {
+            CharFold(ch, stand_ins, folded);
+            if (folded.find_first_of(needle) != std::string::npos) {
+                prefixes.push_back(prefix);
+                break;
+            }
+        }
+    }
+    last_needle.assign(needle);
+    last_stand_ins = stand_ins;
+    ready = true;
+    return prefixes;
+}
+
+}  // namespace
+
+StandInWindow::StandInWindow(std::string_view bytes, bool cp932, std::string needle, StandIns fold)
+    : bytes_(bytes),
+      cp932_(cp932),
+      needle_(std::move(needle)),
+      fold_(fold),
+      match_bytes_(MatchBytes(needle_, fold, cp932)) {}
+
+bool StandInWindow::MayHoldNeedle(std::size_t at) {
+    // A match's bytes stand together around `at`; a shorter run of bytes a match can hold
+    // holds none, and most runs are cut short by bytes of other characters.
+    const std::size_t n = needle_.size();
+    std::size_t run_lo = at;
+    std::size_t run_hi = at + 1;
+    while (run_hi - run_lo < n && run_hi < bytes_.size() &&
+           match_bytes_[static_cast<unsigned char>(bytes_[run_hi])]) {
+        ++run_hi;
+    }
+    while (run_hi - run_lo < n && run_lo > 0 &&
+           match_bytes_[static_cast<unsigned char>(bytes_[run_lo - 1])]) {
+        --run_lo;
+    }
+    if (run_hi - run_lo < n) return false;
+    // A character takes at most `width` bytes; the window reaches needle-length characters
+    // past the one at `at` (or, in CP932, the one that `at` may be the trail byte of).
+    const std::size_t width = cp932_ ? 2 : 4;
+    const std::size_t reach = width * needle_.size();
+    std::size_t lo = at - std::min(at, reach);
+    const std::size_t hi = std::min(bytes_.size(), at + reach);
+    std::string_view window;
+    if (cp932_) {
+        // A byte below 0x40 is never a trail byte, so a character starts after it.
+        const std::size_t lowest = lo - std::min(lo, kMaxCp932Walk);
+        while (lo > 0 && static_cast<unsigned char>(bytes_[lo - 1]) >= 0x40) {
+            if (lo == lowest) return true;
+            --lo;
+        }
+        DecodeCp932(bytes_.substr(lo, hi - lo), decoded_);
+        window = decoded_;
+    } else {
+        while (lo < at && IsContinuationByte(bytes_[lo])) ++lo;
+        window = bytes_.substr(lo, hi - lo);
+    }
+    Fold(window, fold_, folded_);
+    return folded_.find(needle_) != std::string::npos;
+}
+
+StandInSearch::StandInSearch(std::string_view text, const std::string& needle, StandIns stand_ins,
+                             bool cp932)
+    : text_(text), cp932_(cp932), stand_ins_(stand_ins), window_(text, cp932, needle, stand_ins) {
     for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
+    const std::vector<std::string>& codes =
+        cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
+    if (codes.empty()) return;
+    const bool pairs_only =
+        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() == 2; });
+    if (pairs_only) {
+        pairs_.emplace(text, codes);
+    } else {
+        codes_.emplace(text, codes);
+    }
 }
 
-std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
-    return std::min(caseless_.Find(from), NextStandIn(from));
-}
-
-std::size_t FoldedAsciiSearch::NextStandIn(std::size_t from) {
+std::size_t StandInSearch::operator()(std::size_t from) {
     for (;;) {
-        const std::size_t at = stand_ins_.Find(from);
-        if (at == kNoHit || FoldsIntoNeedle(at)) return at;
+        const std::size_t at = codes_ ? (*codes_)(from) : pairs_ ? (*pairs_)(from) : kNoHit;
+        if (at == kNoHit) return at;
+        // CP932 codes are those of stand-ins already.
+        if ((cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at)) return at;
         from = at + 1;
     }
 }
 
-bool FoldedAsciiSearch::FoldsIntoNeedle(std::size_t at) {
+bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
     std::size_t end = at;
     utf8::Next(text_, end);
-    const std::string_view ch = text_.substr(at, end - at);
-    if (like_) {
-        NormaliseForLike(ch, folded_char_);
-    } else {
-        FoldForCompare(ch, folded_char_);
-    }
+    CharFold(text_.substr(at, end - at), stand_ins_, folded_char_);
     for (char c : folded_char_) {
         if (in_needle_[static_cast<unsigned char>(c)]) return true;
     }
     return false;
+}
+
+FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, const std::string& needle,
+                                     StandIns stand_ins, bool cp932)
+    : caseless_(AsciiCaselessSearch(text, needle)),
+      stand_ins_(StandInSearch(text, needle, stand_ins, cp932)) {}
+
+std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
+    return std::min(caseless_.Find(from), stand_ins_.Find(from));
 }
 
 PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& pairs)
@@ -233,50 +453,39 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
                 look_for_any(requirement.strings);
                 break;
             }
-            constexpr std::size_t kMaxSources = 16;
-            std::vector<std::string> sources;
-            for (const std::string& text : requirement.strings) {
-                // Bytes that are no whole characters can match inside a character's UTF-8,
-                // and U+FFFD stands for any byte that does not decode.
-                if (!IsValidUtf8(text) || text.find("\xEF\xBF\xBD") != std::string::npos) {
-                    return nullptr;
-                }
-                std::vector<std::string> more = Cp932Sources(text, kMaxSources);
-                // A string CP932 cannot encode cannot stand in a text decoded from it; but
-                // one with too many encodings to list can.
-                if (more.empty() && !Cp932Sources(text, SIZE_MAX).empty()) return nullptr;
-                sources.insert(sources.end(), more.begin(), more.end());
-            }
-            look_for_any(std::move(sources));  // none: no line can match
+            const std::optional<std::vector<std::string>>& sources =
+                Cp932SourcesOfAll(requirement.strings);
+            if (!sources) return nullptr;
+            look_for_any(*sources);  // none: no line can match
             break;
         }
-        case Kind::Ascii: {
+        case Kind::Ascii:
             if (requirement.ascii.empty()) return nullptr;
-            const bool like = requirement.stand_ins == StandIns::Like;
+            search->ascii_is_match_ = requirement.ascii_is_match && requirement.caseless;
+            search->ascii_size_ = requirement.ascii.size();
+            search->cp932_ = cp932;
             if (!requirement.caseless) {
                 look_for_any({requirement.ascii});
-            } else if (requirement.stand_ins != StandIns::None && !cp932) {
-                search->folded_.emplace(FoldedAsciiSearch(bytes, requirement.ascii, like));
-                break;
-            } else {
+            } else if (requirement.stand_ins == StandIns::None) {
                 search->caseless_.emplace(AsciiCaselessSearch(bytes, requirement.ascii));
-            }
-            if (requirement.stand_ins == StandIns::None) break;
-            const std::vector<std::string>& codes = Cp932StandInsFor(requirement.ascii, like);
-            const bool pairs_only = std::all_of(codes.begin(), codes.end(),
-                                                [](const std::string& c) { return c.size() == 2; });
-            if (codes.empty()) break;
-            if (pairs_only) {
-                search->pairs_.emplace(PairSetSearch(bytes, codes));
-            } else if (!search->any_) {
-                search->any_.emplace(AnyBytesSearch(bytes, codes));
             } else {
-                return nullptr;
+                search->folded_.emplace(
+                    FoldedAsciiSearch(bytes, requirement.ascii, requirement.stand_ins, cp932));
             }
             break;
-        }
     }
     return search;
+}
+
+bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start,
+                                   std::string_view content) {
+    if (!ascii_is_match_ || at < line_start || at + ascii_size_ > line_start + content.size()) {
+        return false;
+    }
+    if (cp932_ && !IsAscii(content)) return false;  // an ASCII byte may be a trail byte
+    if (caseless_) return caseless_->Find(at) == at;
+    if (folded_) return folded_->search().NeedleAt(at);
+    return false;
 }
 
 std::size_t RequirementSearch::Find(std::size_t from) {
@@ -285,7 +494,6 @@ std::size_t RequirementSearch::Find(std::size_t from) {
     if (any_) hit = std::min(hit, any_->Find(from));
     if (caseless_) hit = std::min(hit, caseless_->Find(from));
     if (folded_) hit = std::min(hit, folded_->Find(from));
-    if (pairs_) hit = std::min(hit, pairs_->Find(from));
     return hit;
 }
 

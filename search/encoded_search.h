@@ -11,30 +11,35 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_decode.h"
 #include "search/forward_finder.h"
 #include "search/match_engine.h"
-#include "base/text_decode.h"
 
 namespace trawlex {
 
-// Where a lower-case ASCII needle can hit the folded form of a UTF-8 text without folding
-// it: the needle in any letter case, or a character whose fold holds one of the needle's
-// characters (`like` picks NormaliseForLike over FoldForCompare).
-class FoldedAsciiSearch {
+// Whether the characters near a place in a text (UTF-8 or CP932 bytes), folded, hold a
+// lower-case ASCII needle. A match of the needle in the folded line that takes in the
+// character at the place lies within needle-length characters of it on either side, as
+// every character that folds to ASCII folds on its own; so when the window holds no match,
+// no match in the line takes in that character.
+class StandInWindow {
   public:
-    FoldedAsciiSearch(std::string_view text, std::string needle, bool like = false);
-    std::size_t operator()(std::size_t from);
+    using ByteSet = std::array<bool, 256>;
+
+    StandInWindow(std::string_view bytes, bool cp932, std::string needle,
+                  LineRequirement::StandIns fold);
+    // False only when no match of the needle in the folded text takes in the character
+    // at `at`, a character start of the text (UTF-8) or any byte (CP932).
+    bool MayHoldNeedle(std::size_t at);
 
   private:
-    std::size_t NextStandIn(std::size_t from);
-    bool FoldsIntoNeedle(std::size_t at);
-
-    std::string_view text_;
-    bool like_;
-    ForwardFinder<AsciiCaselessSearch> caseless_;
-    AnyBytesFinder stand_ins_;
-    std::array<bool, 256> in_needle_{};
-    std::string folded_char_;
+    std::string_view bytes_;
+    bool cp932_;
+    std::string needle_;
+    LineRequirement::StandIns fold_;
+    ByteSet match_bytes_;
+    std::string decoded_;
+    std::string folded_;
 };
 
 // The first place where one of a set of two-byte codes stands, found 16 places at a time by
@@ -58,6 +63,49 @@ class PairSetSearch {
     std::vector<Lead> leads_;
 };
 
+// The CP932 codes of the characters that `stand_ins` turns into text holding one of the
+// (ASCII) characters of `needle`.
+const std::vector<std::string>& Cp932StandInsFor(std::string_view needle,
+                                                 LineRequirement::StandIns stand_ins);
+
+// The places of a text (UTF-8 or CP932 bytes) where a character stands whose fold holds
+// one of the characters of a lower-case ASCII needle and whose window (StandInWindow) may
+// hold the needle.
+class StandInSearch {
+  public:
+    StandInSearch(std::string_view text, const std::string& needle,
+                  LineRequirement::StandIns stand_ins, bool cp932);
+    std::size_t operator()(std::size_t from);
+
+  private:
+    bool FoldsIntoNeedle(std::size_t at);
+
+    std::string_view text_;
+    bool cp932_;
+    LineRequirement::StandIns stand_ins_;
+    std::optional<AnyBytesSearch> codes_;  // UTF-8 prefixes, or CP932 codes
+    std::optional<PairSetSearch> pairs_;   // CP932 two-byte codes
+    StandInWindow window_;
+    std::array<bool, 256> in_needle_{};
+    std::string folded_char_;
+};
+
+// Where a lower-case ASCII needle can hit the folded form of a text (UTF-8 or CP932 bytes)
+// without folding it: the needle in any ASCII letter case, or a stand-in (StandInSearch).
+class FoldedAsciiSearch {
+  public:
+    FoldedAsciiSearch(std::string_view text, const std::string& needle,
+                      LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare,
+                      bool cp932 = false);
+    std::size_t operator()(std::size_t from);
+    // Whether the needle in some letter case stands at `at`, a place it returned.
+    bool NeedleAt(std::size_t at) { return caseless_.Find(at) == at; }
+
+  private:
+    ForwardFinder<AsciiCaselessSearch> caseless_;
+    ForwardFinder<StandInSearch> stand_ins_;
+};
+
 class RequirementSearch {
   public:
     // Null when the requirement gives nothing to look for in such bytes (Unknown, NoLines,
@@ -68,14 +116,22 @@ class RequirementSearch {
     // The first hit at or after `from`, or kNoHit.
     std::size_t Find(std::size_t from);
 
+    // Whether the line `content` (starting at `line_start`) that holds the hit `at` matches
+    // for sure, so that it need not be tested: the requirement's ASCII makes a line match,
+    // and the hit is that ASCII, wholly inside the line and, in CP932, in an ASCII line.
+    bool HitMatches(std::size_t at, std::size_t line_start, std::string_view content);
+
   private:
     RequirementSearch() = default;
+
+    bool ascii_is_match_ = false;
+    std::size_t ascii_size_ = 0;
+    bool cp932_ = false;
 
     std::optional<BytesFinder> exact_;
     std::optional<AnyBytesFinder> any_;
     std::optional<ForwardFinder<AsciiCaselessSearch>> caseless_;
     std::optional<ForwardFinder<FoldedAsciiSearch>> folded_;
-    std::optional<ForwardFinder<PairSetSearch>> pairs_;
 };
 
 }  // namespace trawlex

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "search/text_scan.h"
 
@@ -16,16 +17,30 @@ class FolderSearchHost : public ScanHost {
     virtual bool SearchSubfolders() const = 0;
     // Receives "エラーが発生しました:" + description when a folder or file fails.
     virtual void SetStatus(std::string text) = 0;
+    // Called after SetStatus for every folder or file the walk had to leave out (all
+    // failures but a starting folder that does not exist).
+    virtual void EntrySkipped() {}
 };
 
 // Whether a file name passes the filter: its extension equals one of the listed ones
 // (case-insensitive); "*" passes everything; a name without an extension passes only "*".
 bool PassesExtFilter(std::string_view fileName, std::string_view extList);
 
+// One step of a folder walk: a file to search, or a folder left out.
+struct FolderWalkStep {
+    std::string path;     // a file that passes the filter
+    std::string failure;  // instead of a file: "エラーが発生しました:" + why a folder failed
+};
+
+// The steps of SearchFolder's walk, files and failing folders in walk order, for a host that
+// keeps its filter and subfolder choice for the whole walk and is not stopped; a file that
+// cannot be read is reported by whoever reads it, in its place.
+std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder, const FolderSearchHost& host);
+
 // Files first, then subfolders, each in byte order of the name; symbolic links to folders
 // are not followed, links to files are read like files; pipes, devices and dangling links
-// are left out. A failing folder or file ends that folder's walk, the caller goes on.
-// Once the host reports a stop, no further file is read.
+// are left out. A folder or file that cannot be read is reported and left out; the walk
+// goes on with the next entry. Once the host reports a stop, no further file is read.
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine);
 

@@ -33,6 +33,8 @@ class ForwardFinder {
     // Whether a hit starts in [begin, end).
     bool AnyIn(std::size_t begin, std::size_t end) { return Find(begin) < end; }
 
+    Search& search() { return search_; }
+
   private:
     Search search_;
     bool searched_ = false;

@@ -11,6 +11,8 @@
 namespace trawlex {
 namespace {
 
+constexpr std::size_t kKeptScratch = 64u << 20;
+
 bool IsBlank(std::string_view s) {
     return s.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -68,9 +70,8 @@ LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
     required.kind = LineRequirement::Kind::Ascii;
     required.caseless = caseless;
     if (caseless) {
-        // Caseless matching lets U+212A stand for "k" and U+017F for "s"; their folds do.
         required.ascii = LowerAscii(literal);
-        required.stand_ins = LineRequirement::StandIns::Compare;
+        required.stand_ins = LineRequirement::StandIns::Case;
     } else {
         required.ascii = std::move(literal);
     }
@@ -99,7 +100,13 @@ struct MatchEngine::Impl {
     std::optional<LikePattern> like;  // wildcard: nullopt when invalid
     std::string word_pattern;         // word mode
 
-    std::string scratch;  // a folded line or padded subject, reused
+    std::string scratch;    // a folded line or padded subject, reused
+    bool untested = false;  // the last line's test ran out of its allowed work
+
+    bool Tested(CompiledRegex::FindResult result) {
+        untested = result == CompiledRegex::FindResult::Failed;
+        return result == CompiledRegex::FindResult::Found;
+    }
 
     // The requirement last asked for, and its arguments.
     LineRequirement requirement;
@@ -156,6 +163,15 @@ SpanFinder& MatchEngine::Spans() {
 }
 
 bool MatchEngine::MatchLine(std::string_view line, std::string_view search, MatchOptions options) {
+    impl_->untested = false;
+    // The folded copy of a huge line is let go before the caller copies the line into a
+    // row, so that a search holds little more than twice the file it reads.
+    struct ScratchTrim {
+        std::string& scratch;
+        ~ScratchTrim() {
+            if (scratch.capacity() > kKeptScratch) std::string().swap(scratch);
+        }
+    } trim{impl_->scratch};
     if (IsBlank(search)) return false;
     Impl& impl = *impl_;
     impl.Prepare(search, options);
@@ -171,20 +187,40 @@ bool MatchEngine::MatchLine(std::string_view line, std::string_view search, Matc
             return impl.like->Matches(impl.scratch);
         case SearchMode::Regex: {
             const auto regex = impl.regexes.Get(search, !options.binary, false);
-            return regex && regex->Test(line);
+            return regex && impl.Tested(regex->TestLine(line));
         }
         case SearchMode::Word: {
             const auto regex = impl.regexes.Get(impl.word_pattern, !options.binary, false);
             if (!regex) return false;
+            impl.scratch.reserve(line.size() + 2);  // no regrowth for the closing space
             impl.scratch.assign(1, ' ');
             impl.scratch.append(line);
             impl.scratch.push_back(' ');
-            return regex->Test(impl.scratch);
+            return impl.Tested(regex->TestLine(impl.scratch));
         }
         case SearchMode::Hidemaru:
             return false;
     }
     return false;
+}
+
+bool MatchEngine::LastLineUntested() const {
+    return impl_->untested;
+}
+
+std::string MatchEngine::PatternError(std::string_view search, MatchOptions options) {
+    if (IsBlank(search)) return {};
+    switch (options.mode) {
+        case SearchMode::Regex:
+            return CompiledRegex::ErrorOf(search, !options.binary);
+        case SearchMode::Word:
+            return CompiledRegex::ErrorOf(WordPattern(search), !options.binary);
+        case SearchMode::Normal:
+        case SearchMode::Wildcard:
+        case SearchMode::Hidemaru:
+            break;
+    }
+    return {};
 }
 
 LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions options) {
@@ -275,6 +311,8 @@ const LineRequirement& MatchEngine::RequirementFor(std::string_view search, Matc
                 required.ascii = impl.needle;
                 required.caseless = true;
                 required.stand_ins = LineRequirement::StandIns::Compare;
+                // FoldForCompare keeps ASCII but for the letter case.
+                required.ascii_is_match = true;
             } else if (std::string kanji = LongestUnfoldedRun(impl.needle); !kanji.empty()) {
                 any_of({std::move(kanji)});
             } else if (const auto& sources = impl.KanaSources(); !sources.empty()) {

@@ -54,7 +54,10 @@ struct LineRequirement {
         Ascii,
     };
     enum class StandIns {
-        None,     // only ASCII characters stand for ASCII
+        None,  // only ASCII characters stand for ASCII
+        // The characters a case-blind regular expression takes for ASCII letters: U+212A
+        // for "k", U+017F for "s" (it folds no width)
+        Case,
         Compare,  // characters whose FoldForCompare holds ASCII
         Like,     // characters whose NormaliseForLike holds ASCII
     };
@@ -63,6 +66,8 @@ struct LineRequirement {
     std::string ascii;
     bool caseless = false;
     StandIns stand_ins = StandIns::None;
+    // Ascii: a line that holds `ascii` as ASCII characters (in any letter case) matches.
+    bool ascii_is_match = false;
 };
 
 // The word mode's pattern: the search string (spaces as alternatives) between two
@@ -79,6 +84,14 @@ class MatchEngine {
     // `line` is one line without its terminator, untrimmed; `search` is the run's search
     // string. Any failure (invalid pattern) is a non-match.
     bool MatchLine(std::string_view line, std::string_view search, MatchOptions options);
+
+    // Whether the last MatchLine said no only because the regular expression ran out of the
+    // work one line may take: the line was not really tested.
+    bool LastLineUntested() const;
+
+    // PCRE2's message when `search` makes an invalid regular expression in the regex or
+    // word mode; empty otherwise (an invalid wildcard pattern simply matches nothing).
+    std::string PatternError(std::string_view search, MatchOptions options);
 
     // A prefilter that never rejects a line MatchLine would accept with the same arguments.
     LinePrefilter PrefilterFor(std::string_view search, MatchOptions options);

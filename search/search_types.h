@@ -32,4 +32,24 @@ struct ResultRow {
     std::string content;    // the line, leading and trailing spaces removed
 };
 
+// A row's texts where they lie, for hosts that write them out without keeping them.
+struct ResultRowView {
+    ResultRowView(std::string_view name, std::int64_t line, std::string_view procedure,
+                  std::string_view scope, std::string_view content)
+        : name(name), line(line), procedure(procedure), scope(scope), content(content) {}
+    ResultRowView(const ResultRow& row)  // NOLINT: a row is viewed where a view is asked for
+        : ResultRowView(row.name, row.line, row.procedure, row.scope, row.content) {}
+
+    ResultRow ToRow() const {
+        return {std::string(name), line, std::string(procedure), std::string(scope),
+                std::string(content)};
+    }
+
+    std::string_view name;
+    std::int64_t line = 0;
+    std::string_view procedure;
+    std::string_view scope;
+    std::string_view content;
+};
+
 }  // namespace trawlex

@@ -135,16 +135,20 @@ class SteadyScan {
             const Line line = LineAt(hit, from);
             // The procedure state is wanted only for the rows, so it is brought up to the
             // lines that match and no further.
-            if (engine_.MatchLine(Decoded(line.content), search_, options_) &&
-                MatchLiesWanted(host_, engine_, Decoded(line.content), search_, options_, bytes_,
-                                line.start)) {
-                CatchUp(state_at, line.start);
-                const std::string_view text = Decoded(line.content);  // CatchUp decodes too
-                if (!state_.Inside()) ApplyStartTest(state_, text);
-                host_.AddRow({std::string(name_), NumberOf(line.start), state_.name, state_.scope,
-                              std::string(TrimSpaces(text))});
-                if (state_.Inside()) ApplyEndTest(state_, text);
-                state_at = line.next;
+            if (hits_.HitMatches(hit, line.start, line.content) ||
+                engine_.MatchLine(Decoded(line.content), search_, options_)) {
+                if (MatchLiesWanted(host_, engine_, Decoded(line.content), search_, options_,
+                                    bytes_, line.start)) {
+                    CatchUp(state_at, line.start);
+                    const std::string_view text = Decoded(line.content);  // CatchUp decodes too
+                    if (!state_.Inside()) ApplyStartTest(state_, text);
+                    host_.AddRowView({name_, NumberOf(line.start), state_.name, state_.scope,
+                                      TrimSpaces(text)});
+                    if (state_.Inside()) ApplyEndTest(state_, text);
+                    state_at = line.next;
+                }
+            } else if (engine_.LastLineUntested()) {
+                host_.LineUntested(name_, NumberOf(line.start));
             }
             if (line.last) return;
             from = line.next;

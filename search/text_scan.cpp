@@ -38,10 +38,16 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             if (lines.MayStartProcedure(line) && !state.Inside()) {
                 ApplyStartTest(state, line.content);
             }
-            if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options) &&
-                MatchLiesWanted(host, engine, line.content, search, options, text, line.start)) {
-                host.AddRow({std::string(name), number, state.name, state.scope,
-                             std::string(TrimSpaces(line.content))});
+            if (lines.MayMatch(line, options)) {
+                if (engine.MatchLine(line.content, search, options)) {
+                    if (MatchLiesWanted(host, engine, line.content, search, options, text,
+                                        line.start)) {
+                        host.AddRowView(
+                            {name, number, state.name, state.scope, TrimSpaces(line.content)});
+                    }
+                } else if (engine.LastLineUntested()) {
+                    host.LineUntested(name, number);
+                }
             }
             if (lines.MayEndProcedure(line) && state.Inside()) ApplyEndTest(state, line.content);
         }
@@ -84,7 +90,7 @@ class CandidatePlan {
         if (kind_ == LinePrefilter::Kind::Substring) {
             bytes_.emplace(buffer_, std::move(filter.needle));
         } else if (kind_ == LinePrefilter::Kind::FoldedAscii) {
-            folded_ascii_.emplace(buffer_, std::move(filter.needle));
+            folded_ascii_.emplace(buffer_, filter.needle);
         } else if (kind_ == LinePrefilter::Kind::AnyOf) {
             any_of_.emplace(buffer_, std::move(filter.needles));
         }
@@ -235,7 +241,8 @@ class PrefilteredLines {
 
 void SearchEncodedText(std::string_view bytes, std::string_view name, std::string_view search,
                        ScanHost& host, MatchEngine& engine) {
-    switch (DetectByteEncoding(bytes)) {
+    const EncodingChoice choice = host.FileEncoding();
+    switch (DetectByteEncoding(bytes, choice)) {
         case ByteEncoding::Utf8:
             return SearchText(bytes, name, search, host, engine);
         case ByteEncoding::Cp932:
@@ -247,7 +254,12 @@ void SearchEncodedText(std::string_view bytes, std::string_view name, std::strin
         case ByteEncoding::Other:
             break;
     }
-    SearchText(DecodeText(bytes), name, search, host, engine);
+    // Valid UTF-8 after a UTF-8 BOM decodes to itself: it is searched where it lies.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) {
+        return SearchText(bytes.substr(kUtf8Bom.size()), name, search, host, engine);
+    }
+    SearchText(DecodeText(bytes, choice), name, search, host, engine);
 }
 
 void SearchText(std::string_view text, std::string_view name, std::string_view search,

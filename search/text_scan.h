@@ -1,8 +1,10 @@
 #pragma once
 // SearchText: the one text scan every search area feeds its module or file texts into.
 
+#include <cstdint>
 #include <string_view>
 
+#include "base/text_decode.h"
 #include "search/match_engine.h"
 #include "search/search_types.h"
 #include "search/vb_code_regions.h"
@@ -22,6 +24,14 @@ class ScanHost {
     // Where in a line a match must lie for the line to count (code, comment, string);
     // read for every matching line.
     virtual RegionSet WantedRegions() const { return kAllRegions; }
+    // What the scans call: the texts are valid only during the call. A host that copies
+    // them anyway need not override it.
+    virtual void AddRowView(const ResultRowView& row) { AddRow(row.ToRow()); }
+    // How files without a BOM are read (SearchEncodedText).
+    virtual EncodingChoice FileEncoding() const { return EncodingChoice::Auto; }
+    // A line the match engine could not test within the work allowed for one line
+    // (MatchEngine::LastLineUntested); it added no row.
+    virtual void LineUntested(std::string_view /*name*/, std::int64_t /*line*/) {}
 
     // A steady host's Yield does nothing, and its StopRequested and CurrentOptions give the
     // same answers for the length of a text. A scan may then call them once per text

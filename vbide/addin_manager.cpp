@@ -18,14 +18,14 @@ class IdeAddin : public host::Addin {
     Result<bool> Installed() const override {
         auto m = manager_.lock();
         if (!m) return Failure{"the editor is closing"};
-        auto r = ReadAddinRecord(m->flavour(), progId_);
+        auto r = ReadAddinRecord(m->EditorFlavour(), progId_);
         if (!r) return Failure{r.error()};
-        return r->loadAtStartup();
+        return r->LoadAtStartup();
     }
     Status SetInstalled(bool installed) override {
         auto m = manager_.lock();
         if (!m) return Failure{"the editor is closing"};
-        return SetLoadAtStartup(m->flavour(), progId_, installed);
+        return SetLoadAtStartup(m->EditorFlavour(), progId_, installed);
     }
     Result<bool> Connect() const override {
         auto m = manager_.lock();
@@ -51,7 +51,7 @@ class IdeAddins : public host::Addins {
         auto m = manager_.lock();
         if (!m) return Failure{"the editor is closing"};
         const std::string id(progId);
-        auto record = ReadAddinRecord(m->flavour(), id);
+        auto record = ReadAddinRecord(m->EditorFlavour(), id);
         if (!record && !m->IsConnected(id)) return Failure{"Subscript out of range"};
         return std::shared_ptr<host::Addin>(
             std::make_shared<IdeAddin>(m, record ? record->progId : id));
@@ -63,8 +63,7 @@ class IdeAddins : public host::Addins {
 
 }  // namespace
 
-AddinManager::AddinManager(Flavour flavour, host::HostApp& host, std::function<void()> beforeUnload)
-    : flavour_(flavour), host_(host), beforeUnload_(std::move(beforeUnload)) {}
+AddinManager::AddinManager(Flavour flavour, host::HostApp& host) : flavour_(flavour), host_(host) {}
 
 AddinManager::~AddinManager() {
     DisconnectAll(host::ext_dm_HostShutdown);
@@ -91,7 +90,7 @@ std::vector<std::string> AddinManager::ConnectedProgIds() const {
 std::vector<std::string> AddinManager::ConnectStartupAddins() {
     std::vector<std::string> failures;
     for (const auto& record : ListAddinRecords(flavour_)) {
-        if (!record.loadAtStartup()) continue;
+        if (!record.LoadAtStartup()) continue;
         if (Status s = Connect(record.progId, host::ext_cm_Startup); !s)
             failures.push_back(record.progId + ": " + s.error());
     }
@@ -133,7 +132,6 @@ Status AddinManager::Disconnect(const std::string& progId, host::DisconnectMode 
 
 void AddinManager::UnloadDisconnected() {
     if (disconnected_.empty() || (busy_ && busy_())) return;
-    if (beforeUnload_) beforeUnload_();
     // Destroying an add-in object may disconnect others: take the list first.
     auto unloading = std::exchange(disconnected_, {});
     for (auto& addin : unloading) addin.reset();

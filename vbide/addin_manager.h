@@ -1,7 +1,7 @@
 #pragma once
 // Loads, connects and disconnects the add-ins of the editor and serves the host's add-in
-// collection. Libraries come through the platform loader; a disconnected add-in's library
-// is unloaded, so a library replaced on disk is the one the next connection loads.
+// collection. Libraries come through the platform loader, which keeps every add-in library
+// mapped once loaded; a disconnected add-in's object is destroyed.
 
 #include <functional>
 #include <memory>
@@ -9,22 +9,20 @@
 #include <vector>
 
 #include "host/addin_instance.h"
-#include "host/addins.h"
 #include "host/addin_loader.h"
+#include "host/addins.h"
 #include "vbide/addin_records.h"
 
 namespace trawlex::vbide {
 
 class AddinManager : public std::enable_shared_from_this<AddinManager> {
   public:
-    // `beforeUnload` runs between an add-in's disconnection and the unloading of its
-    // library: objects the add-in left for later deletion must go while its code is there.
-    AddinManager(Flavour flavour, host::HostApp& host, std::function<void()> beforeUnload = {});
+    AddinManager(Flavour flavour, host::HostApp& host);
     ~AddinManager();
     AddinManager(const AddinManager&) = delete;
     AddinManager& operator=(const AddinManager&) = delete;
 
-    Flavour flavour() const { return flavour_; }
+    Flavour EditorFlavour() const { return flavour_; }
     // Connects every recorded add-in whose record asks for start-up loading, with
     // ext_cm_Startup. Returns one line per add-in that could not be loaded.
     std::vector<std::string> ConnectStartupAddins();
@@ -40,7 +38,7 @@ class AddinManager : public std::enable_shared_from_this<AddinManager> {
     std::shared_ptr<host::Addins> Addins();
 
     // While `busy` answers true (say, an add-in's click handler is on the call stack), a
-    // disconnected add-in's object and library are kept; UnloadDisconnected lets them go.
+    // disconnected add-in's object is kept; UnloadDisconnected lets it go.
     void SetUnloadGuard(std::function<bool()> busy) { busy_ = std::move(busy); }
     void UnloadDisconnected();
 
@@ -53,7 +51,6 @@ class AddinManager : public std::enable_shared_from_this<AddinManager> {
 
     Flavour flavour_;
     host::HostApp& host_;
-    std::function<void()> beforeUnload_;
     std::vector<Connected> connected_;
     std::function<bool()> busy_;
     std::vector<platform::LoadedAddin> disconnected_;

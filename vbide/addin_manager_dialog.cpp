@@ -43,10 +43,10 @@ AddinManagerDialog::AddinManagerDialog(AddinManager& manager, QWidget* parent)
     loaded_->setObjectName("chkLoaded");
     startup_->setObjectName("chkStartup");
 
-    for (auto& record : ListAddinRecords(manager.flavour())) {
+    for (auto& record : ListAddinRecords(manager.EditorFlavour())) {
         Row row;
         row.wantLoaded = manager.IsConnected(record.progId);
-        row.wantStartup = record.loadAtStartup();
+        row.wantStartup = record.LoadAtStartup();
         row.record = std::move(record);
         auto* item = new QTreeWidgetItem(list_);
         item->setText(0, QString::fromStdString(row.record.friendlyName));
@@ -115,8 +115,8 @@ std::vector<std::string> AddinManagerDialog::Apply() {
     std::vector<std::string> failures;
     for (auto& r : rows_) {
         const std::string& id = r.record.progId;
-        if (r.wantStartup != r.record.loadAtStartup()) {
-            if (Status s = SetLoadAtStartup(manager_.flavour(), id, r.wantStartup); !s)
+        if (r.wantStartup != r.record.LoadAtStartup()) {
+            if (Status s = SetLoadAtStartup(manager_.EditorFlavour(), id, r.wantStartup); !s)
                 failures.push_back(id + ": " + s.error());
         }
         if (r.wantLoaded == manager_.IsConnected(id)) continue;

@@ -25,9 +25,9 @@ class AddinManagerDialog : public QDialog {
     // line per change that failed; the other changes still take effect.
     std::vector<std::string> Apply();
 
-    QTreeWidget* list() const { return list_; }
-    QCheckBox* loadedBox() const { return loaded_; }
-    QCheckBox* startupBox() const { return startup_; }
+    QTreeWidget* List() const { return list_; }
+    QCheckBox* LoadedBox() const { return loaded_; }
+    QCheckBox* StartupBox() const { return startup_; }
 
   private:
     struct Row {

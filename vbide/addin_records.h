@@ -20,7 +20,7 @@ struct AddinRecord {
     std::string friendlyName;  // the ProgID when the record has none
     std::string description;
     unsigned loadBehavior = 0;
-    bool loadAtStartup() const { return (loadBehavior & kLoadAtStartup) != 0; }
+    bool LoadAtStartup() const { return (loadBehavior & kLoadAtStartup) != 0; }
 };
 
 // Every record of the flavour, sorted by ProgID (ignoring case); none when the key is missing.

@@ -5,7 +5,7 @@
 namespace trawlex::vbide {
 
 QImage ImageOfBitmap(const host::Bitmap& b) {
-    if (b.empty() || !b.valid()) return {};
+    if (b.Empty() || !b.Valid()) return {};
     QImage image(b.width, b.height, QImage::Format_RGB888);
     const auto rowBytes = static_cast<std::size_t>(b.width) * 3;
     for (int y = 0; y < b.height; ++y)

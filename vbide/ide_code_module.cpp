@@ -10,8 +10,10 @@ IdeCodeModule::IdeCodeModule(std::string name, const std::vector<std::string>& l
     : name_(std::move(name)), document_(std::make_unique<QTextDocument>()) {
     document_->setDocumentLayout(new QPlainTextDocumentLayout(document_.get()));
     ResetLines(lines);
-    QObject::connect(document_.get(), &QTextDocument::contentsChanged, document_.get(),
-                     [this] { stale_ = true; });
+    QObject::connect(document_.get(), &QTextDocument::contentsChanged, document_.get(), [this] {
+        stale_ = true;
+        noLines_ = false;
+    });
 }
 
 IdeCodeModule::~IdeCodeModule() = default;
@@ -23,11 +25,13 @@ void IdeCodeModule::ResetLines(const std::vector<std::string>& lines) {
     document_->setPlainText(text.join(QChar('\n')));
     document_->setModified(false);
     stale_ = true;
+    // Set after the text, whose change clears it.
+    noLines_ = lines.empty();
 }
 
 std::vector<std::string> IdeCodeModule::CurrentLines() const {
     std::vector<std::string> lines;
-    if (document_->isEmpty()) return lines;
+    if (noLines_) return lines;
     lines.reserve(static_cast<std::size_t>(document_->blockCount()));
     for (QTextBlock b = document_->begin(); b.isValid(); b = b.next())
         lines.push_back(b.text().toStdString());

@@ -27,8 +27,10 @@ class IdeCodeModule : public host::CodeModule {
     Result<int> ProcCountLines(std::string_view name, host::ProcKind kind) const override;
     Status ReplaceLine(int line, std::string_view text) override;
 
-    QTextDocument* document() const { return document_.get(); }
-    // The document's lines as UTF-8; an empty document has none.
+    QTextDocument* Document() const { return document_.get(); }
+    // The document's lines as UTF-8. A document always holds a line, so an empty one
+    // stands for a module without lines only while it is as it was loaded; otherwise it
+    // is one blank line.
     std::vector<std::string> CurrentLines() const;
     // Puts new text in place without marking the module changed (after loading or saving).
     void ResetLines(const std::vector<std::string>& lines);
@@ -40,6 +42,7 @@ class IdeCodeModule : public host::CodeModule {
     std::unique_ptr<QTextDocument> document_;
     mutable host::CodeModuleModel model_;
     mutable bool stale_ = true;
+    bool noLines_ = true;
 };
 
 }  // namespace trawlex::vbide

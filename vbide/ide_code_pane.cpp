@@ -15,10 +15,10 @@ class PaneWindow : public host::Window {
     explicit PaneWindow(std::weak_ptr<IdeCodePane> pane) : pane_(std::move(pane)) {}
     Status SetFocus() override {
         auto pane = pane_.lock();
-        if (!pane || pane->closed() || !pane->subWindow()) return Failure{"the window is closed"};
-        pane->subWindow()->window()->activateWindow();
-        pane->subWindow()->mdiArea()->setActiveSubWindow(pane->subWindow());
-        pane->editor()->setFocus();
+        if (!pane || pane->Closed() || !pane->SubWindow()) return Failure{"the window is closed"};
+        pane->SubWindow()->window()->activateWindow();
+        pane->SubWindow()->mdiArea()->setActiveSubWindow(pane->SubWindow());
+        pane->Editor()->setFocus();
         return {};
     }
 
@@ -31,7 +31,7 @@ class PaneWindow : public host::Window {
 IdeCodePane::IdeCodePane(IdeWorkspace& workspace, const std::shared_ptr<IdeComponent>& component)
     : workspace_(&workspace),
       component_(component),
-      editor_(new CodeEditor(component->code()->document())) {}
+      editor_(new CodeEditor(component->Code()->Document())) {}
 
 IdeCodePane::~IdeCodePane() {
     // An editor never put in a window has no Qt parent to delete it.

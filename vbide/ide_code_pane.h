@@ -25,10 +25,10 @@ class IdeCodePane : public host::CodePane, public std::enable_shared_from_this<I
     Result<std::shared_ptr<host::Window>> Window() override;
     Result<std::shared_ptr<host::CodeModule>> CodeModule() override;
 
-    std::shared_ptr<IdeComponent> component() const { return component_.lock(); }
-    CodeEditor* editor() const { return editor_; }
-    QMdiSubWindow* subWindow() const { return subWindow_; }
-    bool closed() const { return closed_; }
+    std::shared_ptr<IdeComponent> Component() const { return component_.lock(); }
+    CodeEditor* Editor() const { return editor_; }
+    QMdiSubWindow* SubWindow() const { return subWindow_; }
+    bool Closed() const { return closed_; }
     // Called by the workspace when it puts the pane in an MDI window or the window goes.
     void Attach(QMdiSubWindow* subWindow) {
         subWindow_ = subWindow;

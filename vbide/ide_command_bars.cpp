@@ -90,7 +90,7 @@ class IdeClickEvents : public host::CommandBarEvents {
     explicit IdeClickEvents(std::weak_ptr<IdeControl> control) : control_(std::move(control)) {}
     Result<host::Subscription> OnClick(std::function<void()> handler) override {
         auto control = control_.lock();
-        if (!control || control->deleted()) return Failure{kGone};
+        if (!control || control->Deleted()) return Failure{kGone};
         return control->click().Subscribe(std::move(handler));
     }
 
@@ -104,7 +104,7 @@ class IdeEvents : public host::Events {
     Result<std::shared_ptr<host::CommandBarEvents>> CommandBarEvents(
         const std::shared_ptr<host::CommandBarControl>& control) override {
         auto ours = std::dynamic_pointer_cast<IdeControl>(control);
-        if (!set_ || !ours || ours->deleted() || set_->ControlOf(ours->action()) != ours)
+        if (!set_ || !ours || ours->Deleted() || set_->ControlOf(ours->Action()) != ours)
             return Failure{"Invalid procedure call or argument"};
         return std::shared_ptr<host::CommandBarEvents>(std::make_shared<IdeClickEvents>(ours));
     }
@@ -119,12 +119,12 @@ IdeControl::IdeControl(QAction* action, PictureSource pictures)
     : action_(action), pictures_(std::move(pictures)) {}
 
 Result<std::string> IdeControl::Caption() const {
-    if (deleted()) return Failure{kGone};
+    if (Deleted()) return Failure{kGone};
     return action_->text().toStdString();
 }
 
 Status IdeControl::SetCaption(std::string_view caption) {
-    if (deleted()) return Failure{kGone};
+    if (Deleted()) return Failure{kGone};
     const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
     action_->setText(text);
     action_->setToolTip(QString(text).remove(QChar('&')));
@@ -132,16 +132,16 @@ Status IdeControl::SetCaption(std::string_view caption) {
 }
 
 Status IdeControl::PasteFace() {
-    if (deleted()) return Failure{kGone};
+    if (Deleted()) return Failure{kGone};
     auto picture = pictures_ ? pictures_() : Result<host::Bitmap>(Failure{"no clipboard"});
     if (!picture) return Failure{picture.error()};
-    if (picture->empty() || !picture->valid()) return Failure{"the clipboard holds no picture"};
+    if (picture->Empty() || !picture->Valid()) return Failure{"the clipboard holds no picture"};
     action_->setIcon(QIcon(QPixmap::fromImage(ImageOfBitmap(*picture))));
     return {};
 }
 
 Status IdeControl::Delete() {
-    if (deleted()) return Failure{kGone};
+    if (Deleted()) return Failure{kGone};
     deleted_ = true;
     for (QObject* o : action_->associatedObjects())
         if (auto* w = qobject_cast<QWidget*>(o)) w->removeAction(action_);
@@ -188,7 +188,7 @@ std::shared_ptr<IdeControl> IdeCommandBarSet::ControlOf(QAction* action) {
     std::weak_ptr<IdeControl> weak = control;
     connect(action, &QAction::triggered, this, [this, weak] {
         auto c = weak.lock();
-        if (!c || c->deleted()) return;
+        if (!c || c->Deleted()) return;
         ++dispatching_;
         c->click().Fire();
         // The action and its tool button are still on the stack: defer to the event loop.

@@ -28,8 +28,8 @@ class IdeControl : public host::CommandBarControl {
     Status PasteFace() override;
     Status Delete() override;
 
-    QAction* action() const { return action_; }
-    bool deleted() const { return deleted_ || !action_; }
+    QAction* Action() const { return action_; }
+    bool Deleted() const { return deleted_ || !action_; }
     host::ClickEvent& click() { return click_; }
 
   private:

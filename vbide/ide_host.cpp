@@ -1,7 +1,6 @@
 #include "vbide/ide_host.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -16,9 +15,7 @@ IdeHost::IdeHost(Flavour flavour, IdeWorkspace& workspace, IdeCommandBarSet& bar
     : flavour_(flavour),
       workspace_(workspace),
       bars_(bars),
-      addins_(std::make_shared<AddinManager>(
-          flavour, *this,
-          [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); })),
+      addins_(std::make_shared<AddinManager>(flavour, *this)),
       lastUsedPath_(QDir::currentPath().toStdString()) {
     // An add-in unloaded from inside its own click handler goes once that click has returned.
     addins_->SetUnloadGuard([&bars] { return bars.Dispatching(); });

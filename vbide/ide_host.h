@@ -30,8 +30,8 @@ class IdeHost : public host::HostApp {
     Status SetClipboardPicture(const host::Bitmap& picture) override;
     Result<host::Bitmap> ClipboardPicture() const override;
 
-    Flavour flavour() const { return flavour_; }
-    AddinManager& addins() { return *addins_; }
+    Flavour EditorFlavour() const { return flavour_; }
+    AddinManager& Manager() { return *addins_; }
     // The folder of the project opened last (Visual Basic 6.0 flavour).
     void SetLastUsedPath(std::string folder) { lastUsedPath_ = std::move(folder); }
 

@@ -60,7 +60,7 @@ Status IdeComponent::Save(bool allowLossy) {
     if (Status written = WriteFileAtomically(module_.path, data.bytes); !written) return written;
     module_.file = VbModuleFile::Parse(data.bytes);
     if (module_.file.VisibleLines() != lines) code_->ResetLines(module_.file.VisibleLines());
-    code_->document()->setModified(false);
+    code_->Document()->setModified(false);
     return {};
 }
 

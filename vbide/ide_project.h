@@ -25,11 +25,10 @@ class IdeComponent : public host::VBComponent, public std::enable_shared_from_th
     Result<std::shared_ptr<host::CodeModule>> CodeModule() override;
     Result<std::shared_ptr<host::CodePane>> CodePane() override;
 
-    const std::string& name() const { return module_.name; }
-    const std::string& path() const { return module_.path; }
-    VbModuleKind kind() const { return module_.kind; }
-    const std::shared_ptr<IdeCodeModule>& code() const { return code_; }
-    bool modified() const { return code_->document()->isModified(); }
+    const std::string& FilePath() const { return module_.path; }
+    VbModuleKind Kind() const { return module_.kind; }
+    const std::shared_ptr<IdeCodeModule>& Code() const { return code_; }
+    bool Modified() const { return code_->Document()->isModified(); }
     // Writes the module back in its own encoding and line ends. Characters the encoding
     // cannot hold make it fail (nothing written) unless `allowLossy`.
     Status Save(bool allowLossy = false);
@@ -60,10 +59,9 @@ class IdeProject : public host::VBProject {
         return std::shared_ptr<host::VBComponents>(components_);
     }
 
-    const std::string& name() const { return name_; }
-    const std::string& path() const { return path_; }
-    const std::vector<std::shared_ptr<IdeComponent>>& components() const { return items_; }
-    const std::vector<std::string>& problems() const { return problems_; }
+    const std::string& FilePath() const { return path_; }
+    const std::vector<std::shared_ptr<IdeComponent>>& Components() const { return items_; }
+    const std::vector<std::string>& Problems() const { return problems_; }
 
   private:
     std::string name_;

@@ -18,11 +18,13 @@
 #include "vbide/addin_manager_dialog.h"
 #include "vbide/ide_command_bars.h"
 #include "vbide/ide_host.h"
+#include "vbide/ide_icons.h"
 #include "vbide/ide_workspace.h"
 
 namespace trawlex::vbide {
 namespace {
 
+constexpr const char* kVbideVersion = "1.0";
 constexpr int kProjectRole = Qt::UserRole;
 constexpr int kComponentRole = Qt::UserRole + 1;
 
@@ -60,6 +62,7 @@ IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
       workspace_(new IdeWorkspace(area_, this)),
       caret_(new QLabel(this)) {
     setObjectName("vbide");
+    setWindowIcon(EditorIcon());
     area_->setObjectName("MdiArea");
     setCentralWidget(area_);
 
@@ -88,7 +91,7 @@ IdeWindow::IdeWindow(Flavour flavour, QWidget* parent)
 
 IdeWindow::~IdeWindow() {
     // Add-ins take their controls away while the bars still exist.
-    host_->addins().DisconnectAll(host::ext_dm_HostShutdown);
+    host_->Manager().DisconnectAll(host::ext_dm_HostShutdown);
     workspace_->CloseAll();
     host_.reset();
 }
@@ -111,9 +114,7 @@ void IdeWindow::BuildBars() {
     tools->setObjectName("Tools");
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help");
-    help->addAction("&About " + QString::fromStdString(TitleOf(flavour_)) + "...", this, [this] {
-        QMessageBox::about(this, "About", QString::fromStdString(TitleOf(flavour_)));
-    });
+    help->addAction(EditorIcon(), "&About vbide...", this, &IdeWindow::ShowAbout);
 
     auto* standard = new QToolBar("標準", this);
     standard->setObjectName("標準");
@@ -145,7 +146,7 @@ Status IdeWindow::OpenPath(const QString& path) {
 }
 
 void IdeWindow::ConnectStartupAddins() {
-    const auto failures = host_->addins().ConnectStartupAddins();
+    const auto failures = host_->Manager().ConnectStartupAddins();
     if (failures.empty()) return;
     QStringList lines;
     for (const auto& f : failures) lines << QString::fromStdString(f);
@@ -153,18 +154,18 @@ void IdeWindow::ConnectStartupAddins() {
 }
 
 bool IdeWindow::HasUnsavedChanges() const {
-    for (const auto& p : workspace_->projects())
-        for (const auto& c : p->components())
-            if (c->modified()) return true;
+    for (const auto& p : workspace_->Projects())
+        for (const auto& c : p->Components())
+            if (c->Modified()) return true;
     return false;
 }
 
 Status IdeWindow::SaveAll(bool allowLossy) {
     QStringList failures;
     int saved = 0;
-    for (const auto& p : workspace_->projects()) {
-        for (const auto& c : p->components()) {
-            if (!c->modified()) continue;
+    for (const auto& p : workspace_->Projects()) {
+        for (const auto& c : p->Components()) {
+            if (!c->Modified()) continue;
             if (Status s = c->Save(allowLossy); !s)
                 failures << QString::fromStdString(s.error());
             else
@@ -200,8 +201,22 @@ void IdeWindow::OnOpen() {
     if (!path.isEmpty()) OpenPath(path);
 }
 
+void IdeWindow::ShowAbout() {
+    QMessageBox box(QMessageBox::NoIcon, "About vbide",
+                    "<b>vbide</b> " + QString(kVbideVersion) + "<p>A small stand-in for the " +
+                        QString::fromStdString(TitleOf(flavour_)) +
+                        " editor: it opens Visual Basic projects and modules, shows their code and "
+                        "hosts the add-ins registered for it.</p>"
+                        "<p>It is not a product of Microsoft.</p>",
+                    QMessageBox::Ok, this);
+    box.setObjectName("AboutVbide");
+    box.setIconPixmap(EditorIcon().pixmap(32, 32));
+    box.setTextFormat(Qt::RichText);
+    box.exec();
+}
+
 void IdeWindow::OnAddinManager() {
-    AddinManagerDialog dialog(host_->addins(), this);
+    AddinManagerDialog dialog(host_->Manager(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     QStringList lines;
     for (const auto& f : dialog.Apply()) lines << QString::fromStdString(f);
@@ -210,28 +225,28 @@ void IdeWindow::OnAddinManager() {
 
 void IdeWindow::RefreshExplorer() {
     explorer_->clear();
-    const auto& projects = workspace_->projects();
+    const auto& projects = workspace_->Projects();
     for (int p = 0; p < static_cast<int>(projects.size()); ++p) {
         const auto& project = projects[static_cast<std::size_t>(p)];
         auto* top = new QTreeWidgetItem(explorer_);
-        top->setText(
-            0, QString::fromStdString(project->name()) + " (" + FileName(project->path()) + ")");
+        top->setText(0, QString::fromStdString(project->Name().value()) + " (" +
+                            FileName(project->FilePath()) + ")");
         top->setData(0, kProjectRole, p);
         top->setData(0, kComponentRole, -1);
         std::map<QString, QTreeWidgetItem*> folders;
-        const auto& components = project->components();
+        const auto& components = project->Components();
         for (int c = 0; c < static_cast<int>(components.size()); ++c) {
             const auto& component = components[static_cast<std::size_t>(c)];
-            QTreeWidgetItem*& folder = folders[FolderOfKind(component->kind())];
+            QTreeWidgetItem*& folder = folders[FolderOfKind(component->Kind())];
             if (!folder) {
                 folder = new QTreeWidgetItem(top);
-                folder->setText(0, FolderOfKind(component->kind()));
+                folder->setText(0, FolderOfKind(component->Kind()));
                 folder->setData(0, kProjectRole, p);
                 folder->setData(0, kComponentRole, -1);
             }
             auto* item = new QTreeWidgetItem(folder);
-            item->setText(0, QString::fromStdString(component->name()) + " (" +
-                                 FileName(component->path()) + ")");
+            item->setText(0, QString::fromStdString(component->Name().value()) + " (" +
+                                 FileName(component->FilePath()) + ")");
             item->setData(0, kProjectRole, p);
             item->setData(0, kComponentRole, c);
         }
@@ -241,36 +256,37 @@ void IdeWindow::RefreshExplorer() {
 
 void IdeWindow::OpenItem(QTreeWidgetItem* item) {
     if (!item) return;
-    const auto& projects = workspace_->projects();
+    const auto& projects = workspace_->Projects();
     const int p = item->data(0, kProjectRole).toInt();
     const int c = item->data(0, kComponentRole).toInt();
     if (p < 0 || p >= static_cast<int>(projects.size())) return;
     const auto& project = projects[static_cast<std::size_t>(p)];
     workspace_->ChooseProject(project);
-    if (c < 0 || c >= static_cast<int>(project->components().size())) return;
-    auto pane = workspace_->PaneFor(*project->components()[static_cast<std::size_t>(c)]);
+    if (c < 0 || c >= static_cast<int>(project->Components().size())) return;
+    auto pane = workspace_->PaneFor(*project->Components()[static_cast<std::size_t>(c)]);
     workspace_->ShowPane(*pane);
-    pane->editor()->setFocus();
+    pane->Editor()->setFocus();
 }
 
 void IdeWindow::WatchCaret() {
     disconnect(caretConnection_);
     caret_->clear();
     auto pane = workspace_->ActivePane();
-    if (!pane || !pane->editor()) return;
+    if (!pane || !pane->Editor()) return;
     auto show = [this, weak = std::weak_ptr<IdeCodePane>(pane)] {
         auto p = weak.lock();
         auto s = p ? p->GetSelection() : Result<host::Selection>(Failure{""});
         caret_->setText(s ? QString("Ln %1, Col %2").arg(s->endLine).arg(s->endColumn) : "");
     };
-    caretConnection_ = connect(pane->editor(), &QPlainTextEdit::cursorPositionChanged, this, show);
+    caretConnection_ = connect(pane->Editor(), &QPlainTextEdit::cursorPositionChanged, this, show);
     show();
 }
 
 void IdeWindow::UpdateTitle() {
     auto project = workspace_->ActiveProject();
     const QString title = QString::fromStdString(TitleOf(flavour_));
-    setWindowTitle(project ? QString::fromStdString(project->name()) + " - " + title : title);
+    setWindowTitle(project ? QString::fromStdString(project->Name().value()) + " - " + title
+                           : title);
 }
 
 void IdeWindow::closeEvent(QCloseEvent* event) {
@@ -283,7 +299,7 @@ void IdeWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    host_->addins().DisconnectAll(host::ext_dm_HostShutdown);
+    host_->Manager().DisconnectAll(host::ext_dm_HostShutdown);
     event->accept();
 }
 

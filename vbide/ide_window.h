@@ -34,12 +34,12 @@ class IdeWindow : public QMainWindow {
     Status SaveAll(bool allowLossy = false);
     bool HasUnsavedChanges() const;
 
-    IdeHost& host() const { return *host_; }
-    IdeWorkspace& workspace() const { return *workspace_; }
-    IdeCommandBarSet& bars() const { return *bars_; }
-    QTreeWidget* explorer() const { return explorer_; }
-    QMdiArea* mdiArea() const { return area_; }
-    QLabel* caretLabel() const { return caret_; }
+    IdeHost& Host() const { return *host_; }
+    IdeWorkspace& Workspace() const { return *workspace_; }
+    IdeCommandBarSet& Bars() const { return *bars_; }
+    QTreeWidget* Explorer() const { return explorer_; }
+    QMdiArea* MdiArea() const { return area_; }
+    QLabel* CaretLabel() const { return caret_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +51,7 @@ class IdeWindow : public QMainWindow {
     void OnOpen();
     void OnSave();
     void OnAddinManager();
+    void ShowAbout();
     void UpdateTitle();
     // Shows the active pane's caret line and ANSI column in the status bar.
     void WatchCaret();

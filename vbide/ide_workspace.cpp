@@ -3,6 +3,8 @@
 #include <QMdiSubWindow>
 #include <algorithm>
 
+#include "vbide/ide_icons.h"
+
 namespace trawlex::vbide {
 
 IdeWorkspace::IdeWorkspace(QMdiArea* area, QObject* parent) : QObject(parent), area_(area) {}
@@ -17,7 +19,7 @@ void IdeWorkspace::CloseAll() {
     open_.clear();
     for (auto& pane : open) {
         pane->MarkClosed();
-        if (QMdiSubWindow* sub = pane->subWindow()) delete sub;
+        if (QMdiSubWindow* sub = pane->SubWindow()) delete sub;
     }
     for (const auto& weak : unshown_)
         if (auto pane = weak.lock()) pane->MarkClosed();
@@ -41,14 +43,14 @@ void IdeWorkspace::SetProjects(const VbProjectGroup& group) {
 
 std::shared_ptr<IdeProject> IdeWorkspace::ProjectOf(const IdeComponent& component) const {
     for (const auto& p : projects_)
-        for (const auto& c : p->components())
+        for (const auto& c : p->Components())
             if (c.get() == &component) return p;
     return nullptr;
 }
 
 std::shared_ptr<IdeProject> IdeWorkspace::ActiveProject() const {
     if (auto pane = ActivePane())
-        if (auto c = pane->component())
+        if (auto c = pane->Component())
             if (auto p = ProjectOf(*c)) return p;
     if (auto p = chosen_.lock()) return p;
     return projects_.empty() ? nullptr : projects_.front();
@@ -60,7 +62,7 @@ std::shared_ptr<IdeCodePane> IdeWorkspace::ActivePane() const {
     // search window) has the focus.
     QMdiSubWindow* current = area_->currentSubWindow();
     for (const auto& pane : open_)
-        if (pane->subWindow() == current && current) return pane;
+        if (pane->SubWindow() == current && current) return pane;
     return nullptr;
 }
 
@@ -70,11 +72,11 @@ std::vector<std::shared_ptr<IdeCodePane>> IdeWorkspace::OpenPanes() const {
 
 std::shared_ptr<IdeCodePane> IdeWorkspace::PaneFor(IdeComponent& component) {
     for (const auto& pane : open_)
-        if (pane->component().get() == &component) return pane;
+        if (pane->Component().get() == &component) return pane;
     std::erase_if(unshown_, [](const auto& w) { return w.expired(); });
     for (const auto& weak : unshown_) {
         auto pane = weak.lock();
-        if (pane->component().get() == &component && !pane->closed()) return pane;
+        if (pane->Component().get() == &component && !pane->Closed()) return pane;
     }
     auto pane = std::make_shared<IdeCodePane>(*this, component.shared_from_this());
     unshown_.push_back(pane);
@@ -83,14 +85,16 @@ std::shared_ptr<IdeCodePane> IdeWorkspace::PaneFor(IdeComponent& component) {
 
 Status IdeWorkspace::ShowPane(IdeCodePane& pane) {
     if (!area_) return Failure{"the editor is closing"};
-    QMdiSubWindow* sub = pane.subWindow();
+    QMdiSubWindow* sub = pane.SubWindow();
     if (!sub) {
-        auto component = pane.component();
+        auto component = pane.Component();
         auto project = component ? ProjectOf(*component) : nullptr;
-        sub = area_->addSubWindow(pane.editor());
+        sub = area_->addSubWindow(pane.Editor());
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setWindowTitle(QString::fromStdString(
-            (project ? project->name() + " - " : std::string()) + component->name() + " (Code)"));
+        sub->setWindowIcon(CodeWindowIcon());
+        sub->setWindowTitle(
+            QString::fromStdString((project ? project->Name().value() + " - " : std::string()) +
+                                   component->Name().value() + " (Code)"));
         pane.Attach(sub);
         auto self = pane.shared_from_this();
         open_.push_back(self);

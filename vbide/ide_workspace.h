@@ -21,7 +21,7 @@ class IdeWorkspace : public QObject {
     // Replaces the open projects (closing every pane). `active` indexes `projects`.
     void SetProjects(const VbProjectGroup& group);
     void CloseAll();
-    const std::vector<std::shared_ptr<IdeProject>>& projects() const { return projects_; }
+    const std::vector<std::shared_ptr<IdeProject>>& Projects() const { return projects_; }
 
     // The project of the active pane, else the one chosen last, else none.
     std::shared_ptr<IdeProject> ActiveProject() const;
@@ -36,7 +36,7 @@ class IdeWorkspace : public QObject {
     std::shared_ptr<IdeCodePane> PaneFor(IdeComponent& component);
     // Puts a pane in an MDI window (when it has none) and makes it the active one.
     Status ShowPane(IdeCodePane& pane);
-    QMdiArea* area() const { return area_; }
+    QMdiArea* Area() const { return area_; }
 
   signals:
     void projectsChanged();

@@ -180,8 +180,8 @@ QString ReadSetting(const QString& key, const QString& defaultValue) {
         platform::GetSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(defaultValue)));
 }
 
-void WriteSetting(const QString& key, const QString& value) {
-    platform::SaveSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(value));
+Status WriteSetting(const QString& key, const QString& value) {
+    return platform::SaveSetting(kSettingsApp, kSettingsSection, Utf8(key), Utf8(value));
 }
 
 SettingsSnapshot::SettingsSnapshot() {
@@ -199,12 +199,13 @@ void SettingsBatch::Write(const QString& key, const QString& value) {
     values_.emplace_back(Utf8(key), Utf8(value));
 }
 
-void SettingsBatch::Save() {
-    platform::SaveSettings(kSettingsApp, kSettingsSection, values_);
+Status SettingsBatch::Save() {
+    Status status = platform::SaveSettings(kSettingsApp, kSettingsSection, values_);
     values_.clear();
+    return status;
 }
 
-void SaveControlSettings(const QWidget& window) {
+Status SaveControlSettings(const QWidget& window) {
     SettingsBatch batch;
     for (QWidget* control : PersistedControls(window)) {
         const QString key = BaseSettingsKey(*control);
@@ -228,7 +229,7 @@ void SaveControlSettings(const QWidget& window) {
                 break;
         }
     }
-    batch.Save();
+    return batch.Save();
 }
 
 void LoadControlSettings(QWidget& window) {
@@ -270,11 +271,6 @@ std::optional<QVariant> TabStateStore::Find(const QString& key) const {
     return *found;
 }
 
-TabStateStore& SharedTabStateStore() {
-    static TabStateStore store;
-    return store;
-}
-
 void SaveTabState(const QWidget& window, int currentTab, TabStateStore& store) {
     for (QWidget* control : PersistedControls(window)) {
         const QString key = TabKey(*control, currentTab);
@@ -302,7 +298,7 @@ void SaveTabState(const QWidget& window, int currentTab, TabStateStore& store) {
     }
 }
 
-void LoadTabState(QWidget& window, int currentTab, TabStateStore& store) {
+void LoadTabState(QWidget& window, int currentTab, const TabStateStore& store) {
     for (QWidget* control : PersistedControls(window)) {
         const QString key = TabKey(*control, currentTab);
         switch (PersistKindOf(*control)) {

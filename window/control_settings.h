@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/result.h"
+
 class QWidget;
 
 namespace trawlex::window {
@@ -39,7 +41,7 @@ std::optional<int> ParseSettingInt(const QString& text);
 
 // Reads a key of the application's settings section (absent → defaultValue).
 QString ReadSetting(const QString& key, const QString& defaultValue = {});
-void WriteSetting(const QString& key, const QString& value);
+Status WriteSetting(const QString& key, const QString& value);
 
 // The application's settings section read once, for code that reads many keys (each
 // single read parses the whole store). Keys compare without ASCII case, as in the store.
@@ -56,16 +58,18 @@ class SettingsSnapshot {
 class SettingsBatch {
   public:
     void Write(const QString& key, const QString& value);
-    void Save();
+    // All keys or, when the store refuses the change, none; the store's reason on failure.
+    Status Save();
 
   private:
     std::vector<std::pair<std::string, std::string>> values_;
 };
 
-void SaveControlSettings(const QWidget& window);
+// Fails with the store's reason when it refused the write; the store is then unchanged.
+Status SaveControlSettings(const QWidget& window);
 void LoadControlSettings(QWidget& window);
 
-// In-memory control values per result tab, kept for as long as the library is loaded.
+// In-memory control values per result tab (held with the search window's shared state).
 class TabStateStore {
   public:
     void Set(const QString& key, const QVariant& value) { entries_.insert(key, value); }
@@ -77,12 +81,9 @@ class TabStateStore {
     QHash<QString, QVariant> entries_;
 };
 
-TabStateStore& SharedTabStateStore();
-
-void SaveTabState(const QWidget& window, int currentTab,
-                  TabStateStore& store = SharedTabStateStore());
+void SaveTabState(const QWidget& window, int currentTab, TabStateStore& store);
 // Entries missing for the tab: combos go to their first item, texts are emptied,
 // check boxes and option buttons stay.
-void LoadTabState(QWidget& window, int currentTab, TabStateStore& store = SharedTabStateStore());
+void LoadTabState(QWidget& window, int currentTab, const TabStateStore& store);
 
 }  // namespace trawlex::window

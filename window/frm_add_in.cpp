@@ -15,11 +15,13 @@
 
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
+#include "window/control_layout.h"
 #include "window/control_settings.h"
 #include "window/excel_export.h"
 #include "window/folder_picker.h"
 #include "window/jump_to_result.h"
 #include "window/list_extras.h"
+#include "window/new_tab_scope.h"
 #include "window/result_font.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
@@ -49,10 +51,6 @@ const char* const kTabCaptions[kTabCount] = {
     "検索１", "検索２", "検索３", "検索４", "検索５", "検索６", "検索７", "検索８", "検索９",
 };
 
-struct TwipsBox {
-    int left, top, width, height;
-};
-
 constexpr TwipsBox kOptSearchBoxes[kModeCount] = {
     {5280, 0, 1335, 225},   {5280, 225, 1335, 225}, {5280, 450, 1335, 225},
     {6360, 450, 1335, 225}, {7440, 450, 1215, 225},
@@ -62,42 +60,27 @@ QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-void Place(QWidget& control, const QWidget& window, const TwipsBox& box) {
-    control.setGeometry(TwipsRect(window, box.left, box.top, box.width, box.height));
-}
-
-// A caption grows to the right when the substituted font draws it wider than the design
-// font did, rather than being cut off.
-void PlaceCaptioned(QWidget& control, const QWidget& window, const TwipsBox& box) {
-    Place(control, window, box);
-    if (control.sizeHint().width() > control.width()) {
-        control.resize(control.sizeHint().width(), control.height());
-    }
-}
-
-template <typename Control>
-Control* Named(Control* control, const char* objectName, int index = -1) {
-    control->setObjectName(QString::fromLatin1(objectName));
-    if (index >= 0) control->setProperty("index", index);
-    return control;
-}
-
-QFont DesignFont() {
-    // Where the design font is missing, a proportional Japanese Gothic comes closest to its
-    // widths; the captions are sized for it.
-    const QString design = QStringLiteral("MS UI Gothic");
-    if (QFont::substitutes(design).isEmpty()) {
-        QFont::insertSubstitutions(design,
-                                   {QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
-                                    QStringLiteral("Noto Sans CJK JP")});
-    }
-    return QFont(design, 9);
+std::unique_ptr<SearchWindowState> StateWithFolder(const QString& currentFolder) {
+    auto state = std::make_unique<SearchWindowState>();
+    state->currentFolder = currentFolder;
+    return state;
 }
 
 }  // namespace
 
 frmAddIn::frmAddIn(host::HostApp* host, const QString& currentFolder, QWidget* parent)
-    : QWidget(parent), host_(host), currentFolder_(currentFolder), windowFont_(DesignFont()) {
+    : frmAddIn(host, StateWithFolder(currentFolder), nullptr, parent) {}
+
+frmAddIn::frmAddIn(host::HostApp* host, SearchWindowState& shared, QWidget* parent)
+    : frmAddIn(host, nullptr, &shared, parent) {}
+
+frmAddIn::frmAddIn(host::HostApp* host, std::unique_ptr<SearchWindowState>&& own,
+                   SearchWindowState* shared, QWidget* parent)
+    : QWidget(parent),
+      host_(host),
+      ownState_(std::move(own)),
+      shared_(shared ? *shared : *ownState_),
+      windowFont_(DesignFont()) {
     setObjectName(QStringLiteral("frmAddIn"));
     setWindowTitle(QStringLiteral("Trawlex Plus"));
     setFont(windowFont_);
@@ -118,6 +101,8 @@ void frmAddIn::CreateControls() {
     txtSearchStr = Named(new QComboBox(this), "txtSearchStr");
     txtSearchStr->setEditable(true);
     txtSearchStr->setInsertPolicy(QComboBox::NoInsert);
+    // What the user types is what is searched: no completion from the history.
+    txtSearchStr->setCompleter(nullptr);
     Place(*txtSearchStr, *this, {1080, 0, 3975, 300});
 
     Label2 = Named(new QLabel(Text("検索の対象"), this), "Label2");
@@ -125,13 +110,18 @@ void frmAddIn::CreateControls() {
 
     cmbSearchArea = Named(new QComboBox(this), "cmbSearchArea");
     for (const char* item : kAreaItems) cmbSearchArea->addItem(Text(item));
-    Place(*cmbSearchArea, *this, {1080, 330, 1935, 300});
+    PlaceCaptioned(*cmbSearchArea, *this, {1080, 330, 1935, 300});
 
     chkCase = Named(new QCheckBox(Text("バイナリモード検索"), this), "chkCase");
     chkCase->setToolTip(
         Text("バイナリモード検索では、「英字の大文字・小文字」、\r\n「半角と全角」、「ひらがなと"
-             "カタカナ」を区別します。\r\n"));
+             "カタカナ」を区別します。"));
     PlaceCaptioned(*chkCase, *this, {3120, 270, 1935, 465});
+    // The area box may have taken a few pixels more than designed: keep the design gap.
+    const int areaGap = TwipsToPixelsX(*this, 105);
+    if (cmbSearchArea->geometry().right() + areaGap >= chkCase->x()) {
+        chkCase->move(cmbSearchArea->geometry().right() + 1 + areaGap, chkCase->y());
+    }
 
     Label3 = Named(new QLabel(Text("フォルダ指定"), this), "Label3");
     PlaceCaptioned(*Label3, *this, {120, 705, 885, 180});
@@ -198,12 +188,13 @@ void frmAddIn::ConnectControls() {
             [this] { cmbSearchArea_Click(); });
     connect(tabPaneGroup_, &QButtonGroup::idClicked, this, [this](int id) { tabPane_Click(id); });
     for (ResultList* list : lvwGrep) {
-        connect(list, &ResultList::JumpRequested, this,
-                [this](int index) { JumpToResult(List(index), host_, editorTemplate_, this); });
+        connect(list, &ResultList::JumpRequested, this, [this](int index) {
+            JumpToResult(List(index), host_, shared_.editorTemplate, this);
+        });
         connect(list, &ResultList::RowClicked, this,
                 [this](const QString& content) { SetStatusText(content); });
         connect(list, &ResultList::ExportRequested, this,
-                [this](int) { ExportToExcel(CurrentList(), currentTab_); });
+                [this](int) { ExportToExcel(CurrentList(), currentTab_, this); });
     }
     // Enter in the search boxes starts a search and Esc anywhere closes the window.
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
@@ -216,7 +207,7 @@ void frmAddIn::Form_Load() {
     LoadControlSettings(*this);
     // Stored values may select the Hidemaru mode for an area that does not allow it.
     cmbSearchArea_Click();
-    txtFilepath->setText(currentFolder_);
+    txtFilepath->setText(shared_.currentFolder);
     CancelButton->setVisible(false);
     ShowCurrentList();
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
@@ -240,11 +231,6 @@ SearchArea frmAddIn::CurrentArea() const {
     const int index = cmbSearchArea->currentIndex();
     if (index < 0 || index > static_cast<int>(SearchArea::FilesAll)) return SearchArea::None;
     return static_cast<SearchArea>(index);
-}
-
-void frmAddIn::SetCurrentFolder(const QString& folder) {
-    currentFolder_ = folder;
-    txtFilepath->setText(folder);
 }
 
 void frmAddIn::SetFont() {
@@ -292,7 +278,7 @@ void frmAddIn::tabPane_Click(int index) {
     currentTab_ = index;
     tabPane[index]->setChecked(true);
     if (CurrentList().RowCount() > 0) {
-        LoadTabState(*this, currentTab_);
+        LoadTabState(*this, currentTab_, shared_.tabStates);
     } else {
         ApplyNewTabScope();
         txtSearchStr->setEditText(QString());
@@ -301,22 +287,11 @@ void frmAddIn::tabPane_Click(int index) {
 }
 
 void frmAddIn::ApplyNewTabScope() {
-    const int area = cmbSearchArea->currentIndex();
-    const QString scope = ReadSetting(QStringLiteral("NewTabScope"), QStringLiteral("0"));
-    const auto module = static_cast<int>(SearchArea::Module);
-    if (scope == QLatin1String("0")) {
-        cmbSearchArea->setCurrentIndex(static_cast<int>(SearchArea::Procedure));
-    } else if (scope == QLatin1String("1")) {
-        cmbSearchArea->setCurrentIndex(module);
-    } else if (scope == QLatin1String("2")) {
-        cmbSearchArea->setCurrentIndex(static_cast<int>(SearchArea::Project));
-    } else if (scope == QLatin1String("3")) {
-        if (area >= static_cast<int>(SearchArea::Project)) cmbSearchArea->setCurrentIndex(module);
-    } else if (scope == QLatin1String("4")) {
-        if (area >= static_cast<int>(SearchArea::OpenModules)) {
-            cmbSearchArea->setCurrentIndex(module);
-        }
-    }
+    const QString stored = ReadSetting(QStringLiteral("NewTabScope"),
+                                       QString::number(static_cast<int>(kDefaultNewTabScope)));
+    const SearchArea current = CurrentArea();
+    const SearchArea area = AreaForNewTab(ParseNewTabScope(stored), current);
+    if (area != current) cmbSearchArea->setCurrentIndex(static_cast<int>(area));
 }
 
 void frmAddIn::ShowCurrentList() {
@@ -331,8 +306,8 @@ void frmAddIn::SelectTab(int index) {
 }
 
 void frmAddIn::cmdChangeFolder_Click() {
-    currentFolder_ = ChangeFolder(this, currentFolder_);
-    txtFilepath->setText(currentFolder_);
+    shared_.currentFolder = ChangeFolder(this, shared_.currentFolder);
+    txtFilepath->setText(shared_.currentFolder);
 }
 
 void frmAddIn::Search() {

@@ -8,11 +8,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "host/module_search.h"
 #include "search/match_engine.h"
 #include "search/vb_code_regions.h"
+#include "window/search_window_state.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -40,6 +42,9 @@ class frmAddIn : public QWidget {
     Q_OBJECT
   public:
     // `host` may be null (no host editor): the module areas then find nothing to search.
+    // The window works with `shared`, which outlives it.
+    frmAddIn(host::HostApp* host, SearchWindowState& shared, QWidget* parent = nullptr);
+    // A window on a state of its own, starting with `currentFolder`.
     explicit frmAddIn(host::HostApp* host, const QString& currentFolder = {},
                       QWidget* parent = nullptr);
     ~frmAddIn() override;
@@ -77,12 +82,14 @@ class frmAddIn : public QWidget {
     SearchArea CurrentArea() const;
     QString ExtList() const { return extList_; }
     void SetExtList(const QString& extList) { extList_ = extList; }
-    QString CurrentFolder() const { return currentFolder_; }
-    void SetCurrentFolder(const QString& folder);
-    std::string& EditorTemplate() { return editorTemplate_; }
+    QString CurrentFolder() const { return shared_.currentFolder; }
+    // Changes CurrentFolder only; the folder box keeps what it shows.
+    void SetCurrentFolder(const QString& folder) { shared_.currentFolder = folder; }
+    std::string& EditorTemplate() { return shared_.editorTemplate; }
     void SetEditorTemplate(std::string editorTemplate) {
-        editorTemplate_ = std::move(editorTemplate);
+        shared_.editorTemplate = std::move(editorTemplate);
     }
+    TabStateStore& TabStates() { return shared_.tabStates; }
     host::HostApp* Host() const { return host_; }
     MatchEngine& Engine() { return engine_; }
 
@@ -126,6 +133,8 @@ class frmAddIn : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    frmAddIn(host::HostApp* host, std::unique_ptr<SearchWindowState>&& own,
+             SearchWindowState* shared, QWidget* parent);
     void CreateControls();
     void ConnectControls();
     void Form_Load();
@@ -137,8 +146,8 @@ class frmAddIn : public QWidget {
     void SelectRowOfLine(int line);
 
     host::HostApp* host_;
-    QString currentFolder_;
-    std::string editorTemplate_;
+    std::unique_ptr<SearchWindowState> ownState_;  // only without a shared one
+    SearchWindowState& shared_;
     QString extList_;
     MatchEngine engine_;
     QFont windowFont_;

@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "window/control_settings.h"
+#include "window/settings_failure.h"
 
 namespace trawlex::window {
 
@@ -130,7 +131,7 @@ void FrmChkExt::cmdFindStart_Click() {
         batch.Write(kExtKeyPrefix + item->text().mid(2),
                     item->isSelected() ? QStringLiteral("True") : QStringLiteral("False"));
     }
-    batch.Save();
+    ReportSettingsSaveFailure(batch.Save(), parentWidget());
     extList_ = ticked.join(QLatin1Char(';'));
     accept();
 }

@@ -1,13 +1,16 @@
 #include "window/jump_to_result.h"
 
+#include <QProcess>
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
+#include "base/ascii_case.h"
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
 #include "platform/shell.h"
-#include "base/ascii_case.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 #include "window/text_edit.h"
@@ -68,15 +71,36 @@ bool JumpToModuleLine(host::HostApp& host, const std::string& moduleName, long l
 }
 
 bool JumpToFileLine(std::string& editorTemplate, const std::string& path,
-                    const std::string& lineText) {
+                    const std::string& lineText, QObject* context, std::function<void()> onEnded) {
     editorTemplate =
         ReadSetting(QStringLiteral("BootEditor"), kDefaultEditorTemplate).toStdString();
     const std::vector<std::string> argv = BuildEditorArgv(editorTemplate, lineText, path);
     if (argv.empty()) return false;
     if (IsPlainTextEditor(argv[0]) && !platform::FindProgram(argv[0])) {
-        return platform::ShellExecuteOpen(path).ok();
+        // The opener hands the file over and ends by itself.
+        const bool opened = platform::ShellExecuteOpen(path).ok();
+        if (opened && onEnded) onEnded();
+        return opened;
     }
-    return platform::RunArgv(argv, true).ok();
+    const std::optional<std::string> program = platform::FindProgram(argv[0]);
+    if (!program) return false;
+    QStringList arguments;
+    for (std::size_t i = 1; i < argv.size(); ++i) arguments << QString::fromStdString(argv[i]);
+    // Without a parent: the editor stays open when the search window goes.
+    auto* process = new QProcess;
+    process->setProgram(QString::fromStdString(*program));
+    process->setArguments(arguments);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    if (context && onEnded) {
+        QObject::connect(process, &QProcess::finished, context, [onEnded] { onEnded(); });
+    }
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    return true;
 }
 
 void JumpToResult(const ResultList& list, host::HostApp* host, std::string& editorTemplate,
@@ -88,11 +112,10 @@ void JumpToResult(const ResultList& list, host::HostApp* host, std::string& edit
         if (host) JumpToModuleLine(*host, hit.name, static_cast<long>(hit.line));
         return;
     }
-    JumpToFileLine(editorTemplate, hit.name, std::to_string(hit.line));
-    if (window) {
+    JumpToFileLine(editorTemplate, hit.name, std::to_string(hit.line), window, [window] {
         window->raise();
         window->activateWindow();
-    }
+    });
 }
 
 }  // namespace trawlex::window

@@ -3,9 +3,11 @@
 // module hit, or in the external editor named by the "BootEditor" template for a file hit.
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace trawlex::host {
@@ -31,13 +33,17 @@ std::vector<std::string> BuildEditorArgv(const std::string& editorTemplate,
 // in ANSI byte columns, and focuses its pane. False when anything is missing.
 bool JumpToModuleLine(trawlex::host::HostApp& host, const std::string& moduleName, long line);
 
-// Runs the editor on a file hit and waits for it. Reads "BootEditor" into
-// `editorTemplate` first. "notepad" with no such program opens the file with the
-// desktop's default application. False when nothing could be started.
+// Starts the editor on a file hit and returns at once, the event loop running on while the
+// editor is open; `onEnded` runs once the editor has ended, unless `context` is gone by
+// then. Reads "BootEditor" into `editorTemplate` first. "notepad" with no such program
+// opens the file with the desktop's default application. False when nothing could be
+// started.
 bool JumpToFileLine(std::string& editorTemplate, const std::string& path,
-                    const std::string& lineText);
+                    const std::string& lineText, QObject* context = nullptr,
+                    std::function<void()> onEnded = {});
 
-// The whole operation on the selected row of `list`; `window` is raised after a file jump.
+// The whole operation on the selected row of `list`; `window` is raised when the editor of
+// a file jump has ended.
 void JumpToResult(const ResultList& list, trawlex::host::HostApp* host, std::string& editorTemplate,
                   QWidget* window);
 

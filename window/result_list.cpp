@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/utf8_codec.h"
 #include "window/highlight_delegate.h"
 #include "window/twips.h"
 
@@ -19,6 +20,7 @@ namespace trawlex::window {
 namespace {
 
 constexpr int kDesignWidthsTwips[ResultTableModel::kColumnCount] = {1800, 1000, 21600, 21600, 8000};
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 }  // namespace
 
@@ -43,6 +45,12 @@ ResultList::ResultList(int index, QWidget* parent)
     unkerned.setKerning(false);
     setFont(unkerned);
     connect(header(), &QHeaderView::sectionClicked, this, &ResultList::ColumnClick);
+    // A width the user dragged is the width the next fit compares with.
+    connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
+        if (settingWidth_ || column < 0 || column >= ResultTableModel::kColumnCount) return;
+        widthsTwips_[column] = PixelsToTwipsX(*this, pixels - CellMarginPixels());
+        lastFitted_[column].clear();
+    });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         // The text shown in the clicked row, read before any pending rows move it.
         if (index.isValid()) emit RowClicked(index.sibling(index.row(), 4).data().toString());
@@ -86,7 +94,7 @@ void ResultList::Clear() {
 void ResultList::UpdateMetrics() {
     metrics_ = QFontMetricsF(font(), this);
     const int dpi = logicalDpiX();
-    twipsPerPixel_ = dpi > 0 ? static_cast<double>(kTwipsPerInch) / dpi : 15.0;
+    twipsPerPixel_ = dpi > 0 ? static_cast<double>(kTwipsPerInch) / dpi : kDesignTwipsPerPixel;
     advancePixels_.clear();
     for (std::string& text : lastFitted_) text.clear();
 }
@@ -109,17 +117,9 @@ double ResultList::Advance(char32_t code) {
 double ResultList::TextWidthTwips(std::string_view utf8) {
     double pixels = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1Fu
-                        : length == 3 ? lead & 0x0Fu
-                                      : lead & 0x07u;
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
-        }
-        i += length;
-        pixels += Advance(code);
+        const char32_t code = utf8::Next(utf8, i);
+        // A byte that is not UTF-8 shows as the replacement character.
+        pixels += Advance(code < utf8::kInvalidByteBase ? code : kReplacementCharacter);
     }
     return pixels * twipsPerPixel_;
 }
@@ -137,7 +137,16 @@ int ResultList::CellMarginPixels() const {
 void ResultList::SetColumnWidthTwips(int column, int twips) {
     if (column < 0 || column >= ResultTableModel::kColumnCount) return;
     widthsTwips_[column] = twips;
+    settingWidth_ = true;
     setColumnWidth(column, TwipsToPixelsX(*this, twips) + CellMarginPixels());
+    settingWidth_ = false;
+}
+
+int ResultList::HeaderWidthTwips(int column) const {
+    const QString text = model_.HeaderText(column);
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header());
+    const int pixels = QFontMetrics(header()->font()).horizontalAdvance(text) + 2 * margin;
+    return PixelsToTwipsX(*this, pixels - CellMarginPixels());
 }
 
 void ResultList::FitColumnWidths() {
@@ -150,7 +159,10 @@ void ResultList::FitColumnWidths() {
         // Consecutive hits often share a column's text (the module, the procedure).
         if (!first && text == lastFitted_[c]) continue;
         lastFitted_[c].assign(text);
-        const int wanted = static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips;
+        // The header's caption is never cut: it is the narrowest a fitted column gets.
+        const int wanted =
+            std::max(static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips,
+                     HeaderWidthTwips(c));
         if (first || wanted > widthsTwips_[c]) SetColumnWidthTwips(c, wanted);
     }
 }
@@ -184,6 +196,11 @@ void ResultList::SetListFont(const QFont& font) {
 
 void ResultList::ColumnClick(int column) {
     model_.ColumnClick(column);
+    // The sort mark makes the caption longer: widen the column rather than cut it.
+    if (column >= 0 && column < ResultTableModel::kColumnCount &&
+        HeaderWidthTwips(column) > widthsTwips_[column]) {
+        SetColumnWidthTwips(column, HeaderWidthTwips(column));
+    }
 }
 
 void ResultList::CopyToClipboard() {
@@ -230,8 +247,18 @@ void ResultList::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResultList::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::RightButton) {
+        QTreeView::mousePressEvent(event);
+        return;
+    }
+    // The menu needs a row the user selected first: on a list without a selection the
+    // right button neither selects nor opens anything.
+    if (SelectedRow() < 0) {
+        event->accept();
+        return;
+    }
     QTreeView::mousePressEvent(event);
-    if (event->button() == Qt::RightButton) ShowPopup(event->globalPosition().toPoint());
+    ShowPopup(event->globalPosition().toPoint());
 }
 
 void ResultList::mouseDoubleClickEvent(QMouseEvent* event) {

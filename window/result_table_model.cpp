@@ -33,6 +33,13 @@ std::uint64_t Prefix(std::string_view key, std::size_t offset) {
     return prefix;
 }
 
+// The alignment role as a plain int, which the views read as well: a QVariant of
+// Qt::Alignment would register that type in Qt's global type table on first paint.
+QVariant ColumnAlignment(int column) {
+    const Qt::Alignment horizontal = column == 1 ? Qt::AlignRight : Qt::AlignLeft;
+    return static_cast<int>(horizontal | Qt::AlignVCenter);
+}
+
 }  // namespace
 
 // One row as the sort sees it: its key prefix, its place in the list (which makes the
@@ -45,6 +52,9 @@ struct ResultTableModel::SortEntry {
 
 ResultTableModel::ResultTableModel(QObject* parent) : QAbstractTableModel(parent) {
     for (int c = 0; c < kColumnCount; ++c) headers_[c] = QString::fromUtf8(kDesignHeaders[c]);
+    // The model's own timer goes with the model; nothing outlives it.
+    flushTimer_.setSingleShot(true);
+    connect(&flushTimer_, &QTimer::timeout, this, &ResultTableModel::Flush);
 }
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const {
@@ -64,20 +74,14 @@ int ResultTableModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role == Qt::DisplayRole) return CellText(rows_[StorageAt(index.row())], index.column());
-    if (role == Qt::TextAlignmentRole) {
-        const Qt::Alignment h = index.column() == 1 ? Qt::AlignRight : Qt::AlignLeft;
-        return QVariant::fromValue(h | Qt::AlignVCenter);
-    }
+    if (role == Qt::TextAlignmentRole) return ColumnAlignment(index.column());
     return {};
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
     if (role == Qt::DisplayRole) return headers_[section];
-    if (role == Qt::TextAlignmentRole) {
-        const Qt::Alignment h = section == 1 ? Qt::AlignRight : Qt::AlignLeft;
-        return QVariant::fromValue(h | Qt::AlignVCenter);
-    }
+    if (role == Qt::TextAlignmentRole) return ColumnAlignment(section);
     return {};
 }
 
@@ -108,17 +112,15 @@ QString ResultTableModel::CellText(const ResultRow& row, int column) {
 void ResultTableModel::AddRow(ResultRow row) {
     CountName(row.name, 1);
     pending_.push_back(std::move(row));
-    if (!flushQueued_) {
-        flushQueued_ = true;
+    if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
         // hits repaints the list a few times a second rather than at every pump.
-        const int delayMs = order_.empty() ? 0 : kFlushIntervalMs;
-        QTimer::singleShot(delayMs, this, [this] { Flush(); });
+        flushTimer_.start(order_.empty() ? 0 : kFlushIntervalMs);
     }
 }
 
 void ResultTableModel::Flush() {
-    flushQueued_ = false;
+    flushTimer_.stop();
     if (pending_.empty()) return;
     const auto first = static_cast<int>(order_.size());
     const auto last = first + static_cast<int>(pending_.size()) - 1;

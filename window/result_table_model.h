@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <cstddef>
 #include <deque>
@@ -93,7 +94,7 @@ class ResultTableModel : public QAbstractTableModel {
     std::deque<ResultRow> rows_;
     std::vector<int> order_;
     std::vector<ResultRow> pending_;
-    bool flushQueued_ = false;
+    QTimer flushTimer_;
     std::array<QString, kColumnCount> headers_;
     bool sorted_ = false;
     int sortKey_ = 0;

@@ -11,23 +11,24 @@ QString HistoryKey(int number) {
     return QStringLiteral("History") + QString::number(number);
 }
 
-void AddHistory(QComboBox& box, const QString& text) {
+Status AddHistory(QComboBox& box, const QString& text) {
     // One read of the store, and one write of the entries whose value changes.
     const SettingsSnapshot snapshot;
     QStringList stored;
     for (int n = 0; n < kHistoryEntries; ++n) {
         stored << snapshot.Read(HistoryKey(n));
-        if (stored.back() == text) return;
+        if (stored.back() == text) return {};
     }
     SettingsBatch batch;
     for (int i = kHistoryEntries - 1; i >= 1; --i) {
         if (stored[i] != stored[i - 1]) batch.Write(HistoryKey(i), stored[i - 1]);
     }
     batch.Write(HistoryKey(0), text);
-    batch.Save();
+    Status saved = batch.Save();
     box.insertItem(0, text);
     box.setCurrentIndex(0);
     box.setEditText(text);
+    return saved;
 }
 
 void LoadHistory(QComboBox& box) {

@@ -8,14 +8,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <exception>
+#include <stdexcept>
 
 #include "host/module_search.h"
 #include "window/control_settings.h"
+#include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
+#include "window/settings_failure.h"
 #include "window/text_edit.h"
 
 namespace trawlex::window {
@@ -37,7 +40,19 @@ void RunStep(Step&& step) {
 
 }  // namespace
 
-SearchRun::SearchRun(frmAddIn& window) : window_(window) {
+std::string SkippedNote(int skippedEntries, std::int64_t untestedLines) {
+    std::string note;
+    if (skippedEntries > 0) {
+        note += "（読めなかったファイル " + std::to_string(skippedEntries) + " 件）";
+    }
+    if (untestedLines > 0) {
+        note += "（調べきれなかった行 " + std::to_string(untestedLines) + " 件）";
+    }
+    return note;
+}
+
+SearchRun::SearchRun(frmAddIn& window)
+    : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
 
@@ -61,9 +76,10 @@ SearchRun::Next SearchRun::Run() {
     window_.CancelButton->setVisible(true);
     window_.CancelButton->setEnabled(true);
     window_.cmdSearchStart->setVisible(false);
-    AddHistory(
-        *window_.txtSearchStr,
-        QString::fromStdString(TrimSpaces(window_.txtSearchStr->currentText().toStdString())));
+    ReportSettingsSaveFailure(
+        AddHistory(*window_.txtSearchStr, QString::fromStdString(TrimSpaces(
+                                              window_.txtSearchStr->currentText().toStdString()))),
+        &window_);
     window_.CurrentList().Clear();
     window_.SetStatusText(QString::fromUtf8(kStatusSearching));
     if (MinimizeWhileSeek()) {
@@ -71,6 +87,9 @@ SearchRun::Next SearchRun::Run() {
     }
     const std::string search = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
+    // An invalid regular expression would match nothing in silence.
+    const std::string patternError = window_.Engine().PatternError(search, CurrentOptions());
+    if (!patternError.empty()) throw std::runtime_error(patternError);
     window_.CurrentList().SetHighlight(search, CurrentOptions());
     return SearchInArea(search);
 }
@@ -124,9 +143,10 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 }
 
 void SearchRun::Summary() {
-    SaveTabState(window_, window_.CurrentTab());
+    SaveTabState(window_, window_.CurrentTab(), window_.TabStates());
     const int rows = window_.CurrentList().RowCount();
-    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested())));
+    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested()) +
+                                                 SkippedNote(skippedEntries_, untestedLines_)));
 }
 
 void SearchRun::Finish() {
@@ -206,6 +226,14 @@ bool SearchRun::SearchSubfolders() const {
 
 void SearchRun::SetStatus(std::string text) {
     window_.SetStatusText(QString::fromStdString(text));
+}
+
+void SearchRun::EntrySkipped() {
+    ++skippedEntries_;
+}
+
+void SearchRun::LineUntested(std::string_view, std::int64_t) {
+    ++untestedLines_;
 }
 
 }  // namespace trawlex::window

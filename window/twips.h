@@ -8,6 +8,9 @@ class QWidget;
 namespace trawlex::window {
 
 inline constexpr int kTwipsPerInch = 1440;
+// The screen resolution the design sizes were drawn at, and what one pixel is worth there.
+inline constexpr int kDesignDpi = 96;
+inline constexpr double kDesignTwipsPerPixel = static_cast<double>(kTwipsPerInch) / kDesignDpi;
 
 // pixels = twips × dpi / 1440, rounded to the nearest pixel (also for negative values).
 int TwipsToPixels(int twips, int dpi);

@@ -54,7 +54,7 @@ class AboutAndFacesTest : public QObject {
             const host::Bitmap face = addin::CommandFace(id);
             QCOMPARE(face.width, 16);
             QCOMPARE(face.height, 16);
-            QVERIFY(face.valid());
+            QVERIFY(face.Valid());
             for (auto [x, y] : {std::pair{0, 0}, {15, 0}, {0, 15}, {15, 15}}) {
                 QVERIFY2(At(face, x, y) == kSilver,
                          qPrintable(QString("corner %1,%2").arg(x).arg(y)));
@@ -62,8 +62,8 @@ class AboutAndFacesTest : public QObject {
             // The lens is drawn: the middle of it is not background.
             QVERIFY(!(At(face, 6, 6) == kSilver));
         }
-        QVERIFY(addin::CommandFace(100).empty());
-        QVERIFY(addin::CommandFace(103).empty());
+        QVERIFY(addin::CommandFace(100).Empty());
+        QVERIFY(addin::CommandFace(103).Empty());
     }
 
     void theOptionsFaceAddsAWrenchAtTheLowerRight() {
@@ -84,7 +84,7 @@ class AboutAndFacesTest : public QObject {
         const host::Bitmap picture = addin::ProductPicture();
         QCOMPARE(picture.width, 110);
         QCOMPARE(picture.height, 84);
-        QVERIFY(picture.valid());
+        QVERIFY(picture.Valid());
         std::set<Colour> colours;
         for (int y = 0; y < picture.height; ++y) {
             for (int x = 0; x < picture.width; ++x) colours.insert(At(picture, x, y));

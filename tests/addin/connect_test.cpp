@@ -12,9 +12,9 @@
 #include "addin/connected_host.h"
 #include "addin/frm_about.h"
 #include "addin/shared_state.h"
-#include "tests/fake_host/fake_host.h"
 #include "platform/settings.h"
 #include "temp_root.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/frm_add_in.h"
 #include "window/result_list.h"
 
@@ -136,7 +136,7 @@ class ConnectTest : public QObject {
         {
             Connect connect;
             connect.OnConnection(host, host::ext_cm_Startup);
-            QCOMPARE(addin::EditorTemplate(), std::string("notepad %p"));
+            QCOMPARE(addin::EditorTemplate(), std::string("notepad \"%p\""));
         }
         QVERIFY(platform::SaveSetting("quillfen", "Trawlex", "BootEditor", "hidemaru /j%l \"%p\""));
         Connect connect;

@@ -7,8 +7,8 @@
 
 #include "addin/connect.h"
 #include "addin/shared_state.h"
-#include "tests/fake_host/fake_host.h"
 #include "temp_root.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/frm_add_in.h"
 
 using namespace trawlex;
@@ -38,7 +38,9 @@ class CurrentFolderTest : public QObject {
         FakeHost host(HostFlavour::OfficeEditor);
         Connect connect;
         connect.OnConnection(host, host::ext_cm_AfterStartup);
+        // The folder picker sets both the folder and the box.
         addin::SearchWindow().SetCurrentFolder("/srv/vb/inventory/");
+        addin::SearchWindow().txtFilepath->setText("/srv/vb/inventory/");
         connect.OnDisconnection(host::ext_dm_UserClosed);
 
         QCOMPARE(FolderAfterConnecting(host, connect), std::string("/srv/vb/inventory/"));

@@ -95,6 +95,20 @@ TEST(GrepOptions, UsageErrorsNameTheProblem) {
     EXPECT_NE(ParseError({"--binary=yes", "x", "p"}).find("--binary"), std::string::npos);
 }
 
+TEST(GrepOptions, JobsAsSeparateOrJoinedNumber) {
+    EXPECT_EQ(ParseOk({"Foo", "src"}).jobs, 0u);  // one per processor
+    EXPECT_EQ(ParseOk({"-j", "3", "Foo", "src"}).jobs, 3u);
+    EXPECT_EQ(ParseOk({"Foo", "-j12", "src"}).jobs, 12u);
+    EXPECT_EQ(ParseOk({"--", "-j2", "src"}).search, "-j2");
+    EXPECT_EQ(ParseError({"-j", "0", "Foo", "src"}),
+              "-j needs a number of jobs from 1 to 1024, not '0'");
+    EXPECT_EQ(ParseError({"-jx", "Foo", "src"}),
+              "-j needs a number of jobs from 1 to 1024, not 'x'");
+    EXPECT_EQ(ParseError({"-j2x", "Foo", "src"}),
+              "-j needs a number of jobs from 1 to 1024, not '2x'");
+    EXPECT_EQ(ParseError({"Foo", "src", "-j"}), "option '-j' needs a value");
+}
+
 TEST(ExtListFromCommaList, BuildsTheSemicolonList) {
     EXPECT_EQ(ExtListFromCommaList("bas"), "*.bas");
     EXPECT_EQ(ExtListFromCommaList("bas,cls,frm"), "*.bas;*.cls;*.frm");

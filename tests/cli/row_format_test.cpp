@@ -58,7 +58,8 @@ TEST(RowFormats, JsonlRowIsOneObjectPerLine) {
                    "\n");
 
     out.clear();
-    AppendJsonRow(out, ResultRow{"a.bas", 1, "", "", "検索 x 検索"}, {{0, 2}, {5, 7}});
+    // Byte spans in, code points out.
+    AppendJsonRow(out, ResultRow{"a.bas", 1, "", "", "検索 x 検索"}, {{0, 6}, {9, 15}});
     EXPECT_EQ(out, R"({"name":"a.bas","line":1,"procedure":"","scope":"","content":"検索 x 検索",)"
                    R"("spans":[[0,2],[5,7]]})"
                    "\n");
@@ -79,6 +80,26 @@ TEST(RowFormats, TsvRowAlwaysHasFiveColumns) {
 TEST(RowFormats, TsvEscapingCanBeUndone) {
     EXPECT_EQ(Tsv("\\t"), "\\\\t");  // a literal backslash-t is not read back as a tab
     EXPECT_EQ(Tsv("C:\\dir\\"), "C:\\\\dir\\\\");
+}
+
+TEST(RowFormats, TsvEscapesEveryPlaceOfLongFields) {
+    // Long fields are passed over many bytes at a time: each escape at each place of a block.
+    for (const char special : {'\\', '\t', '\n', '\r'}) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::string text(40, '\xE3');
+            text[at] = special;
+            text[39 - at] = '\x01';  // other controls stay as they are
+            std::string want;
+            for (char c : text) {
+                want += c == '\\'   ? "\\\\"
+                        : c == '\t' ? "\\t"
+                        : c == '\n' ? "\\n"
+                        : c == '\r' ? "\\r"
+                                    : std::string(1, c);
+            }
+            EXPECT_EQ(Tsv(text), want) << at;
+        }
+    }
 }
 
 TEST(RowFormats, PlainTextRowForPipes) {
@@ -126,6 +147,32 @@ TEST(RowFormats, TerminalTextCannotCarryEscapeSequences) {
     AppendTextRow(out, ResultRow{"e\x1b.bas", 1, "P\x07", "", "\x1b]0;title\x07"},
                   TextStyle{false, true});
     EXPECT_EQ(out, "e^[.bas:1:P^G: ^[]0;title^G\n");
+}
+
+TEST(RowFormats, ALongRowWrittenInPiecesIsTheSameRow) {
+    // Multi-byte characters, C1 controls, invalid bytes and characters every format escapes.
+    std::string content;
+    for (int i = 0; i < 40; ++i) {
+        content += "検索\xC2\x9B\t\"q\"\\ \x1b\xE8\xA1 \x80\x80\x80 \xF0\x9F\x98\x80";
+    }
+    const ResultRow row{"a.bas", 7, "Main", "Public", content};
+    for (OutputFormat format : {OutputFormat::Text, OutputFormat::Tsv, OutputFormat::Jsonl}) {
+        for (bool terminal : {false, true}) {
+            const TextStyle style{terminal, terminal};
+            std::string whole;
+            AppendRow(whole, row, format, style);
+            for (std::size_t size : {1u, 2u, 3u, 5u, 64u}) {
+                std::string pieces;
+                AppendRowHead(pieces, row, format, style);
+                std::string_view rest = content;
+                while (!rest.empty()) {
+                    AppendContentPiece(pieces, NextContentPiece(rest, size), format, style);
+                }
+                AppendRowTail(pieces, format);
+                EXPECT_EQ(pieces, whole) << static_cast<int>(format) << terminal << size;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ bool RegisterWithRegsvr32() {
 namespace {
 
 QList<QAction*> BarActions(IdeWindow& ide, const char* bar) {
-    QWidget* widget = ide.bars().BarWidget(bar);
+    QWidget* widget = ide.Bars().BarWidget(bar);
     return widget ? widget->actions() : QList<QAction*>();
 }
 
@@ -111,11 +111,11 @@ int SelectedRow(QTreeView* view) {
 }
 
 std::shared_ptr<IdeCodePane> ShowModule(IdeWindow& ide, const std::string& name) {
-    for (const auto& project : ide.workspace().projects()) {
-        for (const auto& component : project->components()) {
-            if (component->name() != name) continue;
-            auto pane = ide.workspace().PaneFor(*component);
-            if (!pane || !ide.workspace().ShowPane(*pane)) return nullptr;
+    for (const auto& project : ide.Workspace().Projects()) {
+        for (const auto& component : project->Components()) {
+            if (component->Name().value() != name) continue;
+            auto pane = ide.Workspace().PaneFor(*component);
+            if (!pane || !ide.Workspace().ShowPane(*pane)) return nullptr;
             return pane;
         }
     }
@@ -123,7 +123,7 @@ std::shared_ptr<IdeCodePane> ShowModule(IdeWindow& ide, const std::string& name)
 }
 
 int LineContaining(IdeCodePane& pane, const QString& text) {
-    for (QTextBlock block = pane.editor()->document()->begin(); block.isValid();
+    for (QTextBlock block = pane.Editor()->document()->begin(); block.isValid();
          block = block.next()) {
         if (block.text().contains(text)) return block.blockNumber() + 1;
     }
@@ -131,13 +131,13 @@ int LineContaining(IdeCodePane& pane, const QString& text) {
 }
 
 bool SelectInLine(IdeCodePane& pane, int line, const QString& text) {
-    const QTextBlock block = pane.editor()->document()->findBlockByNumber(line - 1);
+    const QTextBlock block = pane.Editor()->document()->findBlockByNumber(line - 1);
     const int column = block.isValid() ? block.text().indexOf(text) : -1;
     if (column < 0) return false;
-    QTextCursor cursor(pane.editor()->document());
+    QTextCursor cursor(pane.Editor()->document());
     cursor.setPosition(block.position() + column);
     cursor.setPosition(block.position() + column + text.size(), QTextCursor::KeepAnchor);
-    pane.editor()->setTextCursor(cursor);
+    pane.Editor()->setTextCursor(cursor);
     return true;
 }
 

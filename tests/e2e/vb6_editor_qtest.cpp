@@ -104,7 +104,7 @@ class Vb6EditorTest : public QObject {
 
         auto ide = StartEditor();
         QVERIFY(ide);
-        QVERIFY(ide->host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(ide->Host().Manager().IsConnected(e2e::kProgId));
         QVERIFY2(!ide->statusBar()->currentMessage().contains("not loaded"),
                  qPrintable(ide->statusBar()->currentMessage()));
 
@@ -221,7 +221,7 @@ class Vb6EditorTest : public QObject {
         // Another module's pane is active when the hit is opened.
         auto other = e2e::ShowModule(*ide, "modUtil");
         QVERIFY(other);
-        QCOMPARE(ide->workspace().ActivePane(), other);
+        QCOMPARE(ide->Workspace().ActivePane(), other);
 
         window->activateWindow();
         const QModelIndex cell = view->model()->index(row, 4);
@@ -233,21 +233,21 @@ class Vb6EditorTest : public QObject {
         // ANSI code page, so its byte count is the answer (each kanji counts 2).
         const QByteArray bytes = e2e::SampleLineBytes("modMain.bas", "\"C-100\"");
         QVERIFY(bytes.contains("gInventory.Add"));
-        QCOMPARE(ide->workspace().ActivePane(), target);
+        QCOMPARE(ide->Workspace().ActivePane(), target);
         const host::Selection selection = target->GetSelection().value();
         QCOMPARE(selection.startLine, line);
         QCOMPARE(selection.startColumn, 1);
         QCOMPARE(selection.endLine, line);
         QCOMPARE(selection.endColumn, static_cast<int>(bytes.size()) + 1);
-        QVERIFY(target->editor()->textCursor().selectedText().endsWith("0, 980"));
-        QTRY_VERIFY(target->editor()->hasFocus());
+        QVERIFY(target->Editor()->textCursor().selectedText().endsWith("0, 980"));
+        QTRY_VERIFY(target->Editor()->hasFocus());
     }
 
     void disconnectionRemovesTheCommandsAndHidesTheWindow() {
         auto ide = StartEditor();
         QVERIFY(ide);
         const QStringList bar = e2e::BarCaptions(*ide, "標準");
-        auto addin = ide->host().Addins().value()->Item(e2e::kProgId).value();
+        auto addin = ide->Host().Addins().value()->Item(e2e::kProgId).value();
 
         // Addins("Trawlex.Connect").Connect = False.
         QVERIFY(ClickSearchButton(*ide));
@@ -266,20 +266,20 @@ class Vb6EditorTest : public QObject {
         window = e2e::SearchWindow();
         QVERIFY(window && window->isVisible());
         {
-            AddinManagerDialog dialog(ide->host().addins(), ide.get());
+            AddinManagerDialog dialog(ide->Host().Manager(), ide.get());
             bool found = false;
-            for (int i = 0; i < dialog.list()->topLevelItemCount(); ++i) {
-                if (dialog.list()->topLevelItem(i)->text(0) != "Trawlex Plus") continue;
-                dialog.list()->setCurrentItem(dialog.list()->topLevelItem(i));
+            for (int i = 0; i < dialog.List()->topLevelItemCount(); ++i) {
+                if (dialog.List()->topLevelItem(i)->text(0) != "Trawlex Plus") continue;
+                dialog.List()->setCurrentItem(dialog.List()->topLevelItem(i));
                 found = true;
             }
             QVERIFY(found);
-            QVERIFY(dialog.loadedBox()->isChecked());
-            QVERIFY(dialog.startupBox()->isChecked());
-            dialog.loadedBox()->setChecked(false);
+            QVERIFY(dialog.LoadedBox()->isChecked());
+            QVERIFY(dialog.StartupBox()->isChecked());
+            dialog.LoadedBox()->setChecked(false);
             QVERIFY(dialog.Apply().empty());
         }
-        QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(!ide->Host().Manager().IsConnected(e2e::kProgId));
         QCOMPARE(AddinCommandCount(*ide), 0);
         QVERIFY(!window || !window->isVisible());
         // Unloading now is not unregistering: the next start loads it again.
@@ -291,7 +291,7 @@ class Vb6EditorTest : public QObject {
         window = e2e::SearchWindow();
         QVERIFY(window && window->isVisible());
         QVERIFY(ide->close());
-        QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(!ide->Host().Manager().IsConnected(e2e::kProgId));
         QCOMPARE(AddinCommandCount(*ide), 0);
         QVERIFY(!window || !window->isVisible());
     }
@@ -303,11 +303,11 @@ class Vb6EditorTest : public QObject {
         QVERIFY(pane);
         const int line = e2e::LineContaining(*pane, "Set gInventory = New clsInventory");
         QVERIFY(line > 0);
-        auto addin = ide->host().Addins().value()->Item(e2e::kProgId).value();
+        auto addin = ide->Host().Addins().value()->Item(e2e::kProgId).value();
         bool unloaded = false;
         QPointer<QWidget> window = ArmSearchWindow(*ide, [&] {
             unloaded = addin->SetConnect(false).ok();
-            QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
+            QVERIFY(!ide->Host().Manager().IsConnected(e2e::kProgId));
         });
         QVERIFY(window);
 
@@ -339,7 +339,7 @@ class Vb6EditorTest : public QObject {
         QVERIFY(e2e::SelectInLine(*pane, line, "gInventory"));
         QVERIFY(ClickSearchButton(*ide));
         QVERIFY(closed);
-        QVERIFY(!ide->host().addins().IsConnected(e2e::kProgId));
+        QVERIFY(!ide->Host().Manager().IsConnected(e2e::kProgId));
         QTRY_VERIFY(!window);
         ide.reset();
         QCOMPARE(e2e::SearchWindowCount(), 0);

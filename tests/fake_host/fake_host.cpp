@@ -78,7 +78,7 @@ Result<std::string> FakeHost::DefaultValue() const {
 
 Status FakeHost::SetClipboardPicture(const Bitmap& picture) {
     TRAWLEX_RETURN_IF_FAILED(CheckMember(state_, "HostApp.SetClipboardPicture"));
-    if (picture.empty() || !picture.valid()) {
+    if (picture.Empty() || !picture.Valid()) {
         return Failure{"The picture is empty or its pixels do not match its size"};
     }
     state_->clipboard = picture;

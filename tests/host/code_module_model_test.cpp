@@ -158,7 +158,7 @@ TEST(CodeModuleModel, CommentsStringsAndDeclaresAreNotProcedures) {
     EXPECT_FALSE(module.ProcStartLine("InRem", vbext_pk_Proc).ok());
     EXPECT_FALSE(module.ProcStartLine("Fake", vbext_pk_Proc).ok());
     ExpectSpan(module, "Real", vbext_pk_Proc, 3, 7);
-    ASSERT_EQ(module.procedures().size(), 1u);
+    ASSERT_EQ(module.Procedures().size(), 1u);
 }
 
 TEST(CodeModuleModel, DeclarationsEndAtTheirLastCodeLine) {
@@ -188,7 +188,7 @@ TEST(CodeModuleModel, AnUnfinishedProcedureEndsBeforeTheNextHeaderOrAtTheEnd) {
 
 TEST(CodeModuleModel, TextSplitsAtEveryKindOfLineBreakAndJoinsWithCrLf) {
     const auto module = Module("a\r\nb\nc\rd\r\n");
-    EXPECT_EQ(module.lines(), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(module.AllLines(), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(module.Text(), "a\r\nb\r\nc\r\nd");
     EXPECT_EQ(Module("").CountOfLines(), 0);
     EXPECT_EQ(Module("\n").CountOfLines(), 1);

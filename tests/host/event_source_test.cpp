@@ -25,13 +25,13 @@ TEST(ClickEvent, CancellingOrDroppingASubscriptionStopsItsHandler) {
     Subscription kept = click.Subscribe([&] { ++calls; });
     {
         Subscription dropped = click.Subscribe([&] { calls += 100; });
-        EXPECT_EQ(click.handlerCount(), 2);
+        EXPECT_EQ(click.HandlerCount(), 2);
     }
     kept.Cancel();
-    EXPECT_FALSE(kept.active());
+    EXPECT_FALSE(kept.Active());
     click.Fire();
     EXPECT_EQ(calls, 0);
-    EXPECT_EQ(click.handlerCount(), 0);
+    EXPECT_EQ(click.HandlerCount(), 0);
 }
 
 TEST(ClickEvent, MovedSubscriptionsKeepTheirHandler) {
@@ -80,9 +80,9 @@ TEST(ClickEvent, ASubscriptionMayOutliveItsEvent) {
         ClickEvent click;
         survivor = click.Subscribe([] {});
     }
-    EXPECT_TRUE(survivor.active());
+    EXPECT_TRUE(survivor.Active());
     survivor.Cancel();  // must not touch the destroyed event
-    EXPECT_FALSE(survivor.active());
+    EXPECT_FALSE(survivor.Active());
 }
 
 }  // namespace

@@ -96,6 +96,18 @@ TEST_F(RegistryTest, LineBreaksInTextSurviveTheFile) {
     EXPECT_NE(ReadFile(CurrentUserHive()).find("\"Multi\"=hex(1):"), std::string::npos);
 }
 
+TEST_F(RegistryTest, StringValuesEndAtTheirFirstNulOnEveryReading) {
+    // A quoted string holding a NUL byte reads as its hex(1) form would after a rewrite.
+    using namespace std::string_literals;
+    WriteFile(CurrentUserHive(),
+              "Windows Registry Editor Version 5.00\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Vendor]\n"
+              "\"Cut\"=\"d\0\0pad\"\n"s);
+    EXPECT_EQ(testing::ReadValue("HKCU\\Software\\Vendor\\Cut"), "d");
+    ASSERT_TRUE(RegWrite("HKCU\\Software\\Vendor\\New", "n"));
+    EXPECT_EQ(testing::ReadValue("HKCU\\Software\\Vendor\\Cut"), "d");
+}
+
 TEST_F(RegistryTest, ReadsWhatRegeditWrites) {
     WriteFile(
         CurrentUserHive(),

@@ -1,22 +1,26 @@
 // An add-in library for the tests. It registers the class record and a VB6 add-in record,
 // and its add-in object writes what happens to it into the registry so a test can see it.
-// TRAWLEX_TEST_ADDIN_FAIL=1 in the environment makes both entry points fail.
+// TRAWLEX_TEST_ADDIN_FAIL=1 in the environment makes both entry points fail. Built with
+// TRAWLEX_TEST_PROGID defined, it is a second add-in with that ProgID.
 
 #include <cstdlib>
 #include <string>
 
 #include "host/addin_instance.h"
-#include "host/host_app.h"
 #include "host/addin_loader.h"
+#include "host/host_app.h"
 #include "platform/registry.h"
 
 namespace {
 
 using namespace trawlex;
 
-constexpr const char* kProgId = "TrawlexTest.Connect";
+#ifndef TRAWLEX_TEST_PROGID
+#define TRAWLEX_TEST_PROGID "TrawlexTest.Connect"
+#endif
+constexpr const char* kProgId = TRAWLEX_TEST_PROGID;
 constexpr const char* kAddinRecord =
-    "HKCU\\Software\\Microsoft\\Visual Basic\\6.0\\Addins\\TrawlexTest.Connect\\";
+    "HKCU\\Software\\Microsoft\\Visual Basic\\6.0\\Addins\\" TRAWLEX_TEST_PROGID "\\";
 constexpr const char* kTrace = "HKCU\\Software\\TrawlexTest\\";
 
 bool AskedToFail() {
@@ -45,6 +49,11 @@ class TestAddin : public host::AddinInstance {
 };
 
 }  // namespace
+
+extern "C" int TrawlexAddinInterfaceVersion() {
+    const char* version = std::getenv("TRAWLEX_TEST_ADDIN_VERSION");
+    return version ? std::atoi(version) : host::kAddinInterfaceVersion;
+}
 
 extern "C" int DllRegisterServer() {
     if (AskedToFail()) return 7;

@@ -10,6 +10,8 @@
 
 #include "base/cp932_codec.h"
 #include "base/text_decode.h"
+#include "base/utf8_codec.h"
+#include "search/encoded_search.h"
 #include "search/text_scan.h"
 
 namespace trawlex {
@@ -316,6 +318,134 @@ TEST(SteadyScanTest, LinesWithTheSearchOnlyInTrailBytesDoNotMatch) {
     }
 }
 
+// Stand-ins (full-width letters, U+3000, U+212A, U+017F) next to the rest of a needle, far
+// from it, and in long lines of binary-like bytes: each is checked in a window around it.
+std::string RandomStandInText(std::mt19937& rng, bool cp932) {
+    static const std::vector<std::string> pieces = {
+        "dim",
+        "Dim",
+        "DIM",
+        "d",
+        "im",
+        "i",
+        "m",
+        "Private",
+        "Sub",
+        " Sub",
+        "Private ",
+        "k",
+        "s",
+        "ks",
+        "Calc",
+        "Total",
+        "\r\n",
+        "\n",
+        "x = ",
+        "' ",
+        "(",
+        ")",
+        "Sub A()",
+        "End Sub",
+        "\x82\x84",  // ｄ
+        "\x82\x84IM",
+        "Private\x81\x40Sub",
+        "PRIVATE\x81\x40SUB",
+        "Private\x81\x40\x82\x72ub",
+        "\x82\x63\x82\x89",                                          // Ｄｉ
+        "\x82\x8D",                                                  // ｍ
+        "\x81\x40",                                                  // U+3000
+        "\x82\x6F\x82\x92\x82\x89\x82\x96\x82\x81\x82\x94\x82\x85",  // Ｐｒｉｖａｔｅ
+        "\x81\x46",                                                  // ：
+        "\x81\x69\x81\x6A",                                          // （）
+        "\x82\x72\x82\x95\x82\x82",                                  // Ｓｕｂ
+        "\x95\x5C\x8E\xA6",                                          // 表示
+        "\x89S",
+        "\x89"
+        "d",
+        "\x82",
+        "\x88",  // trail bytes that look like ASCII, lone leads
+    };
+    std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> kind(0, 9);
+    std::uniform_int_distribution<int> noise(0, 255);
+    std::string bytes;
+    for (int i = std::uniform_int_distribution<int>(0, 160)(rng); i > 0; --i) {
+        if (kind(rng) == 0) {
+            // A stretch of binary bytes without line feeds, as .frx and .ocx files hold.
+            for (int n = std::uniform_int_distribution<int>(1, 300)(rng); n > 0; --n) {
+                const int b = noise(rng);
+                bytes.push_back(static_cast<char>(b == '\n' ? 0x8A : b));
+            }
+        } else {
+            bytes += pieces[piece(rng)];
+        }
+    }
+    if (cp932) return bytes;
+    std::string text = DecodeCp932(bytes);
+    for (const char* extra : {"\u212A", "\u017F", "\u212Aim", "di\u017F"}) {
+        text.insert(std::uniform_int_distribution<std::size_t>(0, text.size())(rng), extra);
+    }
+    return IsValidUtf8(text) ? text : DecodeText(text);
+}
+
+TEST(SteadyScanTest, StandInsAreCheckedAroundThemWithTheRowsOfTheLineByLineScan) {
+    std::mt19937 rng(3000);
+    MatchEngine engine;
+    for (int round = 0; round < 120; ++round) {
+        const std::string bytes = RandomStandInText(rng, round % 2 == 0);
+        for (const char* search : {"dim", "Private Sub", "im", "m", "ks", "Calc", "d*m", "sub a",
+                                   "s", "di\\w", "m\r", "\rd", "lue\r\nd"}) {
+            for (int mode = 0; mode <= 3; ++mode) {
+                for (bool binary : {false, true}) {
+                    const MatchOptions options{static_cast<SearchMode>(mode), binary};
+                    CollectingHost host(options, true);
+                    SearchEncodedText(bytes, "M", search, host, engine);
+                    ASSERT_EQ(host.rows, Reference(bytes, search, options))
+                        << "search [" << search << "] mode " << mode << " binary " << binary
+                        << " round " << round;
+                }
+            }
+        }
+    }
+}
+
+TEST(StandInWindow, FindsTheNeedleAcrossStandInsAndNotBesideThem) {
+    using StandIns = LineRequirement::StandIns;
+    // "x ｄｉm y" in CP932: the needle runs through two stand-ins.
+    const std::string cp932 = "x \x82\x84\x82\x89m y";
+    StandInWindow window(cp932, true, "dim", StandIns::Compare);
+    EXPECT_TRUE(window.MayHoldNeedle(2));
+    EXPECT_TRUE(window.MayHoldNeedle(4));
+    StandInWindow other(cp932, true, "dix", StandIns::Compare);
+    EXPECT_FALSE(other.MayHoldNeedle(2));
+    // U+3000 stands for the space of "Private Sub", not for any space.
+    const std::string spaces =
+        "Private\xE3\x80\x80Sub" + std::string(60, 'x') + "\xE3\x80\x80 Private";
+    StandInWindow private_sub(spaces, false, "private sub", StandIns::Compare);
+    EXPECT_TRUE(private_sub.MayHoldNeedle(7));
+    EXPECT_FALSE(private_sub.MayHoldNeedle(spaces.rfind("\xE3\x80\x80")));
+    // Past a long run with no byte that ends a character for sure, the window cannot tell.
+    const std::string run = std::string(200, '\x82') + "\x82\x84";
+    StandInWindow unsure(run, true, "dim", StandIns::Compare);
+    EXPECT_TRUE(unsure.MayHoldNeedle(200));
+}
+
+TEST(StandIns, CaseBlindRegexesTakeOnlyKelvinAndLongSForAsciiLetters) {
+    // Every character a case-blind regular expression takes for an ASCII letter.
+    MatchEngine engine;
+    std::vector<char32_t> found;
+    for (char32_t cp = 0x80; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        std::string line;
+        utf8::Append(line, cp);
+        if (engine.MatchLine(line, "^[a-z]$", {SearchMode::Regex, false})) found.push_back(cp);
+    }
+    EXPECT_EQ(found, (std::vector<char32_t>{0x017F, 0x212A}));
+    // CP932 holds neither, so a case-blind regex needs no stand-in pass over CP932 bytes.
+    EXPECT_TRUE(Cp932StandInsFor("ks", LineRequirement::StandIns::Case).empty());
+    EXPECT_FALSE(Cp932StandInsFor("ks", LineRequirement::StandIns::Compare).empty());
+}
+
 TEST(SteadyScanTest, BomTextsAreDecodedFirst) {
     const std::string utf16(
         "\xFF\xFE"
@@ -325,6 +455,30 @@ TEST(SteadyScanTest, BomTextsAreDecodedFirst) {
     MatchEngine engine;
     SearchEncodedText(utf16, "M", "foo", host, engine);
     EXPECT_EQ(host.rows, (std::vector<Row>{Row("M", 1, "(Declarations)", "", "Foo")}));
+}
+
+TEST(SteadyScanTest, Utf8BomTextsGiveTheRowsOfTheirDecodedText) {
+    // Valid UTF-8 behind the BOM is searched in place; invalid bytes still become U+FFFD.
+    const std::vector<std::string> texts = {
+        "\xEF\xBB\xBFSub A()\r\n\xEF\xBC\xA6oo \xE3\x80\x80\r\nEnd Sub\r\nfoo",
+        "\xEF\xBB\xBF\xEF\xBB\xBF"
+        "foo\r\n",
+        "\xEF\xBB\xBF"
+        "foo\xFF\r\nfoo\xEF\xBF\xBD\r\n",
+        "\xEF\xBB\xBF",
+        "\xEF\xBB",
+    };
+    MatchEngine engine;
+    for (const std::string& bytes : texts) {
+        for (const char* search : {"foo", "\xEF\xBF\xBD", "Sub", "\xEF\xBB\xBF"}) {
+            for (bool steady : {true, false}) {
+                CollectingHost host({SearchMode::Normal, false}, steady);
+                SearchEncodedText(bytes, "M", search, host, engine);
+                EXPECT_EQ(host.rows, Reference(bytes, search, {SearchMode::Normal, false}))
+                    << "[" << bytes << "] search [" << search << "] steady " << steady;
+            }
+        }
+    }
 }
 
 }  // namespace

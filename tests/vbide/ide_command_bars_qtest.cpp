@@ -45,26 +45,26 @@ class IdeCommandBarsTest : public QObject {
     void namedBarsAreTheWidgets() {
         IdeWindow w(Flavour::VisualBasic6);
         for (const char* name : {"標準", "Add-Ins", "Tools", "Help"}) {
-            QVERIFY2(ControlsOf(w.host(), name), name);
-            QVERIFY(w.bars().BarWidget(name));
+            QVERIFY2(ControlsOf(w.Host(), name), name);
+            QVERIFY(w.Bars().BarWidget(name));
         }
-        QVERIFY(qobject_cast<QToolBar*>(w.bars().BarWidget("標準")));
-        QVERIFY(qobject_cast<QMenu*>(w.bars().BarWidget("Add-Ins")));
-        QVERIFY(!w.host().CommandBars().value()->Item("Standard").ok());
+        QVERIFY(qobject_cast<QToolBar*>(w.Bars().BarWidget("標準")));
+        QVERIFY(qobject_cast<QMenu*>(w.Bars().BarWidget("Add-Ins")));
+        QVERIFY(!w.Host().CommandBars().value()->Item("Standard").ok());
 
         // Add makes a tool bar of that name; a second one of the same name is refused.
-        auto made = w.host().CommandBars().value()->Add("MyBar");
+        auto made = w.Host().CommandBars().value()->Add("MyBar");
         QVERIFY(made.ok());
         QCOMPARE(QString::fromStdString((*made)->Name().value()), QString("MyBar"));
         QVERIFY(w.findChild<QToolBar*>("MyBar"));
         QCOMPARE((*made)->Controls().value()->Count().value(), 0);
-        QVERIFY(!w.host().CommandBars().value()->Add("MyBar").ok());
-        QVERIFY(ControlsOf(w.host(), "MyBar"));
+        QVERIFY(!w.Host().CommandBars().value()->Add("MyBar").ok());
+        QVERIFY(ControlsOf(w.Host(), "MyBar"));
     }
 
     void buttonsGoBeforeThePositionGiven() {
         IdeWindow w(Flavour::VisualBasic6);
-        auto controls = ControlsOf(w.host(), "標準");
+        auto controls = ControlsOf(w.Host(), "標準");
         const int n = controls->Count().value();
         QVERIFY(n >= 2);
         const std::string lastCaption = controls->Item(n).value()->Caption().value();
@@ -80,12 +80,12 @@ class IdeCommandBarsTest : public QObject {
         QCOMPARE(controls->Item(n + 2).value()->Caption().value(), lastCaption);
 
         // Without a position, at the end; menus take buttons too.
-        auto menu = ControlsOf(w.host(), "Help");
+        auto menu = ControlsOf(w.Host(), "Help");
         const int m = menu->Count().value();
         auto item = menu->Add(host::msoControlButton).value();
         QVERIFY(item->SetCaption("&Trawlex Plusの ﾊﾞｰｼﾞｮﾝ情報＆ｻﾎﾟｰﾄ").ok());
         QCOMPARE(menu->Item(m + 1).value().get(), item.get());
-        auto* help = qobject_cast<QMenu*>(w.bars().BarWidget("Help"));
+        auto* help = qobject_cast<QMenu*>(w.Bars().BarWidget("Help"));
         QCOMPARE(help->actions().last()->text(),
                  QString::fromUtf8("&Trawlex Plusの ﾊﾞｰｼﾞｮﾝ情報＆ｻﾎﾟｰﾄ"));
 
@@ -96,35 +96,35 @@ class IdeCommandBarsTest : public QObject {
 
     void pasteFaceTakesTheClipboardPicture() {
         IdeWindow w(Flavour::VisualBasic6);
-        auto button = ControlsOf(w.host(), "標準")->Add(host::msoControlButton).value();
+        auto button = ControlsOf(w.Host(), "標準")->Add(host::msoControlButton).value();
         const host::Bitmap silver = Solid(16, 16, 192, 192, 192);
-        QVERIFY(w.host().SetClipboardPicture(silver).ok());
-        QCOMPARE(w.host().ClipboardPicture().value(), silver);
+        QVERIFY(w.Host().SetClipboardPicture(silver).ok());
+        QCOMPARE(w.Host().ClipboardPicture().value(), silver);
         QVERIFY(button->PasteFace().ok());
-        auto* action = std::dynamic_pointer_cast<IdeControl>(button)->action();
+        auto* action = std::dynamic_pointer_cast<IdeControl>(button)->Action();
         const QImage face = action->icon().pixmap(16, 16).toImage();
         QCOMPARE(face.pixelColor(8, 8), QColor(192, 192, 192));
 
-        QVERIFY(!w.host().SetClipboardPicture(host::Bitmap{2, 2, {1, 2, 3}}).ok());
+        QVERIFY(!w.Host().SetClipboardPicture(host::Bitmap{2, 2, {1, 2, 3}}).ok());
     }
 
     void clicksFireOncePerClickUntilDeleted() {
         IdeWindow w(Flavour::VisualBasic6);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto controls = ControlsOf(w.host(), "標準");
+        auto controls = ControlsOf(w.Host(), "標準");
         auto button = controls->Add(host::msoControlButton, controls->Count().value()).value();
         QVERIFY(button->SetCaption("Search").ok());
-        auto events = w.host().Events().value()->CommandBarEvents(button).value();
+        auto events = w.Host().Events().value()->CommandBarEvents(button).value();
         int clicks = 0, others = 0;
         auto sub = events->OnClick([&] { ++clicks; });
         QVERIFY(sub.ok());
         // The same source asked for twice does not double the clicks of the first handler.
-        auto again = w.host().Events().value()->CommandBarEvents(button).value();
+        auto again = w.Host().Events().value()->CommandBarEvents(button).value();
         auto otherSub = again->OnClick([&] { ++others; });
 
-        auto* bar = qobject_cast<QToolBar*>(w.bars().BarWidget("標準"));
-        auto* action = std::dynamic_pointer_cast<IdeControl>(button)->action();
+        auto* bar = qobject_cast<QToolBar*>(w.Bars().BarWidget("標準"));
+        auto* action = std::dynamic_pointer_cast<IdeControl>(button)->Action();
         auto* widget = qobject_cast<QToolButton*>(bar->widgetForAction(action));
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
@@ -145,7 +145,7 @@ class IdeCommandBarsTest : public QObject {
         QVERIFY(!button->Delete().ok());
         QVERIFY(!button->Caption().ok());
         QVERIFY(!button->PasteFace().ok());
-        QVERIFY(!w.host().Events().value()->CommandBarEvents(button).ok());
+        QVERIFY(!w.Host().Events().value()->CommandBarEvents(button).ok());
         QVERIFY(!again->OnClick([] {}).ok());
         QVERIFY(!bar->actions().contains(action));
     }

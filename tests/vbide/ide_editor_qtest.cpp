@@ -4,14 +4,20 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
 #include "ide_test_support.h"
 #include "vbide/ide_host.h"
+#include "vbide/ide_icons.h"
 #include "vbide/ide_window.h"
 #include "vbide/ide_workspace.h"
 
@@ -49,10 +55,10 @@ class IdeEditorTest : public QObject {
 
     void opensTheSampleProjectInProjectOrder() {
         IdeWindow w(Flavour::VisualBasic6);
-        QVERIFY(!*w.host().ActiveVBProject());
+        QVERIFY(!*w.Host().ActiveVBProject());
         QVERIFY(w.OpenPath(QString(TRAWLEX_SAMPLES_DIR) + "/Sample.vbp").ok());
 
-        auto project = w.host().ActiveVBProject();
+        auto project = w.Host().ActiveVBProject();
         QVERIFY(project.ok() && *project);
         QCOMPARE(QString::fromStdString((*project)->Name().value()), QString("Sample"));
         auto components = (*project)->VBComponents();
@@ -66,7 +72,7 @@ class IdeEditorTest : public QObject {
 
         // The code module shows the code without the designer block and attributes, and
         // the same module object comes back each time.
-        auto form = Component(w.host(), 1);
+        auto form = Component(w.Host(), 1);
         auto module = form->CodeModule().value();
         QCOMPARE(module.get(), form->CodeModule().value().get());
         const std::string text = module->Lines(1, module->CountOfLines().value()).value();
@@ -75,9 +81,9 @@ class IdeEditorTest : public QObject {
         QCOMPARE(QString::fromStdString(module->Name().value()), QString("frmMain"));
 
         // The explorer lists every module under its project.
-        QCOMPARE(w.explorer()->topLevelItemCount(), 1);
+        QCOMPARE(w.Explorer()->topLevelItemCount(), 1);
         int leaves = 0;
-        for (QTreeWidgetItemIterator it(w.explorer()); *it; ++it)
+        for (QTreeWidgetItemIterator it(w.Explorer()); *it; ++it)
             if ((*it)->childCount() == 0) ++leaves;
         QCOMPARE(leaves, 5);
     }
@@ -85,37 +91,37 @@ class IdeEditorTest : public QObject {
     void panesFollowTheMdiArea() {
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(w.OpenPath(QString(TRAWLEX_SAMPLES_DIR) + "/Sample.vbp").ok());
-        QVERIFY(!w.host().ActiveCodePane().value());
-        QCOMPARE(w.host().CodePanes().value()->Count().value(), 0);
+        QVERIFY(!w.Host().ActiveCodePane().value());
+        QCOMPARE(w.Host().CodePanes().value()->Count().value(), 0);
 
-        auto util = ShowPane(w.host(), 3);
+        auto util = ShowPane(w.Host(), 3);
         QVERIFY(util);
-        QCOMPARE(w.host().ActiveCodePane().value().get(), util.get());
-        auto item = ShowPane(w.host(), 4);
-        QCOMPARE(w.host().ActiveCodePane().value().get(), item.get());
-        auto panes = w.host().CodePanes().value();
+        QCOMPARE(w.Host().ActiveCodePane().value().get(), util.get());
+        auto item = ShowPane(w.Host(), 4);
+        QCOMPARE(w.Host().ActiveCodePane().value().get(), item.get());
+        auto panes = w.Host().CodePanes().value();
         QCOMPARE(panes->Count().value(), 2);
         QCOMPARE(panes->Item(1).value().get(), util.get());
         QCOMPARE(panes->Item(2).value().get(), item.get());
         // The component hands out its open pane, not another one.
-        QCOMPARE(Component(w.host(), 3)->CodePane().value().get(), util.get());
+        QCOMPARE(Component(w.Host(), 3)->CodePane().value().get(), util.get());
 
         // Showing an open pane again activates it; its module is the component's.
         QVERIFY(util->Show().ok());
-        QCOMPARE(w.host().ActiveCodePane().value().get(), util.get());
+        QCOMPARE(w.Host().ActiveCodePane().value().get(), util.get());
         QCOMPARE(util->CodeModule().value().get(),
-                 Component(w.host(), 3)->CodeModule().value().get());
+                 Component(w.Host(), 3)->CodeModule().value().get());
         QVERIFY(util->Window().value()->SetFocus().ok());
 
         // A closed pane leaves CodePanes and its members fail.
-        auto* sub = w.mdiArea()->currentSubWindow();
+        auto* sub = w.MdiArea()->currentSubWindow();
         QVERIFY(sub);
         sub->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(w.host().CodePanes().value()->Count().value(), 1);
+        QCOMPARE(w.Host().CodePanes().value()->Count().value(), 1);
         QVERIFY(!util->GetSelection().ok());
         QVERIFY(!util->Show().ok());
-        QVERIFY(Component(w.host(), 3)->CodePane().value().get() != util.get());
+        QVERIFY(Component(w.Host(), 3)->CodePane().value().get() != util.get());
     }
 
     void selectionsCountAnsiBytes() {
@@ -126,18 +132,18 @@ class IdeEditorTest : public QObject {
                                               "y = 1\r\n"));
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(w.OpenPath(path).ok());
-        QCOMPARE(QString::fromStdString(w.host().ActiveVBProject().value()->Name().value()),
+        QCOMPARE(QString::fromStdString(w.Host().ActiveVBProject().value()->Name().value()),
                  QString("modJ"));
-        auto pane = ShowPane(w.host(), 1);
+        auto pane = ShowPane(w.Host(), 1);
         QVERIFY(pane);
-        auto* editor = w.workspace().ActivePane()->editor();
+        auto* editor = w.Workspace().ActivePane()->Editor();
 
         // Columns 6..11 are the three double-byte characters.
         QVERIFY(pane->SetSelection({1, 6, 1, 12}).ok());
         QCOMPARE(editor->textCursor().selectedText(), QString::fromUtf8("日本語"));
         auto sel = pane->GetSelection().value();
         QCOMPARE(sel, (host::Selection{1, 6, 1, 12}));
-        QCOMPARE(w.caretLabel()->text(), QString("Ln 1, Col 12"));
+        QCOMPARE(w.CaretLabel()->text(), QString("Ln 1, Col 12"));
 
         // A selection made in the editor reads back in bytes.
         QTextCursor cursor(editor->document()->findBlockByNumber(0));
@@ -161,14 +167,14 @@ class IdeEditorTest : public QObject {
                              "Sub A()\r\n    x = 1\r\nEnd Sub\r\n");
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(w.OpenPath(path).ok());
-        auto pane = ShowPane(w.host(), 1);
+        auto pane = ShowPane(w.Host(), 1);
         auto module = pane->CodeModule().value();
         QCOMPARE(module->CountOfLines().value(), 5);
         QCOMPARE(module->CountOfDeclarationLines().value(), 1);
         QCOMPARE(QString::fromStdString(module->ProcOfLine(5).value().name), QString("A"));
 
         // Typing in the pane changes what the module reports.
-        auto* editor = w.workspace().ActivePane()->editor();
+        auto* editor = w.Workspace().ActivePane()->Editor();
         QTextCursor end(editor->document());
         end.movePosition(QTextCursor::End);
         editor->setTextCursor(end);
@@ -189,6 +195,74 @@ class IdeEditorTest : public QObject {
         QVERIFY(!module->ReplaceLine(0, "x").ok());
     }
 
+    void aModuleWhoseOnlyLineIsBlankKeepsIt() {
+        QTemporaryDir dir;
+        const QString blank = dir.filePath("A.bas");
+        const QString none = dir.filePath("B.bas");
+        const QByteArray blankBytes("Attribute VB_Name = \"A\"\r\n\r\n");
+        const QByteArray noneBytes("Attribute VB_Name = \"B\"\r\n");
+        vbide_test::WriteAll(blank, blankBytes);
+        vbide_test::WriteAll(none, noneBytes);
+        vbide_test::WriteAll(dir.filePath("P.vbp"),
+                             "Type=Exe\r\nModule=A; A.bas\r\nModule=B; B.bas\r\nName=\"P\"\r\n");
+        IdeWindow w(Flavour::VisualBasic6);
+        QVERIFY(w.OpenPath(dir.filePath("P.vbp")).ok());
+        auto withBlank = Component(w.Host(), 1)->CodeModule().value();
+        auto without = Component(w.Host(), 2)->CodeModule().value();
+        QCOMPARE(QString::fromStdString(withBlank->Name().value()), QString("A"));
+        QCOMPARE(withBlank->CountOfLines().value(), 1);
+        QCOMPARE(withBlank->Lines(1, 1).value(), std::string());
+        QCOMPARE(without->CountOfLines().value(), 0);
+        QVERIFY(!without->ReplaceLine(1, "x").ok());
+
+        QVERIFY(withBlank->ReplaceLine(1, "' note").ok());
+        QVERIFY(w.SaveAll().ok());
+        QCOMPARE(vbide_test::ReadAll(blank), QByteArray("Attribute VB_Name = \"A\"\r\n' note\r\n"));
+        // Blank again: the file is the one it was, byte for byte.
+        QVERIFY(withBlank->ReplaceLine(1, "").ok());
+        QCOMPARE(withBlank->CountOfLines().value(), 1);
+        QVERIFY(w.SaveAll().ok());
+        QCOMPARE(vbide_test::ReadAll(blank), blankBytes);
+        QCOMPARE(vbide_test::ReadAll(none), noneBytes);
+    }
+
+    void codeWindowsAndTheAboutEntryAreTheEditorsOwn() {
+        QTemporaryDir dir;
+        const QString vbp = vbide_test::CopySample(dir.path());
+        IdeWindow w(Flavour::VisualBasic6);
+        QVERIFY(w.OpenPath(vbp).ok());
+        QVERIFY(ShowPane(w.Host(), 3));
+        QMdiSubWindow* sub = w.MdiArea()->currentSubWindow();
+        QVERIFY(sub);
+        const QImage shown = sub->windowIcon().pixmap(16, 16).toImage();
+        QCOMPARE(shown, CodeWindowIcon().pixmap(16, 16).toImage());
+        // Not the toolkit's own logo, which a code window without an icon shows.
+        QVERIFY(shown != sub->style()
+                             ->standardIcon(QStyle::SP_TitleBarMenuButton, nullptr, sub)
+                             .pixmap(16, 16)
+                             .toImage());
+        QCOMPARE(w.windowIcon().pixmap(16, 16).toImage(), EditorIcon().pixmap(16, 16).toImage());
+
+        QMenu* help = nullptr;
+        for (QAction* menu : w.menuBar()->actions()) {
+            if (menu->menu() && menu->menu()->objectName() == "Help") help = menu->menu();
+        }
+        QVERIFY(help);
+        QAction* about = help->actions().value(0);
+        QVERIFY(about);
+        QCOMPARE(about->text(), QString("&About vbide..."));
+        QString text;
+        QTimer::singleShot(0, &w, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            text = box->text();
+            box->accept();
+        });
+        about->trigger();
+        QVERIFY2(text.contains("vbide") && text.contains("not a product of Microsoft"),
+                 qPrintable(text));
+    }
+
     void savesOnlyWhatChangedInItsOwnEncoding() {
         QTemporaryDir dir;
         const QString vbp = vbide_test::CopySample(dir.path());
@@ -198,7 +272,7 @@ class IdeEditorTest : public QObject {
         QVERIFY(w.OpenPath(vbp).ok());
         QVERIFY(!w.HasUnsavedChanges());
 
-        auto module = Component(w.host(), 3)->CodeModule().value();
+        auto module = Component(w.Host(), 3)->CodeModule().value();
         const int last = module->CountOfLines().value();
         QVERIFY(module->ReplaceLine(last, module->Lines(last, 1).value() + " ' 変更").ok());
         QVERIFY(w.HasUnsavedChanges());
@@ -221,18 +295,18 @@ class IdeEditorTest : public QObject {
 
     void flavoursDiffer() {
         IdeWindow vb6(Flavour::VisualBasic6);
-        QCOMPARE(QString::fromStdString(vb6.host().DefaultValue().value()),
+        QCOMPARE(QString::fromStdString(vb6.Host().DefaultValue().value()),
                  QString("Microsoft Visual Basic"));
         QTemporaryDir dir;
         const QString vbp = vbide_test::CopySample(dir.path());
         QVERIFY(vb6.OpenPath(vbp).ok());
-        QCOMPARE(QString::fromStdString(vb6.host().LastUsedPath().value()),
+        QCOMPARE(QString::fromStdString(vb6.Host().LastUsedPath().value()),
                  QFileInfo(vbp).absolutePath());
 
         IdeWindow vbe(Flavour::OfficeEditor);
         QVERIFY(vbe.OpenPath(vbp).ok());
-        QVERIFY(!vbe.host().LastUsedPath().ok());
-        QVERIFY(!vbe.host().DefaultValue().ok());
+        QVERIFY(!vbe.Host().LastUsedPath().ok());
+        QVERIFY(!vbe.Host().DefaultValue().ok());
         QVERIFY(vbe.windowTitle().contains("for Applications"));
     }
 
@@ -248,18 +322,18 @@ class IdeEditorTest : public QObject {
                              "VBGROUP 5.0\r\nProject=A.vbp\r\nStartupProject=B\\B.vbp\r\n");
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(w.OpenPath(dir.filePath("G.vbg")).ok());
-        QCOMPARE(w.explorer()->topLevelItemCount(), 2);
+        QCOMPARE(w.Explorer()->topLevelItemCount(), 2);
         auto name = [&] {
-            return QString::fromStdString(w.host().ActiveVBProject().value()->Name().value());
+            return QString::fromStdString(w.Host().ActiveVBProject().value()->Name().value());
         };
         QCOMPARE(name(), QString("ProjB"));
 
         // Activating a module in the explorer opens its pane; its project becomes active.
-        QTreeWidgetItem* modA = w.explorer()->topLevelItem(0)->child(0)->child(0);
+        QTreeWidgetItem* modA = w.Explorer()->topLevelItem(0)->child(0)->child(0);
         QVERIFY(modA->text(0).startsWith("modA"));
-        emit w.explorer()->itemActivated(modA, 0);
+        emit w.Explorer()->itemActivated(modA, 0);
         QCOMPARE(name(), QString("ProjA"));
-        auto pane = w.host().ActiveCodePane().value();
+        auto pane = w.Host().ActiveCodePane().value();
         QVERIFY(pane);
         QCOMPARE(QString::fromStdString(pane->CodeModule().value()->Name().value()),
                  QString("modA"));
@@ -269,7 +343,7 @@ class IdeEditorTest : public QObject {
     void badPathsAreReported() {
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(!w.OpenPath("/nonexistent/x.vbp").ok());
-        QVERIFY(!*w.host().ActiveVBProject());
+        QVERIFY(!*w.Host().ActiveVBProject());
     }
 
   private:

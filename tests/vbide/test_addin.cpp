@@ -7,8 +7,8 @@
 #include <string>
 
 #include "host/addin_instance.h"
-#include "host/host_app.h"
 #include "host/addin_loader.h"
+#include "host/host_app.h"
 
 namespace {
 
@@ -67,6 +67,10 @@ class TestAddin : public trawlex::host::AddinInstance {
 }  // namespace
 
 extern "C" {
+
+int TrawlexAddinInterfaceVersion() {
+    return trawlex::host::kAddinInterfaceVersion;
+}
 
 int DllRegisterServer() {
     auto path = trawlex::platform::ThisLibraryPath(reinterpret_cast<const void*>(&Log));

@@ -16,8 +16,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "tests/fake_host/fake_host.h"
 #include "platform/settings.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
@@ -95,7 +95,7 @@ class FrmAddInTest : public QObject {
         QCOMPARE(w.findChild<QCheckBox*>("chkCase")->text(), Q("バイナリモード検索"));
         QCOMPARE(w.chkCase->toolTip(),
                  Q("バイナリモード検索では、「英字の大文字・小文字」、\r\n「半角と全角」、"
-                   "「ひらがなとカタカナ」を区別します。\r\n"));
+                   "「ひらがなとカタカナ」を区別します。"));
         QCOMPARE(w.findChild<QPushButton*>("cmdSearchStart")->text(), Q("検索開始！"));
         QCOMPARE(w.findChild<QPushButton*>("CancelButton")->text(), Q("検索中断"));
         QVERIFY(w.findChild<QFrame*>("picPane"));
@@ -244,8 +244,8 @@ class FrmAddInTest : public QObject {
     void historyKeepsThirtyOneEntriesAndShowsThirty() {
         QComboBox box;
         box.setEditable(true);
-        AddHistory(box, Q("s0"));
-        AddHistory(box, Q("s1"));
+        QVERIFY(AddHistory(box, Q("s0")).ok());
+        QVERIFY(AddHistory(box, Q("s1")).ok());
         QCOMPARE(Stored(HistoryKey(0)), Q("s1"));
         QCOMPARE(Stored(HistoryKey(1)), Q("s0"));
         QCOMPARE(Items(box), QStringList({"s1", "s0"}));  // the box gets it at the top
@@ -253,7 +253,7 @@ class FrmAddInTest : public QObject {
 
         // A full history, as after searching s0 ... s30: one more loses s0.
         for (int n = 0; n < kHistoryEntries; ++n) Store(HistoryKey(n), QString("s%1").arg(30 - n));
-        AddHistory(box, Q("s31"));
+        QVERIFY(AddHistory(box, Q("s31")).ok());
         QCOMPARE(Stored(HistoryKey(0)), Q("s31"));
         QCOMPARE(Stored(HistoryKey(1)), Q("s30"));
         QCOMPARE(Stored(HistoryKey(30)), Q("s1"));
@@ -269,20 +269,44 @@ class FrmAddInTest : public QObject {
     void historyLeavesAKnownStringWhereItIs() {
         QComboBox box;
         box.setEditable(true);
-        for (const char* s : {"a", "b", "c"}) AddHistory(box, Q(s));
-        AddHistory(box, Q("a"));
+        for (const char* s : {"a", "b", "c"}) QVERIFY(AddHistory(box, Q(s)).ok());
+        QVERIFY(AddHistory(box, Q("a")).ok());
         QCOMPARE(Stored(HistoryKey(0)), Q("c"));
         QCOMPARE(Stored(HistoryKey(2)), Q("a"));
         QCOMPARE(box.count(), 3);
-        AddHistory(box, Q("A"));  // case matters
+        QVERIFY(AddHistory(box, Q("A")).ok());  // case matters
         QCOMPARE(Stored(HistoryKey(0)), Q("A"));
 
         // Known in entry 30 too, although that one is never shown.
         Store(HistoryKey(30), "hidden");
-        AddHistory(box, Q("hidden"));
+        QVERIFY(AddHistory(box, Q("hidden")).ok());
         QCOMPARE(Stored(HistoryKey(0)), Q("A"));
         QCOMPARE(Stored(HistoryKey(30)), Q("hidden"));
         QCOMPARE(box.count(), 4);
+    }
+
+    void typedSearchStringIsNotCompletedFromTheHistory() {
+        Store(HistoryKey(0), Q("MsgBox\\s+\"[^\"]*終了"));
+        Store(HistoryKey(1), Q("msgbox"));
+        frmAddIn w(nullptr);
+        w.show();
+        LoadHistory(*w.txtSearchStr);
+        QVERIFY(!w.txtSearchStr->completer());
+        w.txtSearchStr->setEditText(QString());
+        QTest::keyClicks(w.txtSearchStr->lineEdit(), "MsgBox");
+        QCOMPARE(w.txtSearchStr->currentText(), Q("MsgBox"));
+        w.txtSearchStr->setEditText(QString());
+        QTest::keyClicks(w.txtSearchStr->lineEdit(), "MSGBOX");
+        QCOMPARE(w.txtSearchStr->currentText(), Q("MSGBOX"));
+    }
+
+    void settingTheCurrentFolderLeavesTheTypedFolder() {
+        frmAddIn w(nullptr, Q("/start/"));
+        QCOMPARE(w.txtFilepath->text(), Q("/start/"));
+        w.txtFilepath->setText(Q("/typed/by/user"));
+        w.SetCurrentFolder(Q("/connected/again/"));
+        QCOMPARE(w.CurrentFolder(), Q("/connected/again/"));
+        QCOMPARE(w.txtFilepath->text(), Q("/typed/by/user"));
     }
 
     void historyLoadTrimsAndSkipsEmptyEntries() {
@@ -314,6 +338,7 @@ class FrmAddInTest : public QObject {
         QTest::newRow("4 from public") << "4" << 2 << 2;
         QTest::newRow("5 inherit") << "5" << 4 << 4;
         QTest::newRow("other text") << "x" << 3 << 3;
+        QTest::newRow("beyond the list") << "6" << 3 << 3;
     }
 
     void newTabScope() {

@@ -111,8 +111,11 @@ class FrmChkExtTest : public QObject {
     void dialogTicksFromSettingsAndStoresTheChoice() {
         QTemporaryDir dir;
         for (const char* name : {"a.bas", "b.cls", "c.frm", "D.BAS"}) Touch(dir.filePath(name));
-        trawlex::window::WriteSetting(QStringLiteral("ExtType_frm"), QStringLiteral("False"));
-        trawlex::window::WriteSetting(QStringLiteral("ExtType_cls"), QStringLiteral("true"));
+        QVERIFY(
+            trawlex::window::WriteSetting(QStringLiteral("ExtType_frm"), QStringLiteral("False"))
+                .ok());
+        QVERIFY(trawlex::window::WriteSetting(QStringLiteral("ExtType_cls"), QStringLiteral("true"))
+                    .ok());
 
         FrmChkExt dialog(dir.path() + "/");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("拡張子選択"));

@@ -3,12 +3,15 @@
 
 #include "window/jump_to_result.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include "tests/fake_host/fake_host.h"
+#include "platform/machine.h"
 #include "platform/settings.h"
 #include "recording_program.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/control_settings.h"
 #include "window/result_list.h"
 
@@ -25,7 +28,7 @@ using Argv = std::vector<std::string>;
 const std::string kNastyPath = "/tmp/a \"b\"; $(touch pwned) `id` & c%l.bas";
 
 void SetEditor(const QString& editorTemplate) {
-    trawlex::window::WriteSetting(QStringLiteral("BootEditor"), editorTemplate);
+    QVERIFY(trawlex::window::WriteSetting(QStringLiteral("BootEditor"), editorTemplate).ok());
 }
 
 void ClearEditor() {
@@ -64,13 +67,17 @@ class JumpToResultTest : public QObject {
         QCOMPARE(BuildEditorArgv("", "7", "/f"), Argv{});
     }
 
-    void fileHitRunsTheEditorAndWaits() {
+    void fileHitRunsTheEditorAndTellsWhenItEnded() {
         trawlex::testing::RecordingProgram editor(QStringLiteral("recordingeditor"));
         SetEditor(QStringLiteral("recordingeditor -n%l \"%p\""));
         std::string editorTemplate;
-        QVERIFY(JumpToFileLine(editorTemplate, kNastyPath, " 15 "));
+        QObject context;
+        bool ended = false;
+        QVERIFY(
+            JumpToFileLine(editorTemplate, kNastyPath, " 15 ", &context, [&] { ended = true; }));
         QCOMPARE(editorTemplate, std::string("recordingeditor -n%l \"%p\""));
-        QVERIFY(editor.Ran());  // waited for: the log is there at once
+        QTRY_VERIFY(ended);
+        QVERIFY(editor.Ran());  // it had written its log before it ended
         QCOMPARE(editor.Arguments(), QStringList({"-n15", QString::fromStdString(kNastyPath)}));
         QVERIFY(!QFile::exists(QStringLiteral("pwned")));
     }
@@ -93,7 +100,38 @@ class JumpToResultTest : public QObject {
         // Where a program of that name exists, it is the editor.
         trawlex::testing::RecordingProgram notepad(QStringLiteral("notepad"));
         QVERIFY(JumpToFileLine(editorTemplate, "/my dir/Form2.frm", "3"));
-        QCOMPARE(notepad.Arguments(), QStringList({"/my dir/Form2.frm"}));
+        QTRY_COMPARE(notepad.Arguments(), QStringList({"/my dir/Form2.frm"}));
+    }
+
+    void fileHitLeavesTheEventLoopRunningUntilTheEditorEnds() {
+        // An editor that stays open until the test lets it go.
+        QTemporaryDir scratch;
+        const QString release = scratch.filePath("release");
+        const QString program = QString::fromStdString(trawlex::platform::GetSystemDir()) + "/held";
+        {
+            QFile script(program);
+            QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            script.write("#!/bin/sh\nwhile [ ! -e \"" + release.toUtf8() +
+                         "\" ]; do sleep 0.05; done\n");
+            script.close();
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
+        }
+        SetEditor(QStringLiteral("held \"%p\""));
+        QObject context;
+        bool ended = false;
+        std::string editorTemplate;
+        QVERIFY(JumpToFileLine(editorTemplate, "/src/a.bas", "1", &context, [&] { ended = true; }));
+        // Back at once, with the editor still open; events go on being handled meanwhile.
+        QVERIFY(!ended);
+        bool handled = false;
+        QTimer::singleShot(0, &context, [&] { handled = true; });
+        QTRY_VERIFY(handled);
+        QVERIFY(!ended);
+
+        QFile(release).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(ended);
+        QFile::remove(program);
     }
 
     void moduleHitSelectsTheWholeLine() {

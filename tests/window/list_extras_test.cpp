@@ -66,7 +66,6 @@ class ListExtrasTest : public QObject {
         root_ = std::make_unique<QTemporaryDir>();
         QVERIFY(root_->isValid());
         qputenv("TRAWLEX_ROOT", root_->path().toUtf8());
-        SharedTabStateStore() = TabStateStore();
     }
 
     void matchRangesAreUtf16PositionsOfTheLinesOwnCharacters() {

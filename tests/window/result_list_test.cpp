@@ -6,6 +6,7 @@
 #include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,8 +16,8 @@
 #include <numeric>
 #include <random>
 
-#include "tests/fake_host/fake_host.h"
 #include "platform/registry.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/control_settings.h"
 #include "window/result_font.h"
 
@@ -46,6 +47,11 @@ QStringList Headers(const ResultList& list) {
 int ExpectedTwips(const ResultList& list, const QString& text) {
     const double pixels = QFontMetricsF(list.font(), &list).horizontalAdvance(text);
     return static_cast<int>(std::ceil(pixels * 1440.0 / list.logicalDpiX())) + 12;
+}
+
+// A fitted column: its text plus 12 twips, but never narrower than its header's caption.
+int Fitted(const ResultList& list, int column, const QString& text) {
+    return std::max(ExpectedTwips(list, text), list.HeaderWidthTwips(column));
 }
 
 }  // namespace
@@ -249,6 +255,32 @@ class ResultListTest : public QObject {
         QCOMPARE(exports.at(0).at(0).toInt(), 4);
     }
 
+    void rightClickOpensTheMenuOnlyWithASelectedRow() {
+        ResultList list(1);
+        list.AddRow(Hit("Module1", 1, "first"));
+        list.AddRow(Hit("Module1", 2, "second"));
+        list.resize(600, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QCoreApplication::processEvents();
+        const QRect first = list.visualRect(list.Model().index(0, 0));
+        const QRect second = list.visualRect(list.Model().index(1, 0));
+        QVERIFY(first.isValid() && second.isValid());
+
+        // No row selected: nothing is selected by the click and no menu appears.
+        QTest::mousePress(list.viewport(), Qt::RightButton, {}, second.center());
+        QVERIFY(!list.PopupMenu()->isVisible());
+        QCOMPARE(list.SelectedRow(), -1);
+        QTest::mouseRelease(list.viewport(), Qt::RightButton, {}, second.center());
+
+        // With a selected row the menu appears, for the row under the mouse.
+        list.SelectRow(0);
+        QTest::mousePress(list.viewport(), Qt::RightButton, {}, second.center());
+        QVERIFY(list.PopupMenu()->isVisible());
+        QCOMPARE(list.SelectedRow(), 1);
+        list.PopupMenu()->hide();
+    }
+
     void keysAndClicksReachTheirHandlers() {
         ResultList list(2);
         list.AddRow(Hit("Module1", 1, "first"));
@@ -276,16 +308,41 @@ class ResultListTest : public QObject {
         QCOMPARE(jumps.count(), 3);
     }
 
+    void textWidthsFollowTheCharactersOfTheUtf8() {
+        ResultList list(0);
+        const QFontMetricsF metrics(list.font(), &list);
+        const double perPixel = 1440.0 / list.logicalDpiX();
+        const auto twips = [&](const QString& text) {
+            double pixels = 0;
+            for (char32_t code : text.toUcs4()) {
+                pixels += metrics.horizontalAdvance(QString::fromUcs4(&code, 1));
+            }
+            return pixels * perPixel;
+        };
+        const QString mixed = QString::fromUtf8("x = \"在庫\" ' \xF0\x9F\x93\xA6 ok");
+        QCOMPARE(list.TextWidthTwips(std::string_view("x = \"在庫\" ' \xF0\x9F\x93\xA6 ok")),
+                 twips(mixed));
+        // A byte that is not UTF-8 counts as the replacement character, and the text after it
+        // is measured as usual.
+        QCOMPARE(list.TextWidthTwips(std::string_view("a\xFF"
+                                                      "b")),
+                 twips(QString::fromUtf8("a\uFFFDb")));
+        QCOMPARE(list.TextWidthTwips(std::string_view("\xE5\x9C")),
+                 twips(QString::fromUtf8("\uFFFD\uFFFD")));
+    }
+
     void fitColumnWidthsInTwips() {
         ResultList list(0);
         QCOMPARE(list.ColumnWidthTwips(2), 21600);
         list.AddRow(Hit("Module1", 120, "Dim wide_variable_name As String", "", "Private"));
         list.FitColumnWidths();
-        // The first row sets every column, shrinking the design widths; empty gives 12.
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "Module1"));
-        QCOMPARE(list.ColumnWidthTwips(1), ExpectedTwips(list, "120"));
-        QCOMPARE(list.ColumnWidthTwips(2), 12);
-        QCOMPARE(list.ColumnWidthTwips(3), ExpectedTwips(list, "Private"));
+        // The first row sets every column, shrinking the design widths; an empty text gives
+        // the header's width.
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "Module1"));
+        QCOMPARE(list.ColumnWidthTwips(1), Fitted(list, 1, "120"));
+        QCOMPARE(list.ColumnWidthTwips(2), list.HeaderWidthTwips(2));
+        QVERIFY(list.HeaderWidthTwips(2) > 12);
+        QCOMPARE(list.ColumnWidthTwips(3), Fitted(list, 3, "Private"));
         const int pixels =
             static_cast<int>(std::lround(list.ColumnWidthTwips(0) * list.logicalDpiX() / 1440.0));
         QCOMPARE(list.columnWidth(0), pixels + list.CellMarginPixels());
@@ -303,16 +360,16 @@ class ResultListTest : public QObject {
         // Later rows only widen.
         list.AddRow(Hit("M", 1, "x", "LongProcedureName_全角", ""));
         list.FitColumnWidths();
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "Module1"));
-        QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "LongProcedureName_全角"));
-        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "Dim wide_variable_name As String"));
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "Module1"));
+        QCOMPARE(list.ColumnWidthTwips(2), Fitted(list, 2, "LongProcedureName_全角"));
+        QCOMPARE(list.ColumnWidthTwips(4), Fitted(list, 4, "Dim wide_variable_name As String"));
         // The first row of the next search sets them afresh.
         list.Clear();
         list.AddRow(Hit("M", 1, "y", "P", ""));
         list.FitColumnWidths();
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
-        QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "P"));
-        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "M"));
+        QCOMPARE(list.ColumnWidthTwips(2), Fitted(list, 2, "P"));
+        QCOMPARE(list.ColumnWidthTwips(4), Fitted(list, 4, "y"));
         // After a font change the same texts are measured in the new font.
         const int smallWidth = list.ColumnWidthTwips(0);
         QFont larger = list.font();
@@ -320,9 +377,34 @@ class ResultListTest : public QObject {
         list.SetListFont(larger);
         list.AddRow(Hit("M", 1, "y", "P", ""));
         list.FitColumnWidths();
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
-        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "M"));
+        QCOMPARE(list.ColumnWidthTwips(4), Fitted(list, 4, "y"));
         QVERIFY(list.ColumnWidthTwips(0) > smallWidth);
+    }
+
+    void fitComparesWithTheWidthTheUserLeft() {
+        ResultList list(0);
+        const QString longText = QStringLiteral("Dim wide_variable_name As String ' 全角の説明");
+        list.AddRow(Hit("Module1", 1, longText.toStdString()));
+        list.FitColumnWidths();
+        const int fitted = list.ColumnWidthTwips(4);
+        QCOMPARE(fitted, Fitted(list, 4, longText));
+        // The user drags the column narrower; the next row with the same text widens it again.
+        list.header()->resizeSection(4, 40);
+        QVERIFY(list.ColumnWidthTwips(4) < fitted);
+        list.AddRow(Hit("Module1", 2, longText.toStdString()));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(4), fitted);
+        QCOMPARE(list.columnWidth(4),
+                 static_cast<int>(std::lround(fitted * list.logicalDpiX() / 1440.0)) +
+                     list.CellMarginPixels());
+        // A column dragged wider than its text stays as the user left it.
+        list.header()->resizeSection(0, 600);
+        const int wide = list.ColumnWidthTwips(0);
+        list.AddRow(Hit("Module2", 3));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(0), wide);
+        QCOMPARE(list.columnWidth(0), 600);
     }
 
     void resultFontFollowsTheSettings() {
@@ -339,18 +421,23 @@ class ResultListTest : public QObject {
         QCOMPARE(second.font().family(), QStringLiteral("DejaVu Sans"));
 
         // Option 2 without a name or size leaves the font as it was; with them, uses them.
-        trawlex::window::WriteSetting(QStringLiteral("optFont(2)"), QStringLiteral("True"));
+        QVERIFY(trawlex::window::WriteSetting(QStringLiteral("optFont(2)"), QStringLiteral("True"))
+                    .ok());
         trawlex::window::SetFont(windowFont, &vb6, {&first});
         QCOMPARE(windowFont.family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(windowFont.pointSizeF(), 9.0);
-        trawlex::window::WriteSetting(QStringLiteral("FontName"), QStringLiteral("Noto Sans"));
-        trawlex::window::WriteSetting(QStringLiteral("FontSize"), QStringLiteral("14"));
+        QVERIFY(
+            trawlex::window::WriteSetting(QStringLiteral("FontName"), QStringLiteral("Noto Sans"))
+                .ok());
+        QVERIFY(
+            trawlex::window::WriteSetting(QStringLiteral("FontSize"), QStringLiteral("14")).ok());
         trawlex::window::SetFont(windowFont, &vb6, {&first});
         QCOMPARE(windowFont.family(), QStringLiteral("Noto Sans"));
         QCOMPARE(first.font().pointSizeF(), 14.0);
 
         // Option 1 reads the editor font of the host's flavour; a missing face keeps the name.
-        trawlex::window::WriteSetting(QStringLiteral("optFont(1)"), QStringLiteral("True"));
+        QVERIFY(trawlex::window::WriteSetting(QStringLiteral("optFont(1)"), QStringLiteral("True"))
+                    .ok());
         QVERIFY(trawlex::platform::RegWrite(
             "HKCU\\Software\\Microsoft\\VBA\\Microsoft Visual Basic\\FontHeight", "11",
             "REG_DWORD"));

@@ -3,21 +3,27 @@
 
 #include "window/search_run.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
-#include "tests/fake_host/fake_host.h"
 #include "platform/settings.h"
+#include "tests/fake_host/fake_host.h"
+#include "tests/search/unprivileged.h"
 #include "window/control_settings.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
@@ -99,6 +105,40 @@ class SearchRunTest : public QObject {
         qputenv("TRAWLEX_ROOT", root_->path().toUtf8());
     }
 
+    void historyThatCannotBeSavedIsReportedOnceAndTheStoreIsLeftAlone() {
+        // A store that does not parse: nothing may be written over it.
+        const QString hive = root_->filePath("HKEY_CURRENT_USER.reg");
+        const QByteArray damaged("REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\r\n\"x\"=dword:zz\r\n");
+        WriteFile(hive, damaged);
+        Fixture f("x = 1\r\n");
+        f.window->show();
+        f.Start("x", SearchArea::Module);
+        QCOMPARE(f.List(0).RowCount(), 1);  // the search itself goes on
+        QCOMPARE(f.window->txtSearchStr->currentText(), Q("x"));
+        auto boxes = [] {
+            QList<QMessageBox*> found;
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(widget);
+                if (box && box->objectName() == "SettingsSaveFailure" && box->isVisible())
+                    found << box;
+            }
+            return found;
+        };
+        QCOMPARE(boxes().size(), 1);
+        QVERIFY(boxes().front()->text().startsWith(Q("設定を保存できませんでした。\n")));
+        QVERIFY2(boxes().front()->text().contains("HKEY_CURRENT_USER.reg"),
+                 qPrintable(boxes().front()->text()));
+        QCOMPARE(f.window->StatusText(), Q("1 件みつかりました"));
+
+        // Shown once: the next search that cannot save shows nothing more.
+        boxes().front()->close();
+        f.Start("y", SearchArea::Module);
+        QCOMPARE(boxes().size(), 0);
+        QFile file(hive);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), damaged);
+    }
+
     void moduleRunFillsTheCurrentListAndCountsTheRows() {
         Fixture f("Sub A()\r\n  x = 1\r\nEnd Sub\r\ny = 2\r\nx = 3\r\n");
         f.Start("  x  ", SearchArea::Module);
@@ -159,7 +199,7 @@ class SearchRunTest : public QObject {
         f.host.FailMember("CodeModule.Lines", "module locked");
         f.Start("x", SearchArea::Module);
         QCOMPARE(f.window->StatusText(), Q("エラーが発生しました:module locked"));
-        QVERIFY(!SharedTabStateStore().Find("txtSearchStr_8").has_value());
+        QVERIFY(!f.window->TabStates().Find("txtSearchStr_8").has_value());
         f.VerifyIdle();
     }
 
@@ -282,7 +322,7 @@ class SearchRunTest : public QObject {
         WriteFile(dir.filePath("a.bas"), "Sub A()\r\n  x = 1\r\nEnd Sub\r\n");
         WriteFile(dir.filePath("sub/b.txt"), "x\r\n");
         Fixture f;
-        f.window->SetCurrentFolder(dir.path() + "/");
+        f.window->txtFilepath->setText(dir.path() + "/");
         f.window->chkSubFolders->setChecked(true);
         f.Start("x", SearchArea::FilesAll);
         QCOMPARE(f.window->ExtList(), Q("*"));
@@ -297,9 +337,68 @@ class SearchRunTest : public QObject {
         QCOMPARE(f.List(0).RowCount(), 1);
     }
 
+    void folderRunsReadFilesInTheEncodingOfTheOptions() {
+        QTemporaryDir dir;
+        // "' ﾒｲ" in CP932: its two bytes also form one valid UTF-8 character.
+        WriteFile(dir.filePath("a.bas"), "' \xD2\xB2\r\n");
+        Fixture f;
+        f.window->SetCurrentFolder(dir.path() + "/");
+        const auto rowsWith = [&](const char* encoding) {
+            if (encoding) trawlex::window::WriteSetting(Q("FileEncoding"), Q(encoding));
+            f.Start("ﾒｲ", SearchArea::FilesAll);
+            return f.List(0).RowCount();
+        };
+        QCOMPARE(rowsWith(nullptr), 1);  // absent: auto
+        QCOMPARE(rowsWith("utf-8"), 0);
+        QCOMPARE(rowsWith("cp932"), 1);
+        QCOMPARE(rowsWith("auto"), 1);
+    }
+
+    void unreadableFilesAreCountedInTheSummary() {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadOther | QFile::ExeOther);
+        WriteFile(dir.filePath("a.bas"), "x\r\n");
+        WriteFile(dir.filePath("b.bas"), "x\r\n");
+        WriteFile(dir.filePath("sub/c.bas"), "x\r\n");
+        QFile::setPermissions(dir.filePath("a.bas"), {});
+        // The child keeps its settings in the machine root too.
+        ::chmod(root_->path().toUtf8().constData(), 0777);
+        // Permission bits do not bind root: the run happens in a child that gives it up.
+        const std::optional<std::string> status = test::RunWithoutRoot([&] {
+            Fixture f;
+            f.window->SetCurrentFolder(dir.path() + "/");
+            f.window->chkSubFolders->setChecked(true);
+            f.Start("x", SearchArea::FilesAll);
+            return f.window->StatusText().toStdString();
+        });
+        if (!status) QSKIP("cannot run without root here");
+        QCOMPARE(QString::fromStdString(*status),
+                 Q("2 件みつかりました（読めなかったファイル 1 件）"));
+    }
+
+    void invalidRegexEndsWithTheErrorStatus() {
+        Fixture f("x = 1\r\n");
+        f.window->optSearch[2]->setChecked(true);
+        f.Start("(x", SearchArea::Module);
+        QCOMPARE(f.window->StatusText(),
+                 Q("エラーが発生しました:missing closing parenthesis (at offset 2)"));
+        QCOMPARE(f.List(0).RowCount(), 0);
+        f.VerifyIdle();
+    }
+
+    void linesTooCostlyToTestAreCountedInTheSummary() {
+        const std::string costly = std::string(40, 'a') + "!\r\n";
+        Fixture f("ok\r\n" + costly + costly + "a!\r\n");
+        f.window->optSearch[2]->setChecked(true);
+        f.Start("^(?:(a|a)*!x|a+!)", SearchArea::Module);
+        QCOMPARE(f.window->StatusText(), Q("1 件みつかりました（調べきれなかった行 2 件）"));
+        QCOMPARE(SkippedNote(0, 0), std::string());
+    }
+
     void missingFolderEndsWithNothingFound() {
         Fixture f;
-        f.window->SetCurrentFolder(root_->filePath("no/such/folder/"));
+        f.window->txtFilepath->setText(root_->filePath("no/such/folder/"));
         f.Start("x", SearchArea::FilesAll);
         QCOMPARE(f.window->StatusText(), Q("見つかりませんでした"));
         f.VerifyIdle();
@@ -312,7 +411,7 @@ class SearchRunTest : public QObject {
         trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, "ExtType_txt", "False");
         Fixture f;
         f.window->show();
-        f.window->SetCurrentFolder(dir.path() + "/");
+        f.window->txtFilepath->setText(dir.path() + "/");
         bool hiddenWhileChoosing = false;
         QTimer::singleShot(0, [&] {
             auto* chooser = qobject_cast<FrmChkExt*>(QApplication::activeModalWidget());
@@ -341,7 +440,7 @@ class SearchRunTest : public QObject {
 
     void hidemaruModeHandsTheSearchOver() {
         Fixture f;
-        f.window->SetCurrentFolder(root_->path() + "/");
+        f.window->txtFilepath->setText(root_->path() + "/");
         f.window->cmbSearchArea->setCurrentIndex(static_cast<int>(SearchArea::FilesAll));
         f.window->optSearch[4]->setChecked(true);
         f.window->SetEditorTemplate("\"/bin/true\" /j%l \"%p\"");
