@@ -90,7 +90,8 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
         }
 
         const ValueOption option = SplitInlineValue(arg);
-        if (option.name != "--mode" && option.name != "--format" && option.name != "--ext") {
+        if (option.name != "--mode" && option.name != "--format" && option.name != "--ext" &&
+            option.name != "--office") {
             return UsageError{"unknown option " + Quoted(option.name)};
         }
         std::string_view value;
@@ -110,6 +111,9 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
             const auto format = FormatFromName(value);
             if (!format) return UsageError{"unknown format " + Quoted(value)};
             options.format = *format;
+        } else if (option.name == "--office") {
+            if (value != "yes" && value != "no") return UsageError{"--office takes yes or no"};
+            options.office = value == "yes";
         } else {
             options.extList = ExtListFromCommaList(value);
             if (options.extList.empty()) {

@@ -16,6 +16,7 @@ struct GrepOptions {
     MatchOptions match;
     std::string extList = "*";  // "*" or "*.ext" items joined by ";"
     bool searchSubfolders = true;
+    bool office = true;  // Office documents searched through their VBA modules
     OutputFormat format = OutputFormat::Text;
     std::string search;
     std::vector<std::string> paths;

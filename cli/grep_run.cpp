@@ -5,11 +5,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/text_decode.h"
 #include "cli/project_search.h"
+#include "office/document_search.h"
+#include "office/office_document.h"
 #include "search/file_reader.h"
 #include "search/folder_search.h"
 #include "search/match_engine.h"
-#include "base/text_decode.h"
 #include "search/text_scan.h"
 
 namespace trawlex::cli {
@@ -32,6 +34,13 @@ class CliSearchHost : public FolderSearchHost {
     std::string ExtList() const override { return options_.extList; }
     bool SearchSubfolders() const override { return options_.searchSubfolders; }
     void SetStatus(std::string text) override { ReportError(text); }
+    bool SearchOwnWay(const std::string& path, std::string_view bytes, std::string_view search,
+                      MatchEngine& engine) override {
+        if (!options_.office || !office::IsOfficeDocumentName(path)) return false;
+        office::SearchOfficeDocument(bytes, path, search, *this, engine,
+                                     [this](const std::string& text) { ReportError(text); });
+        return true;
+    }
 
     void ReportError(const std::string& text) { callbacks_.error(text); }
     std::int64_t Rows() const { return rows_; }
@@ -81,6 +90,7 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
             host.ReportError(std::string(kStatusErrorPrefix) + bytes.error());
             continue;
         }
+        if (host.SearchOwnWay(path, *bytes, search, engine)) continue;
         SearchEncodedText(*bytes, path, search, host, engine);
     }
     return host.Rows();

@@ -135,7 +135,7 @@ void AppendForTerminal(std::string& out, std::string_view text) {
 }
 
 void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
-    AppendColoured(out, "35", row.name, style);
+    AppendColoured(out, "35", RowDisplayName(row), style);
     AppendSeparator(out, ":", style);
     std::string line;
     AppendNumber(line, row.line);
@@ -153,7 +153,7 @@ void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
 }
 
 void AppendTsvRow(std::string& out, const ResultRow& row) {
-    AppendTsvField(out, row.name);
+    AppendTsvField(out, RowDisplayName(row));
     out += '\t';
     AppendNumber(out, row.line);
     out += '\t';
@@ -168,6 +168,10 @@ void AppendTsvRow(std::string& out, const ResultRow& row) {
 void AppendJsonRow(std::string& out, const ResultRow& row) {
     out += "{\"name\":";
     AppendJsonString(out, row.name);
+    if (!row.module.empty()) {
+        out += ",\"module\":";
+        AppendJsonString(out, row.module);
+    }
     out += ",\"line\":";
     AppendNumber(out, row.line);
     out += ",\"procedure\":";

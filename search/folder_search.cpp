@@ -63,6 +63,7 @@ void WalkFolder(const std::string& folder, std::string_view search, FolderSearch
         const std::string path = Join(folder, name);
         Result<std::string_view> bytes = ReadFileBytes(path, buffer);
         if (!bytes) return fail(bytes.error());
+        if (host.SearchOwnWay(path, *bytes, search, engine)) continue;
         SearchEncodedText(*bytes, path, search, host, engine);
     }
     if (!host.SearchSubfolders()) return;

@@ -30,6 +30,16 @@ struct ResultRow {
     std::string procedure;  // "(Declarations)", a procedure name, or empty
     std::string scope;      // "Private", "Public", "Friend", "Global" or empty
     std::string content;    // the line, leading and trailing spaces removed
+    std::string module = {};  // for a module inside a document file (name): its name
 };
+
+// Separates a document's path from the module inside it where a row shows both in one text.
+inline constexpr char kDocumentModuleSeparator = '|';
+
+// The row's name as people read it: "path/Book1.xlsm|Module1" for a module in a document.
+inline std::string RowDisplayName(const ResultRow& row) {
+    if (row.module.empty()) return row.name;
+    return row.name + kDocumentModuleSeparator + row.module;
+}
 
 }  // namespace trawlex
