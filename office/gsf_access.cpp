@@ -10,6 +10,16 @@ namespace {
 
 void IgnoreLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
+// libgsf's complaints about damaged files without a log domain; criticals of others still
+// reach the default handler.
+void IgnoreWarnings(const gchar* domain, GLogLevelFlags level, const gchar* message,
+                    gpointer data) {
+    if ((level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL)) != 0)
+        g_log_default_handler(domain, level, message, data);
+}
+
+void IgnorePrint(const gchar*) {}
+
 }  // namespace
 
 void GObjectUnref::operator()(void* object) const {
@@ -28,6 +38,10 @@ void EnsureGsfReady() {
                                                           G_LOG_FLAG_RECURSION),
                               IgnoreLogMessage, nullptr);
         }
+        g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
+                          IgnoreWarnings, nullptr);
+        // The zip reader prints the header it expected on a damaged package.
+        g_set_printerr_handler(IgnorePrint);
     });
 }
 

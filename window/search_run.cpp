@@ -9,11 +9,13 @@
 #include <QRadioButton>
 #include <exception>
 
+#include "host/module_search.h"
+#include "office/document_search.h"
+#include "office/office_document.h"
 #include "window/control_settings.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
-#include "host/module_search.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
 #include "window/text_edit.h"
@@ -125,7 +127,9 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 void SearchRun::Summary() {
     SaveTabState(window_, window_.CurrentTab());
     const int rows = window_.CurrentList().RowCount();
-    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested())));
+    std::string summary = RunSummaryText(rows, window_.StopRequested());
+    if (!documentProblem_.empty()) summary += "  " + documentProblem_;
+    window_.SetStatusText(QString::fromStdString(summary));
 }
 
 void SearchRun::Finish() {
@@ -186,6 +190,8 @@ MatchOptions SearchRun::CurrentOptions() const {
 }
 
 void SearchRun::AddRow(ResultRow row) {
+    // The list shows a module inside a document as "path|module" in its name column.
+    if (!row.module.empty()) row.name = RowDisplayName(row);
     ResultList& list = window_.CurrentList();
     list.AddRow(std::move(row));
     list.FitColumnWidths();
@@ -201,6 +207,17 @@ bool SearchRun::SearchSubfolders() const {
 
 void SearchRun::SetStatus(std::string text) {
     window_.SetStatusText(QString::fromStdString(text));
+}
+
+bool SearchRun::SearchOwnWay(const std::string& path, std::string_view bytes,
+                             std::string_view search, MatchEngine& engine) {
+    if (!office::IsOfficeDocumentName(path)) return false;
+    office::SearchOfficeDocument(bytes, path, search, *this, engine,
+                                 [this](const std::string& text) {
+                                     documentProblem_ = text;
+                                     SetStatus(text);
+                                 });
+    return true;
 }
 
 }  // namespace trawlex::window

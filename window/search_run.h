@@ -36,6 +36,8 @@ class SearchRun final : public FolderSearchHost {
     std::string ExtList() const override;
     bool SearchSubfolders() const override;
     void SetStatus(std::string text) override;
+    bool SearchOwnWay(const std::string& path, std::string_view bytes, std::string_view search,
+                      MatchEngine& engine) override;
 
   private:
     enum class Next { Summary, Finish };
@@ -49,6 +51,8 @@ class SearchRun final : public FolderSearchHost {
 
     frmAddIn& window_;
     bool waitCursor_ = false;
+    // The last document whose modules could not be read; the summary keeps naming it.
+    std::string documentProblem_;
     timespec lastPump_{};
 };
 
