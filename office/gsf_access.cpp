@@ -38,8 +38,8 @@ void EnsureGsfReady() {
                                                           G_LOG_FLAG_RECURSION),
                               IgnoreLogMessage, nullptr);
         }
-        g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
-                          IgnoreWarnings, nullptr);
+        g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK), IgnoreWarnings,
+                          nullptr);
         // The zip reader prints the header it expected on a damaged package.
         g_set_printerr_handler(IgnorePrint);
     });

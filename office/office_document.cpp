@@ -25,8 +25,8 @@ constexpr std::array kDocumentExtensions = {".xls",  ".xla",  ".xlt",  ".doc",  
 // Excel in "_VBA_PROJECT_CUR", Word in "Macros".
 constexpr std::array kProjectStorages = {"_VBA_PROJECT_CUR", "Macros"};
 
-ProjectResult ReadCompoundFile(std::string_view bytes, ModuleFilter only);
-
+// The project storage that PowerPoint embeds holds the "VBA" storage at its root; other
+// embedded objects (a workbook with macros of its own) do not.
 ProjectResult ReadPowerPointProject(GsfInfile* root, ModuleFilter only) {
     GsfPtr<GsfInput> stream = ChildNamed(root, "PowerPoint Document");
     if (!stream) return std::nullopt;
@@ -35,7 +35,9 @@ ProjectResult ReadPowerPointProject(GsfInfile* root, ModuleFilter only) {
         return Result<OfficeProject>(Failure{"PowerPoint Document: " + document.error()});
     ProjectResult found;
     VisitEmbeddedStorages(*document, [&](std::string_view storage) {
-        found = ReadCompoundFile(storage, only);
+        GsfPtr<GsfInput> input = MemoryInput(storage);
+        GsfPtr<GsfInfile> embedded = OpenCompoundFile(input.get());
+        if (embedded) found = ReadVbaProject(embedded.get(), only);
         return found.has_value();
     });
     return found;

@@ -220,14 +220,20 @@ std::string MacroWorkbook(const FixtureProject& project) {
 }
 
 std::string BinaryPresentation(const FixtureProject& project, bool withoutFinalBlock) {
-    const std::string storage = VbaProjectBin(project);
-    std::string body =
-        Le(static_cast<std::uint32_t>(storage.size()), 4) + Deflate(storage, !withoutFinalBlock);
+    return PresentationWith({VbaProjectBin(project)}, withoutFinalBlock);
+}
+
+std::string PresentationWith(const std::vector<std::string>& storages, bool withoutFinalBlock) {
     std::string stream;
-    // A document container with an atom in it, then the compressed storage record.
+    // A document container with an atom in it, then the compressed storage records.
     std::string atom = Le(0x0000, 2) + Le(0x03E9, 2) + Le(8, 4) + std::string(8, '\x01');
     stream += Le(0x000F, 2) + Le(0x03E8, 2) + Le(static_cast<std::uint32_t>(atom.size()), 4) + atom;
-    stream += Le(0x0010, 2) + Le(0x1011, 2) + Le(static_cast<std::uint32_t>(body.size()), 4) + body;
+    for (const std::string& storage : storages) {
+        std::string body = Le(static_cast<std::uint32_t>(storage.size()), 4) +
+                           Deflate(storage, !withoutFinalBlock);
+        stream +=
+            Le(0x0010, 2) + Le(0x1011, 2) + Le(static_cast<std::uint32_t>(body.size()), 4) + body;
+    }
     return WriteCompoundFile(
         {{"PowerPoint Document", stream}, {"Current User", std::string(20, '\0')}});
 }

@@ -45,6 +45,8 @@ std::string MacroWorkbook(const FixtureProject& project);
 // A binary presentation (.ppt) whose project sits zlib-compressed in an ExOleObjStg
 // record; with `withoutFinalBlock` the zlib data ends without its final block.
 std::string BinaryPresentation(const FixtureProject& project, bool withoutFinalBlock);
+// A binary presentation with one compressed ExOleObjStg record per storage, in order.
+std::string PresentationWith(const std::vector<std::string>& storages, bool withoutFinalBlock);
 
 // A standard module's stored source: the Attribute VB_Name line, then `code`.
 std::string ModuleSource(std::string_view name, std::string_view code);

@@ -69,6 +69,13 @@ TEST(ReadOfficeDocument, ReadsTheModulesOfEveryContainer) {
     }
 }
 
+TEST(ReadOfficeDocument, PresentationsOwnProjectNotThatOfAnEmbeddedWorkbook) {
+    FixtureProject embedded;
+    embedded.modules.push_back({"Embedded", ModuleSource("Embedded", "Sub Other()\r\nEnd Sub")});
+    ExpectTwoModules(ReadOfficeDocument(test::PresentationWith(
+        {test::BinaryWorkbook(embedded), test::VbaProjectBin(TwoModules())}, false)));
+}
+
 TEST(ReadOfficeDocument, DecodesTheProjectsCodePage) {
     FixtureProject japanese;
     japanese.codePage = 932;
