@@ -2,14 +2,15 @@
 
 #include <cstdint>
 
+#include "office/little_endian.h"
+
 namespace trawlex::office {
 namespace {
 
 constexpr std::size_t kChunkSize = 4096;
 
 std::uint16_t ReadU16(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    return static_cast<std::uint16_t>(ReadLittleEndian(bytes, at, 2));
 }
 
 // Bits of a copy token that hold the offset, from the chunk's decompressed length so far.

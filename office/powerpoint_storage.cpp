@@ -6,19 +6,13 @@
 #include <cstdint>
 
 #include "office/gsf_access.h"
+#include "office/little_endian.h"
 
 namespace trawlex::office {
 namespace {
 
 constexpr std::uint16_t kExOleObjStg = 0x1011;
 constexpr std::size_t kRecordHeader = 8;
-
-std::uint32_t ReadLe(std::string_view bytes, std::size_t at, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    return value;
-}
 
 // Inflates as much of `compressed` as is there, up to `expected` bytes.
 std::string InflateWhatIsThere(std::string_view compressed, std::size_t expected) {
@@ -44,8 +38,8 @@ std::string StorageOf(std::uint16_t instance, std::string_view body) {
     // zlib's densest output is about 1032 bytes per input byte: a larger stated size is
     // a damaged field, not a reason to allocate it.
     const std::string_view compressed = body.substr(4);
-    const std::size_t stated = std::min(
-        {std::size_t{ReadLe(body, 0, 4)}, kMaxStreamBytes, compressed.size() * 1032 + 4096});
+    const std::size_t stated = std::min({std::size_t{ReadLittleEndian(body, 0, 4)}, kMaxStreamBytes,
+                                         compressed.size() * 1032 + 4096});
     return InflateWhatIsThere(compressed, stated);
 }
 
@@ -56,9 +50,10 @@ void VisitEmbeddedStorages(std::string_view documentStream,
     std::size_t at = 0;
     while (at + kRecordHeader <= documentStream.size()) {
         const std::uint16_t versionAndInstance =
-            static_cast<std::uint16_t>(ReadLe(documentStream, at, 2));
-        const std::uint16_t type = static_cast<std::uint16_t>(ReadLe(documentStream, at + 2, 2));
-        const std::size_t length = ReadLe(documentStream, at + 4, 4);
+            static_cast<std::uint16_t>(ReadLittleEndian(documentStream, at, 2));
+        const std::uint16_t type =
+            static_cast<std::uint16_t>(ReadLittleEndian(documentStream, at + 2, 2));
+        const std::size_t length = ReadLittleEndian(documentStream, at + 4, 4);
         at += kRecordHeader;
         if ((versionAndInstance & 0xF) == 0xF) continue;  // a container: its records follow
         const std::string_view body = documentStream.substr(at, length);

@@ -4,6 +4,7 @@
 
 #include "base/utf16_codec.h"
 #include "office/code_page.h"
+#include "office/little_endian.h"
 
 namespace trawlex::office {
 namespace {
@@ -22,13 +23,6 @@ enum RecordId : std::uint16_t {
     kModuleStreamNameUnicode = 0x0032,
     kModuleNameUnicode = 0x0047,
 };
-
-std::uint32_t ReadLe(std::string_view bytes, std::size_t at, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    return value;
-}
 
 // A module as the records describe it; the code-page names are decoded once the
 // code page is known for sure.
@@ -62,8 +56,8 @@ Result<VbaDirInfo> ParseVbaDir(std::string_view dir) {
     std::optional<PendingModule> current;
     std::size_t at = 0;
     while (at + 6 <= dir.size()) {
-        const std::uint16_t id = static_cast<std::uint16_t>(ReadLe(dir, at, 2));
-        std::size_t size = ReadLe(dir, at + 2, 4);
+        const std::uint16_t id = static_cast<std::uint16_t>(ReadLittleEndian(dir, at, 2));
+        std::size_t size = ReadLittleEndian(dir, at + 2, 4);
         at += 6;
         if (id == kVersion) size = 6;
         if (size > dir.size() - at) return Failure{"dir stream record runs past its end"};
@@ -72,7 +66,8 @@ Result<VbaDirInfo> ParseVbaDir(std::string_view dir) {
 
         switch (id) {
             case kCodePage:
-                if (size >= 2) info.codePage = static_cast<std::uint16_t>(ReadLe(data, 0, 2));
+                if (size >= 2)
+                    info.codePage = static_cast<std::uint16_t>(ReadLittleEndian(data, 0, 2));
                 break;
             case kModuleName:
                 if (current) modules.push_back(*current);  // a module without its end record
@@ -89,7 +84,7 @@ Result<VbaDirInfo> ParseVbaDir(std::string_view dir) {
                 if (current) current->streamNameUnicode = data;
                 break;
             case kModuleOffset:
-                if (current && size >= 4) current->offset = ReadLe(data, 0, 4);
+                if (current && size >= 4) current->offset = ReadLittleEndian(data, 0, 4);
                 break;
             case kModuleProcedural:
             case kModuleNonProcedural:
