@@ -36,10 +36,23 @@ std::string DecodeCp1252(std::string_view bytes) {
     return out;
 }
 
+// iconv's name for a Windows code page: "CP<n>" but for those it knows by another name.
+std::string IconvName(std::uint16_t codePage) {
+    if (codePage == 10000) return "MACINTOSH";  // Mac Office's projects
+    if (codePage == 20127) return "ASCII";
+    if (codePage == 20932 || codePage == 51932) return "EUC-JP";
+    if (codePage == 54936) return "GB18030";
+    if (codePage == 65001) return "UTF-8";
+    if (codePage == 28605) return "ISO-8859-15";
+    if (codePage >= 28591 && codePage <= 28599)
+        return "ISO-8859-" + std::to_string(codePage - 28590);
+    return "CP" + std::to_string(codePage);
+}
+
 class Iconv {
   public:
     explicit Iconv(std::uint16_t codePage)
-        : handle_(::iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str())) {}
+        : handle_(::iconv_open("UTF-8", IconvName(codePage).c_str())) {}
     ~Iconv() {
         if (Valid()) ::iconv_close(handle_);
     }
@@ -81,8 +94,6 @@ std::string DecodeCodePage(std::string_view bytes, std::uint16_t codePage) {
             return DecodeCp932(bytes);
         case 1252:
             return DecodeCp1252(bytes);
-        case 65001:
-            return DecodeText(bytes);
         default:
             break;
     }

@@ -101,6 +101,13 @@ TEST(ReadOfficeDocument, DecodesTheProjectsCodePage) {
     read = ReadOfficeDocument(test::VbaProjectBin(cyrillic));
     ASSERT_TRUE(read) << read.error();
     EXPECT_EQ(read->modules.at(0).text, "' Привет");
+
+    FixtureProject mac;  // Mac Office's projects name MacRoman by its own number
+    mac.codePage = 10000;
+    mac.modules.push_back({"Module1", ModuleSource("Module1", "' \x8E\x9F \xA5")});
+    read = ReadOfficeDocument(test::VbaProjectBin(mac));
+    ASSERT_TRUE(read) << read.error();
+    EXPECT_EQ(read->modules.at(0).text, "' éü •");
 }
 
 TEST(ReadOfficeDocument, DocumentsWithoutAProjectHaveNoModules) {
