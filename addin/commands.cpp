@@ -5,6 +5,7 @@
 #include "addin/frm_about.h"
 #include "addin/shared_state.h"
 #include "window/frm_add_in.h"
+#include "window/frm_option.h"
 
 namespace trawlex::addin {
 
@@ -31,7 +32,10 @@ void RunSearchCommand() {
     window.Search();
 }
 
-void ShowOptionsDialog() {}
+void ShowOptionsDialog() {
+    if (!CanShowWindows()) return;
+    ShowModeless(OptionsWindow());
+}
 
 void ShowVersionDialog() {
     if (!CanShowWindows()) return;

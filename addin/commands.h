@@ -6,7 +6,7 @@ namespace trawlex::addin {
 
 // Shows the search window and searches for the selection of the active code pane.
 void RunSearchCommand();
-// The options dialog is not part of this library yet: the options commands do nothing.
+// Shows the options dialog, modeless; a second call brings the open one forward.
 void ShowOptionsDialog();
 void ShowVersionDialog();
 

@@ -1,7 +1,6 @@
 #include "addin/connect.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 #include "addin/command_faces.h"
@@ -91,21 +90,10 @@ void Connect::OnConnection(host::HostApp& host, host::ConnectMode mode) {
 
     // A host that connects twice without disconnecting still ends up with one set.
     RemoveCommands();
-    Result<std::shared_ptr<host::Events>> events = host.Events();
     for (int i = 0; i < kCommandCount; ++i) {
         const CommandDefinition& definition = CommandLayout()[i];
-        Command& command = commands_[i];
-        command.control = AddToCommandBar(definition.bar, definition.beforeLast);
-        if (!command.control) continue;
-        (void)command.control->SetCaption(definition.caption);
-        if (host.SetClipboardPicture(CommandFace(definition.face)))
-            (void)command.control->PasteFace();
-        if (!events || !*events) continue;
-        if (auto source = (*events)->CommandBarEvents(command.control); source && *source) {
-            command.events = *source;
-            if (auto click = command.events->OnClick(definition.run))
-                command.click = std::move(*click);
-        }
+        commands_[i].Add(host, definition.bar, definition.beforeLast, definition.caption,
+                         CommandFace(definition.face), definition.run);
     }
 }
 
@@ -114,37 +102,12 @@ void Connect::OnDisconnection(host::DisconnectMode) {
     if (window::frmAddIn* window = ExistingSearchWindow()) window->close();
 }
 
-std::shared_ptr<host::CommandBarControl> Connect::AddToCommandBar(std::string_view barName,
-                                                                  bool beforeLast) {
-    Result<std::shared_ptr<host::CommandBars>> bars = host_->CommandBars();
-    if (!bars || !*bars) return nullptr;
-    std::shared_ptr<host::CommandBar> bar;
-    if (auto found = (*bars)->Item(barName); found && *found) {
-        bar = *found;
-    } else if (auto added = (*bars)->Add(barName); added) {
-        bar = *added;
-    }
-    if (!bar) return nullptr;
-    Result<std::shared_ptr<host::CommandBarControls>> controls = bar->Controls();
-    if (!controls || !*controls) return nullptr;
-    std::optional<int> before;
-    if (beforeLast) before = (*controls)->Count().value_or(0);
-    Result<std::shared_ptr<host::CommandBarControl>> control =
-        (*controls)->Add(host::msoControlButton, before);
-    return control ? *control : nullptr;
-}
-
 void Connect::RemoveCommands() {
-    for (int i : kRemovalOrder) {
-        Command& command = commands_[i];
-        command.click.Cancel();
-        command.events.reset();
-        if (command.control && command.control->Delete()) command.control.reset();
-    }
+    for (int i : kRemovalOrder) commands_[i].Remove();
     // One more try for a control the host refused to delete.
     for (int i : kRemovalOrder) {
-        if (commands_[i].control) (void)commands_[i].control->Delete();
-        commands_[i].control.reset();
+        commands_[i].Remove();
+        commands_[i].ForgetControl();
     }
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "host/addin_instance.h"
-#include "host/command_bars.h"
+#include "host/command_button.h"
 
 namespace trawlex::addin {
 
@@ -23,21 +23,14 @@ class Connect : public host::AddinInstance {
     void OnDisconnection(host::DisconnectMode mode) override;
 
   private:
-    struct Command {
-        std::shared_ptr<host::CommandBarControl> control;
-        std::shared_ptr<host::CommandBarEvents> events;
-        host::Subscription click;
-    };
     static constexpr int kCommandCount = 5;
 
-    std::shared_ptr<host::CommandBarControl> AddToCommandBar(std::string_view barName,
-                                                             bool beforeLast);
     void RemoveCommands();
 
     host::HostApp* host_ = nullptr;
     // In the order they are made: tool-bar search button, tool-bar options button, Add-Ins
     // item, Tools item, Help item.
-    std::array<Command, kCommandCount> commands_;
+    std::array<host::CommandButton, kCommandCount> commands_;
 };
 
 }  // namespace trawlex::addin

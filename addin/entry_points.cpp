@@ -3,24 +3,23 @@
 
 #include "addin/connect.h"
 #include "addin/product_info.h"
-#include "addin/registration.h"
-#include "host/addin_loader.h"
 #include "base/ascii_case.h"
+#include "host/self_registration.h"
+
+using trawlex::addin::kProgId;
 
 extern "C" int DllRegisterServer() {
-    const std::string path =
-        trawlex::platform::ThisLibraryPath(reinterpret_cast<const void*>(&DllRegisterServer));
-    if (path.empty()) return 1;
-    return trawlex::addin::RegisterAddin(path) ? 0 : 1;
+    return trawlex::host::RegisterLibraryOf(kProgId,
+                                            reinterpret_cast<const void*>(&DllRegisterServer))
+               ? 0
+               : 1;
 }
 
 extern "C" int DllUnregisterServer() {
-    return trawlex::addin::UnregisterAddin() ? 0 : 1;
+    return trawlex::host::UnregisterAddinLibrary(kProgId) ? 0 : 1;
 }
 
 extern "C" trawlex::host::AddinInstance* TrawlexCreateAddin(const char* progId) {
-    if (!progId || !trawlex::EqualsIgnoringCase(progId, trawlex::addin::kProgId)) {
-        return nullptr;
-    }
+    if (!progId || !trawlex::EqualsIgnoringCase(progId, kProgId)) return nullptr;
     return new trawlex::addin::Connect;
 }

@@ -2,11 +2,15 @@
 
 #include <iterator>
 
-#include "addin/canvas.h"
+#include "host/canvas.h"
 
 namespace trawlex::addin {
 
 namespace {
+
+using host::Canvas;
+using host::kSilver;
+using host::Rgb;
 
 constexpr Rgb kPage{255, 255, 255};
 constexpr Rgb kPageEdge{96, 96, 96};
@@ -41,7 +45,7 @@ host::Bitmap ProductPicture() {
         ++line;
     }
     // The lens sits over the highlighted line.
-    DrawMagnifier(canvas, 42, 14, 4.2);
+    host::DrawMagnifier(canvas, 42, 14, 4.2);
     return canvas.bitmap();
 }
 

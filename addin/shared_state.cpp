@@ -8,6 +8,7 @@
 #include "addin/frm_about.h"
 #include "host/addin_loader.h"
 #include "window/frm_add_in.h"
+#include "window/frm_option.h"
 
 namespace trawlex::addin {
 
@@ -19,6 +20,7 @@ struct SharedState {
     std::string currentFolder;
     QPointer<window::frmAddIn> searchWindow;
     QPointer<frmAbout> aboutWindow;
+    QPointer<window::frmOption> optionsWindow;
 };
 
 SharedState& State() {
@@ -93,6 +95,19 @@ frmAbout* ExistingAboutWindow() {
     return State().aboutWindow.data();
 }
 
+window::frmOption& OptionsWindow() {
+    SharedState& state = State();
+    if (!state.optionsWindow) {
+        window::OptionLinks links;
+        links.host = &state.host;
+        links.existingSearchWindow = [] { return ExistingSearchWindow(); };
+        links.searchWindow = []() -> window::frmAddIn& { return SearchWindow(); };
+        links.editorTemplateChanged = [](const std::string& editor) { SetEditorTemplate(editor); };
+        state.optionsWindow = new window::frmOption(std::move(links));
+    }
+    return *state.optionsWindow;
+}
+
 void ReleaseWindows() {
     SharedState& state = State();
     if (!QCoreApplication::instance()) return;
@@ -106,6 +121,7 @@ void ReleaseWindows() {
         window->Release();
     }
     delete state.aboutWindow.data();
+    delete state.optionsWindow.data();
 }
 
 }  // namespace trawlex::addin

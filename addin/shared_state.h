@@ -9,7 +9,8 @@
 
 namespace trawlex::window {
 class frmAddIn;
-}
+class frmOption;
+}  // namespace trawlex::window
 
 namespace trawlex::addin {
 
@@ -29,6 +30,8 @@ window::frmAddIn& SearchWindow();
 window::frmAddIn* ExistingSearchWindow();
 frmAbout& AboutWindow();
 frmAbout* ExistingAboutWindow();
+// The options dialog deletes itself when it closes; the next call makes a fresh one.
+window::frmOption& OptionsWindow();
 
 // Destroys the windows, keeping the search window's folder. The window classes' code lives
 // in this library, so this must happen before the library is unloaded; without the host's

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -22,6 +23,15 @@ struct Utf8Char {
 };
 
 constexpr Utf8Char kReplacement{{0xEF, 0xBF, 0xBD}, 3};
+
+// Single bytes that Windows decodes though iconv's CP932 does not: 0x80 to U+0080, the
+// others to private-use characters. Text holding them is encoded back to the same bytes.
+struct WindowsSingle {
+    unsigned char byte;
+    char32_t cp;
+};
+constexpr std::array<WindowsSingle, 5> kWindowsSingles = {
+    {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
 
 // The mappings are glibc's "CP932" (Windows code page 932: 0x8160 is U+FF5E, the NEC and
 // IBM extensions decode). They are read from iconv once into tables, so decoding costs a
@@ -49,6 +59,13 @@ class DecodeTables {
             }
         }
         iconv_close(cd);
+        for (const WindowsSingle& extra : kWindowsSingles) {
+            if (lead_[extra.byte] || single_[extra.byte].length != 0) continue;
+            std::string utf8;
+            utf8::Append(utf8, extra.cp);
+            std::memcpy(single_[extra.byte].bytes.data(), utf8.data(), utf8.size());
+            single_[extra.byte].length = static_cast<std::uint8_t>(utf8.size());
+        }
         for (int b = 0x80; b < 256; ++b) {
             if (lead_[b]) {
                 for (int trail = 0; trail < 256; ++trail) Note(Pair(b, trail), b, trail);
@@ -254,11 +271,14 @@ std::string EncodeCp932(std::string_view utf8) {
             out.resize(out.size() * 2);
             continue;
         }
-        // No mapping, or not UTF-8 at all: one '?' for the character (or the stray byte).
+        // No mapping, or not UTF-8 at all: one '?' for the character (or the stray byte),
+        // unless it is one of the single bytes Windows decodes.
         if (done == out.size()) out.resize(out.size() * 2);
-        out[done++] = '?';
         std::size_t skip = 0;
-        utf8::Next({in, inLeft}, skip);
+        const char32_t cp = utf8::Next({in, inLeft}, skip);
+        const auto* single = std::find_if(kWindowsSingles.begin(), kWindowsSingles.end(),
+                                          [cp](const WindowsSingle& s) { return s.cp == cp; });
+        out[done++] = single != kWindowsSingles.end() ? static_cast<char>(single->byte) : '?';
         in += skip;
         inLeft -= skip;
     }

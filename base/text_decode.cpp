@@ -57,13 +57,37 @@ std::string RepairUtf8(std::string_view bytes) {
     return out;
 }
 
-enum class Encoding { Utf8Bom, Utf16Le, Utf16Be, Utf8, Cp932 };
+enum class Encoding { Utf8Bom, Utf16Le, Utf16Be, Utf8, Utf8Repaired, Cp932 };
 
-Encoding Detect(std::string_view bytes) {
+// Valid UTF-8 that holds a sequence of three or four bytes. Short CP932 texts often form
+// valid two-byte sequences by chance (half-width katakana pairs such as D2 B2), never
+// three-byte ones in practice, so only such a sequence tells UTF-8 apart.
+bool IsTellingUtf8(std::string_view bytes) {
+    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    bool telling = false;
+    while ((p = SkipAscii(p, end)) < end) {
+        const std::size_t n = ValidSequence(p, end);
+        if (n == 0) return false;
+        telling = telling || n >= 3;
+        p += n;
+    }
+    return telling;
+}
+
+Encoding Detect(std::string_view bytes, EncodingChoice choice) {
     if (bytes.starts_with(kUtf8Bom)) return Encoding::Utf8Bom;
     if (bytes.starts_with(kUtf16LeBom)) return Encoding::Utf16Le;
     if (bytes.starts_with(kUtf16BeBom)) return Encoding::Utf16Be;
-    return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp932;
+    switch (choice) {
+        case EncodingChoice::Cp932:
+            return IsAscii(bytes) ? Encoding::Utf8 : Encoding::Cp932;
+        case EncodingChoice::Utf8:
+            return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Utf8Repaired;
+        case EncodingChoice::Auto:
+            break;
+    }
+    return IsAscii(bytes) || IsTellingUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp932;
 }
 
 std::string DecodeAs(std::string_view bytes, Encoding encoding) {
@@ -76,6 +100,8 @@ std::string DecodeAs(std::string_view bytes, Encoding encoding) {
             return DecodeUtf16(bytes.substr(kUtf16BeBom.size()), false);
         case Encoding::Utf8:
             return std::string(bytes);
+        case Encoding::Utf8Repaired:
+            return RepairUtf8(bytes);
         case Encoding::Cp932:
             break;
     }
@@ -100,12 +126,13 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-ByteEncoding DetectByteEncoding(std::string_view bytes) {
-    switch (Detect(bytes)) {
+ByteEncoding DetectByteEncoding(std::string_view bytes, EncodingChoice choice) {
+    switch (Detect(bytes, choice)) {
         case Encoding::Utf8:
             return ByteEncoding::Utf8;
         case Encoding::Cp932:
             return ByteEncoding::Cp932;
+        case Encoding::Utf8Repaired:
         case Encoding::Utf8Bom:
         case Encoding::Utf16Le:
         case Encoding::Utf16Be:
@@ -114,12 +141,12 @@ ByteEncoding DetectByteEncoding(std::string_view bytes) {
     return ByteEncoding::Other;
 }
 
-std::string DecodeText(std::string_view bytes) {
-    return DecodeAs(bytes, Detect(bytes));
+std::string DecodeText(std::string_view bytes, EncodingChoice choice) {
+    return DecodeAs(bytes, Detect(bytes, choice));
 }
 
-std::string DecodeBuffer(std::string bytes) {
-    const Encoding encoding = Detect(bytes);
+std::string DecodeBuffer(std::string bytes, EncodingChoice choice) {
+    const Encoding encoding = Detect(bytes, choice);
     if (encoding == Encoding::Utf8) return bytes;
     if (encoding == Encoding::Utf8Bom && IsValidUtf8(std::string_view(bytes).substr(3))) {
         bytes.erase(0, kUtf8Bom.size());

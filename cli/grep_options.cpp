@@ -13,6 +13,13 @@ std::optional<SearchMode> ModeFromName(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<EncodingChoice> EncodingFromName(std::string_view name) {
+    if (name == "auto") return EncodingChoice::Auto;
+    if (name == "cp932") return EncodingChoice::Cp932;
+    if (name == "utf-8") return EncodingChoice::Utf8;
+    return std::nullopt;
+}
+
 std::optional<OutputFormat> FormatFromName(std::string_view name) {
     if (name == "text") return OutputFormat::Text;
     if (name == "tsv") return OutputFormat::Tsv;
@@ -91,7 +98,7 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
 
         const ValueOption option = SplitInlineValue(arg);
         if (option.name != "--mode" && option.name != "--format" && option.name != "--ext" &&
-            option.name != "--office") {
+            option.name != "--encoding" && option.name != "--office") {
             return UsageError{"unknown option " + Quoted(option.name)};
         }
         std::string_view value;
@@ -114,6 +121,10 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
         } else if (option.name == "--office") {
             if (value != "yes" && value != "no") return UsageError{"--office takes yes or no"};
             options.office = value == "yes";
+        } else if (option.name == "--encoding") {
+            const auto encoding = EncodingFromName(value);
+            if (!encoding) return UsageError{"unknown encoding " + Quoted(value)};
+            options.encoding = *encoding;
         } else {
             options.extList = ExtListFromCommaList(value);
             if (options.extList.empty()) {

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/text_decode.h"
 #include "search/search_types.h"
 
 namespace trawlex::cli {
@@ -18,6 +19,7 @@ struct GrepOptions {
     bool searchSubfolders = true;
     bool office = true;  // Office documents searched through their VBA modules
     OutputFormat format = OutputFormat::Text;
+    EncodingChoice encoding = EncodingChoice::Auto;  // files without a BOM
     std::string search;
     std::vector<std::string> paths;
 };

@@ -27,9 +27,15 @@ class CliSearchHost : public FolderSearchHost {
 
     void Yield() override {}
     MatchOptions CurrentOptions() const override { return options_.match; }
+    EncodingChoice FileEncoding() const override { return options_.encoding; }
     void AddRow(ResultRow row) override {
         ++rows_;
         callbacks_.row(row);
+    }
+    void LineUntested(std::string_view name, std::int64_t line) override {
+        ReportError(std::string(kStatusErrorPrefix) + std::string(name) + ":" +
+                    std::to_string(line) +
+                    ": not tested: the regular expression needs too much work on this line");
     }
     std::string ExtList() const override { return options_.extList; }
     bool SearchSubfolders() const override { return options_.searchSubfolders; }
@@ -42,13 +48,17 @@ class CliSearchHost : public FolderSearchHost {
         return true;
     }
 
-    void ReportError(const std::string& text) { callbacks_.error(text); }
-    std::int64_t Rows() const { return rows_; }
+    void ReportError(const std::string& text) {
+        trouble_ = true;
+        callbacks_.error(text);
+    }
+    GrepOutcome Outcome() const { return {rows_, trouble_}; }
 
   private:
     const GrepOptions& options_;
     const GrepCallbacks& callbacks_;
     std::int64_t rows_ = 0;
+    bool trouble_ = false;
 };
 
 std::string PathError(const std::string& path, int error) {
@@ -57,12 +67,16 @@ std::string PathError(const std::string& path, int error) {
 
 }  // namespace
 
-std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) {
     const std::string_view search = TrimSpaces(options.search);
-    if (search.empty()) return 0;
+    if (search.empty()) return {};
 
     CliSearchHost host(options, callbacks);
     MatchEngine engine;
+    if (const std::string error = engine.PatternError(search, options.match); !error.empty()) {
+        host.ReportError(std::string(kStatusErrorPrefix) + error);
+        return host.Outcome();
+    }
     FileBuffer buffer;
     for (const std::string& path : options.paths) {
         struct stat info {};
@@ -80,7 +94,8 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
             continue;
         }
         if (IsProjectPath(path)) {
-            SearchProjectPath(path, search, host, engine, callbacks.error);
+            SearchProjectPath(path, search, host, engine,
+                              [&host](const std::string& text) { host.ReportError(text); });
             continue;
         }
         // A file named on the command line is searched whatever its extension, and read
@@ -93,7 +108,7 @@ std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks)
         if (host.SearchOwnWay(path, *bytes, search, engine)) continue;
         SearchEncodedText(*bytes, path, search, host, engine);
     }
-    return host.Rows();
+    return host.Outcome();
 }
 
 }  // namespace trawlex::cli

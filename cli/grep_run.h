@@ -14,11 +14,16 @@ namespace trawlex::cli {
 
 struct GrepCallbacks {
     std::function<void(const ResultRow&)> row;
-    // Receives "エラーが発生しました:" + description for each path, folder or file that fails.
+    // Receives "エラーが発生しました:" + description for each path, folder or file that fails,
+    // each line that could not be tested and an invalid pattern.
     std::function<void(const std::string&)> error;
 };
 
-// Returns the number of rows found.
-std::int64_t RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
+struct GrepOutcome {
+    std::int64_t rows = 0;
+    bool trouble = false;  // something was reported to `error`: the rows may be incomplete
+};
+
+GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
 
 }  // namespace trawlex::cli

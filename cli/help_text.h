@@ -6,7 +6,8 @@ namespace trawlex::cli {
 
 inline constexpr std::string_view kUsageLine =
     "usage: trawlex-grep [--mode normal|wildcard|regex|word] [--binary] [--ext LIST]\n"
-    "                    [--no-subfolders] [--format text|tsv|jsonl] [--office yes|no]\n"
+    "                    [--no-subfolders] [--format text|tsv|jsonl]\n"
+    "                    [--encoding auto|cp932|utf-8] [--office yes|no]\n"
     "                    [--] SEARCH PATH...\n";
 
 inline constexpr std::string_view kHelpText = R"help(
@@ -17,7 +18,9 @@ PATH is a folder, a file, a pipe, a VB project (.vbp) or a project group (.vbg).
 Folders are walked files first, then subfolders, each in byte order of the name; symbolic
 links to folders are not followed. A file named as PATH is searched whatever its
 extension. Files are read as UTF-8 or UTF-16 when they carry a BOM, as UTF-8 when they
-are valid UTF-8, and as CP932 (Shift_JIS) otherwise. Lines end at CR LF or at a lone LF.
+are valid UTF-8 holding at least one character of three or four bytes (or only ASCII),
+and as CP932 (Shift_JIS) otherwise (see --encoding). Lines end at CR LF or at a lone LF.
+Pipes, devices and other entries that are not regular files are left out of folders.
 
 A PATH ending in .vbp or .vbg (any case) is searched as the VB IDE shows the project:
 each module it lists, in the project's order (a group's projects in the group's order),
@@ -47,9 +50,15 @@ Options:
                     sides are lower-cased, hiragana made katakana and full-width made
                     half-width first. An invalid pattern matches nothing.
   --mode regex      regular expression (ECMAScript/VBScript-like, \w \d \b ASCII only);
-                    case-insensitive without --binary. An invalid pattern matches nothing.
+                    case-insensitive without --binary. An invalid pattern is reported
+                    and nothing is searched. A line on which the expression would need
+                    too much work (more than a few milliseconds) is reported as not
+                    tested.
   --mode word       whole words: SEARCH between characters other than ASCII letters,
                     digits, '_' and '|'; words separated by spaces are alternatives.
+  --encoding auto   how files without a BOM are read: detected as described above
+                    (the default), or always as cp932 or always as utf-8 (invalid
+                    bytes shown as U+FFFD). Not applied to the modules of a project.
   --binary          exact comparison: case, width and kana type count.
   --ext LIST        only files with these extensions, e.g. --ext bas,cls,frm
                     (compared without regard to case; '*' means every file, the default).
@@ -73,12 +82,15 @@ the first procedure, the procedure's name inside one, and empty between procedur
 Rows come in walk order.
 
 The last line on stderr is the run's status: "<N> 件みつかりました" (N rows found) or
-"見つかりませんでした" (nothing found). A PATH, folder or file that cannot be read is
-reported on stderr as "エラーが発生しました:<description>" as it happens, and the search
-goes on with the rest.
+"見つかりませんでした" (nothing found). A PATH, folder or file that cannot be read, a line
+that could not be tested and an invalid pattern are reported on stderr as
+"エラーが発生しました:<description>" as they happen, and the search goes on with the rest
+(an invalid pattern ends it). On a terminal, control characters in these lines are shown
+as ^X.
 
-Exit status: 0 when rows were found, 1 when none were, 2 on a usage error or when the
-output could not be written.
+Exit status: 0 when rows were found, 1 when none were, 2 on a usage error, when the
+output could not be written, or when anything was reported as above (after every row
+found has been printed), as grep does.
 )help";
 
 }  // namespace trawlex::cli

@@ -21,6 +21,7 @@ using trawlex::RunSummaryText;
 constexpr int kExitFound = 0;
 constexpr int kExitNone = 1;
 constexpr int kExitTrouble = 2;
+constexpr std::size_t kLongContent = 1 << 20;
 
 bool ColourWanted() {
     const char* noColour = std::getenv("NO_COLOR");
@@ -39,33 +40,42 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
 
     GrepCallbacks callbacks;
     callbacks.row = [&](const trawlex::ResultRow& row) {
-        out.AppendWith([&](std::string& buffer) {
-            switch (options.format) {
-                case OutputFormat::Text:
-                    AppendTextRow(buffer, row, style);
-                    break;
-                case OutputFormat::Tsv:
-                    AppendTsvRow(buffer, row);
-                    break;
-                case OutputFormat::Jsonl:
-                    AppendJsonRow(buffer, row);
-                    break;
-            }
-        });
+        if (row.content.size() < kLongContent) {
+            out.AppendWith(
+                [&](std::string& buffer) { AppendRow(buffer, row, options.format, style); });
+            return;
+        }
+        // A very long line goes out piece by piece, so that it is not held twice.
+        out.AppendWith(
+            [&](std::string& buffer) { AppendRowHead(buffer, row, options.format, style); });
+        std::string_view rest = row.content;
+        while (!rest.empty()) {
+            const std::string_view piece = NextContentPiece(rest, kLongContent);
+            out.AppendWith([&](std::string& buffer) {
+                AppendContentPiece(buffer, piece, options.format, style);
+            });
+        }
+        out.AppendWith([&](std::string& buffer) { AppendRowTail(buffer, options.format); });
     };
+    // File names and texts in messages can hold control characters too.
+    const bool errTerminal = ::isatty(STDERR_FILENO) == 1;
     callbacks.error = [&](const std::string& text) {
         out.Flush();  // rows found before the failure come first on a shared terminal
-        WriteLine(err, text);
+        if (!errTerminal) return WriteLine(err, text);
+        std::string visible;
+        AppendForTerminal(visible, text);
+        WriteLine(err, visible);
     };
 
-    const std::int64_t rows = RunGrep(options, callbacks);
+    const GrepOutcome outcome = RunGrep(options, callbacks);
     out.Flush();
     if (out.Failed()) {
         WriteLine(err, std::string(kStatusErrorPrefix) + "output: " + out.Error());
         return kExitTrouble;
     }
-    WriteLine(err, RunSummaryText(rows));
-    return rows > 0 ? kExitFound : kExitNone;
+    WriteLine(err, RunSummaryText(outcome.rows));
+    if (outcome.trouble) return kExitTrouble;
+    return outcome.rows > 0 ? kExitFound : kExitNone;
 }
 
 }  // namespace
@@ -83,7 +93,13 @@ int main(int argc, char** argv) {
         return out.Failed() ? kExitTrouble : kExitFound;
     }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        err.Append("trawlex-grep: " + error->message + "\n");
+        std::string message = "trawlex-grep: ";
+        if (::isatty(STDERR_FILENO) == 1) {
+            AppendForTerminal(message, error->message);
+        } else {
+            message += error->message;
+        }
+        err.Append(message + "\n");
         err.Append(kUsageLine);
         err.Append("Try 'trawlex-grep --help' for more information.\n");
         return kExitTrouble;

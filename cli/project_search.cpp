@@ -1,7 +1,7 @@
 #include "cli/project_search.h"
 
-#include "cli/grep_run.h"
 #include "base/ascii_case.h"
+#include "cli/grep_run.h"
 #include "vbfiles/vb_project.h"
 
 namespace trawlex::cli {

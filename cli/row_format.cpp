@@ -1,5 +1,6 @@
 #include "cli/row_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -36,11 +37,23 @@ void AppendSeparator(std::string& out, std::string_view separator, TextStyle sty
     AppendColoured(out, "36", separator, TextStyle{style.colour, false});
 }
 
+// The row's name as text and tsv show it; only a module inside a document builds a new one.
+std::string_view ShownName(const ResultRow& row, std::string& scratch) {
+    if (row.module.empty()) return row.name;
+    scratch = RowDisplayName(row);
+    return scratch;
+}
+
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
+    AppendJsonCharacters(out, text);
+    out += '"';
+}
+
+void AppendJsonCharacters(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     while (!text.empty()) {
         const unsigned char c = static_cast<unsigned char>(text.front());
         if (c >= 0x80) {
@@ -86,7 +99,6 @@ void AppendJsonString(std::string& out, std::string_view text) {
         }
         text.remove_prefix(1);
     }
-    out += '"';
 }
 
 void AppendTsvField(std::string& out, std::string_view text) {
@@ -134,53 +146,103 @@ void AppendForTerminal(std::string& out, std::string_view text) {
     }
 }
 
-void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
-    AppendColoured(out, "35", RowDisplayName(row), style);
-    AppendSeparator(out, ":", style);
-    std::string line;
-    AppendNumber(line, row.line);
-    AppendColoured(out, "32", line, style);
-    AppendSeparator(out, ":", style);
-    AppendColoured(out, "33", row.procedure, style);
-    AppendSeparator(out, ":", style);
-    out += ' ';
-    if (style.terminal) {
-        AppendForTerminal(out, row.content);
-    } else {
-        out += row.content;
+void AppendRowHead(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style) {
+    std::string scratch;
+    switch (format) {
+        case OutputFormat::Text:
+            AppendColoured(out, "35", ShownName(row, scratch), style);
+            AppendSeparator(out, ":", style);
+            {
+                std::string line;
+                AppendNumber(line, row.line);
+                AppendColoured(out, "32", line, style);
+            }
+            AppendSeparator(out, ":", style);
+            AppendColoured(out, "33", row.procedure, style);
+            AppendSeparator(out, ":", style);
+            out += ' ';
+            return;
+        case OutputFormat::Tsv:
+            AppendTsvField(out, ShownName(row, scratch));
+            out += '\t';
+            AppendNumber(out, row.line);
+            out += '\t';
+            AppendTsvField(out, row.procedure);
+            out += '\t';
+            AppendTsvField(out, row.scope);
+            out += '\t';
+            return;
+        case OutputFormat::Jsonl:
+            out += "{\"name\":";
+            AppendJsonString(out, row.name);
+            if (!row.module.empty()) {
+                out += ",\"module\":";
+                AppendJsonString(out, row.module);
+            }
+            out += ",\"line\":";
+            AppendNumber(out, row.line);
+            out += ",\"procedure\":";
+            AppendJsonString(out, row.procedure);
+            out += ",\"scope\":";
+            AppendJsonString(out, row.scope);
+            out += ",\"content\":\"";
+            return;
     }
-    out += '\n';
+}
+
+void AppendContentPiece(std::string& out, std::string_view piece, OutputFormat format,
+                        TextStyle style) {
+    switch (format) {
+        case OutputFormat::Text:
+            if (style.terminal) {
+                AppendForTerminal(out, piece);
+            } else {
+                out += piece;
+            }
+            return;
+        case OutputFormat::Tsv:
+            AppendTsvField(out, piece);
+            return;
+        case OutputFormat::Jsonl:
+            AppendJsonCharacters(out, piece);
+            return;
+    }
+}
+
+void AppendRowTail(std::string& out, OutputFormat format) {
+    out += format == OutputFormat::Jsonl ? "\"}\n" : "\n";
+}
+
+std::string_view NextContentPiece(std::string_view& content, std::size_t size) {
+    // A character (and a C1 control shown as U+FFFD) stays within one piece; a sequence
+    // has at most three bytes after its first, so more are stray bytes that stand alone.
+    std::size_t end = std::min(size, content.size());
+    for (int more = 0; more < 3 && end < content.size() &&
+                       (static_cast<unsigned char>(content[end]) & 0xC0) == 0x80;
+         ++more) {
+        ++end;
+    }
+    const std::string_view piece = content.substr(0, end);
+    content.remove_prefix(end);
+    return piece;
+}
+
+void AppendRow(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style) {
+    AppendRowHead(out, row, format, style);
+    AppendContentPiece(out, row.content, format, style);
+    AppendRowTail(out, format);
+}
+
+void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style) {
+    AppendRow(out, row, OutputFormat::Text, style);
 }
 
 void AppendTsvRow(std::string& out, const ResultRow& row) {
-    AppendTsvField(out, RowDisplayName(row));
-    out += '\t';
-    AppendNumber(out, row.line);
-    out += '\t';
-    AppendTsvField(out, row.procedure);
-    out += '\t';
-    AppendTsvField(out, row.scope);
-    out += '\t';
-    AppendTsvField(out, row.content);
-    out += '\n';
+    AppendRow(out, row, OutputFormat::Tsv, TextStyle{});
 }
 
 void AppendJsonRow(std::string& out, const ResultRow& row) {
-    out += "{\"name\":";
-    AppendJsonString(out, row.name);
-    if (!row.module.empty()) {
-        out += ",\"module\":";
-        AppendJsonString(out, row.module);
-    }
-    out += ",\"line\":";
-    AppendNumber(out, row.line);
-    out += ",\"procedure\":";
-    AppendJsonString(out, row.procedure);
-    out += ",\"scope\":";
-    AppendJsonString(out, row.scope);
-    out += ",\"content\":";
-    AppendJsonString(out, row.content);
-    out += "}\n";
+    AppendRow(out, row, OutputFormat::Jsonl, TextStyle{});
 }
 
 }  // namespace trawlex::cli

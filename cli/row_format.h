@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/grep_options.h"
 #include "search/search_types.h"
 
 namespace trawlex::cli {
@@ -18,6 +19,8 @@ namespace trawlex::cli {
 // Appends `text` as a JSON string literal with its quotes. Bytes that are not valid UTF-8
 // become U+FFFD, so the output is always valid JSON even for odd file names.
 void AppendJsonString(std::string& out, std::string_view text);
+// The characters of a JSON string literal, without its quotes.
+void AppendJsonCharacters(std::string& out, std::string_view text);
 
 // Appends `text` with backslash, tab, line feed and carriage return escaped as for tsv.
 void AppendTsvField(std::string& out, std::string_view text);
@@ -34,5 +37,17 @@ struct TextStyle {
 void AppendTextRow(std::string& out, const ResultRow& row, TextStyle style);
 void AppendTsvRow(std::string& out, const ResultRow& row);
 void AppendJsonRow(std::string& out, const ResultRow& row);
+// `style` applies to the text format only.
+void AppendRow(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style);
+
+// A row in three parts, so that a very long content can be written piece by piece: the
+// fields before the content, the content (any split of it into pieces gives the same bytes
+// as a whole when the pieces come from NextContentPiece), and the end of the row.
+void AppendRowHead(std::string& out, const ResultRow& row, OutputFormat format, TextStyle style);
+void AppendContentPiece(std::string& out, std::string_view piece, OutputFormat format,
+                        TextStyle style);
+void AppendRowTail(std::string& out, OutputFormat format);
+// Takes about `size` bytes off the front of `content`, ending at a character start.
+std::string_view NextContentPiece(std::string_view& content, std::size_t size);
 
 }  // namespace trawlex::cli

@@ -74,14 +74,22 @@ Result<std::string> ClassLibraryPath(std::string_view progId) {
 Result<LoadedAddin> LoadAddin(std::string_view progId) {
     Result<std::string> path = ClassLibraryPath(progId);
     if (!path) return Failure{path.error()};
+    // A relative path would load whatever the current folder holds, and dlopen on a pipe
+    // waits for a writer for ever.
+    if (path->front() != '/') {
+        return Failure{"the library path of \"" + std::string(progId) +
+                       "\" is not absolute: " + *path};
+    }
     struct stat info {};
     if (stat(path->c_str(), &info) != 0) {
         return Failure{"the library of \"" + std::string(progId) + "\" is missing: " + *path};
     }
-    // dlopen would search the library path for a name without a slash.
-    const std::string file = path->find('/') == std::string::npos ? "./" + *path : *path;
+    if (!S_ISREG(info.st_mode)) {
+        return Failure{"the library of \"" + std::string(progId) +
+                       "\" is not a regular file: " + *path};
+    }
     dlerror();
-    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(path->c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         return Failure{*path + " is not a loadable add-in library: " + DlErrorText()};
     }

@@ -9,6 +9,8 @@
 namespace trawlex::office {
 namespace {
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 Result<OfficeModule> ReadModule(GsfInfile* vba, const VbaModuleEntry& entry,
                                 std::uint16_t codePage) {
     const auto fail = [&](std::string_view what) {
@@ -22,8 +24,9 @@ Result<OfficeModule> ReadModule(GsfInfile* vba, const VbaModuleEntry& entry,
     Result<std::string> source =
         DecompressContainer(std::string_view(*bytes).substr(entry.sourceOffset));
     if (!source) return fail(source.error());
-    // The module's text is UTF-8 from here, which the module file reader keeps as it is.
-    const VbModuleFile file = VbModuleFile::Parse(DecodeCodePage(*source, codePage));
+    // The module's text is UTF-8 from here; its BOM tells the module file reader so.
+    const VbModuleFile file =
+        VbModuleFile::Parse(std::string(kUtf8ByteOrderMark) + DecodeCodePage(*source, codePage));
     return OfficeModule{entry.name, file.VisibleText("\r\n")};
 }
 

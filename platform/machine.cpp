@@ -33,7 +33,8 @@ std::string DefaultRoot() {
 
 std::string EnsuredSubfolder(const std::string& name) {
     std::string path = MachineRoot() + "/" + name;
-    MakeDirectories(path);
+    // Best effort: whoever opens a file there reports why the folder is missing.
+    static_cast<void>(MakeDirectories(path));
     return path;
 }
 
@@ -58,7 +59,8 @@ Status MakeDirectories(const std::string& path) {
 std::string MachineRoot() {
     std::string root = EnvOrEmpty("TRAWLEX_ROOT");
     root = root.empty() ? DefaultRoot() : WithoutTrailingSlashes(root);
-    MakeDirectories(root);
+    // Best effort, as above: a hive or library that cannot be written says why.
+    static_cast<void>(MakeDirectories(root));
     return root;
 }
 

@@ -3,9 +3,10 @@
 #include <optional>
 #include <string_view>
 
+#include "base/ascii_case.h"
+#include "base/result.h"
 #include "platform/registry.h"
 #include "platform/registry_path.h"
-#include "base/result.h"
 
 namespace trawlex::platform {
 
@@ -86,6 +87,23 @@ std::string ValuePath(const Request& request) {
     return request.key + "\\" + request.valueName.value_or("");
 }
 
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// Why a query failed, naming what is missing: the key, or the value in a key that exists.
+std::string QueryFailure(const Request& request, const std::string& readError) {
+    if (!RegKeyExists(request.key)) return "the key " + Quoted(request.key) + " was not found";
+    const std::string& name = *request.valueName;
+    Result<std::vector<std::string>> names = RegValueNames(request.key);
+    if (!names) return names.error();
+    for (const std::string& present : *names) {
+        if (EqualsIgnoringCase(present, name)) return readError;  // there, but not readable
+    }
+    if (name.empty()) return "the key " + Quoted(request.key) + " has no default value";
+    return "the key " + Quoted(request.key) + " has no value " + Quoted(name);
+}
+
 }  // namespace
 
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -100,7 +118,7 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
     } else if (request->operation == "query") {
         Result<std::string> value = RegRead(ValuePath(*request));
         if (value) out << *value << "\n";
-        done = value ? Status() : Status(Failure{value.error()});
+        done = value ? Status() : Status(Failure{QueryFailure(*request, value.error())});
     } else if (request->valueName) {
         done = RegDelete(ValuePath(*request));
     } else {

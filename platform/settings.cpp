@@ -88,6 +88,10 @@ Status SaveSettings(std::string_view app, std::string_view section,
     });
 }
 
+std::string SettingsSectionKey(std::string_view app, std::string_view section) {
+    return SectionPath(app, section);
+}
+
 Status DeleteSetting(std::string_view app, std::string_view section, std::string_view key) {
     if (Status ok = CheckNames(app, section); !ok) return ok;
     if (key.empty()) return RegDeleteTree(SectionPath(app, section));

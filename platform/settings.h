@@ -30,6 +30,10 @@ std::vector<std::pair<std::string, std::string>> GetAllSettings(std::string_view
 Status SaveSettings(std::string_view app, std::string_view section,
                     const std::vector<std::pair<std::string, std::string>>& values);
 
+// The registry key that holds a section, with its trailing backslash:
+// "HKCU\Software\VB and VBA Program Settings\<app>\<section>\".
+std::string SettingsSectionKey(std::string_view app, std::string_view section);
+
 // An empty key deletes the whole section with everything in it. Deleting a key or
 // section that is not there fails, as in VB; callers that only want it gone ignore that.
 Status DeleteSetting(std::string_view app, std::string_view section, std::string_view key = {});

@@ -39,9 +39,16 @@ class FileDescriptor {
 // size is asked for only when that room is full, so that a small file costs no fstat; a
 // directory fails its read with EISDIR.
 Status ReadWhole(const std::string& path, std::size_t room, std::size_t& size,
-                 const std::function<char*(std::size_t)>& room_for) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+                 const std::function<char*(std::size_t)>& room_for, bool regularOnly = false) {
+    // Opening a pipe without O_NONBLOCK waits for a writer; a regular file ignores the flag.
+    const int flags = O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0);
+    FileDescriptor file(::open(path.c_str(), flags));
     if (file.get() < 0) return Describe(path, errno);
+    if (regularOnly) {
+        struct stat info {};
+        if (::fstat(file.get(), &info) != 0) return Describe(path, errno);
+        if (!S_ISREG(info.st_mode)) return Failure{path + ": not a regular file"};
+    }
     std::size_t capacity = room;
     char* data = room_for(capacity);
     bool sized = false;
@@ -99,22 +106,31 @@ Result<std::string_view> ReadFileBytes(const std::string& path, FileBuffer& buff
     }
 }
 
-Result<std::string> ReadTextFile(const std::string& path) {
+Result<std::string> ReadRegularFile(const std::string& path) {
     try {
         std::string bytes;
         std::size_t size = 0;
-        const Status status = ReadWhole(path, 0, size, [&](std::size_t capacity) {
-            bytes.resize(capacity);
-            return bytes.data();
-        });
+        const Status status = ReadWhole(
+            path, 0, size,
+            [&](std::size_t capacity) {
+                bytes.resize(capacity);
+                return bytes.data();
+            },
+            true);
         if (!status) return Failure{status.error()};
         bytes.resize(size);
-        return DecodeBuffer(std::move(bytes));
+        return bytes;
     } catch (const std::bad_alloc&) {
         return Describe(path, ENOMEM);
     } catch (const std::length_error&) {
         return Describe(path, ENOMEM);
     }
+}
+
+Result<std::string> ReadTextFile(const std::string& path) {
+    Result<std::string> bytes = ReadRegularFile(path);
+    if (!bytes) return Failure{bytes.error()};
+    return DecodeBuffer(std::move(*bytes));
 }
 
 }  // namespace trawlex

@@ -9,8 +9,12 @@
 
 namespace trawlex {
 
-// The file is read into one buffer and decoded once; valid UTF-8 is not copied again.
-// Fails with "<path>: <reason>" when the file cannot be opened or read.
+// The bytes of a regular file; anything else (a pipe, a device, a folder) fails with
+// "<path>: not a regular file" instead of blocking or reading without end. Fails with
+// "<path>: <reason>" when the file cannot be opened or read.
+Result<std::string> ReadRegularFile(const std::string& path);
+
+// ReadRegularFile, decoded once; valid UTF-8 is not copied again.
 Result<std::string> ReadTextFile(const std::string& path);
 
 // Room for a file's bytes, kept from one file to the next so that reading a folder neither

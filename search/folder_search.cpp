@@ -1,5 +1,10 @@
 #include "search/folder_search.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <system_error>
+
 #include "base/ascii_case.h"
 #include "search/file_reader.h"
 #include "search/folder_listing.h"
@@ -47,13 +52,15 @@ bool PassesExtFilter(std::string_view fileName, std::string_view extList) {
 
 namespace {
 
+void ReportSkipped(FolderSearchHost& host, const std::string& description) {
+    host.SetStatus(std::string(kStatusErrorPrefix) + description);
+    host.EntrySkipped();
+}
+
 void WalkFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                 MatchEngine& engine, FileBuffer& buffer) {
-    auto fail = [&host](const std::string& description) {
-        host.SetStatus(std::string(kStatusErrorPrefix) + description);
-    };
     Result<FolderListing> listing = ListFolder(folder);
-    if (!listing) return fail(listing.error());
+    if (!listing) return ReportSkipped(host, listing.error());
 
     const std::string extList = host.ExtList();
     for (const std::string& name : listing->files) {
@@ -62,7 +69,10 @@ void WalkFolder(const std::string& folder, std::string_view search, FolderSearch
         if (!PassesExtFilter(name, extList)) continue;
         const std::string path = Join(folder, name);
         Result<std::string_view> bytes = ReadFileBytes(path, buffer);
-        if (!bytes) return fail(bytes.error());
+        if (!bytes) {
+            ReportSkipped(host, bytes.error());
+            continue;
+        }
         if (host.SearchOwnWay(path, *bytes, search, engine)) continue;
         SearchEncodedText(*bytes, path, search, host, engine);
     }
@@ -77,6 +87,13 @@ void WalkFolder(const std::string& folder, std::string_view search, FolderSearch
 
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 && errno == ENOENT) {
+        // A folder that is not there is a wrong path, not an entry left out.
+        host.SetStatus(std::string(kStatusErrorPrefix) + folder + ": " +
+                       std::generic_category().message(ENOENT));
+        return;
+    }
     FileBuffer buffer;
     WalkFolder(folder, search, host, engine, buffer);
 }

@@ -22,6 +22,9 @@ class FolderSearchHost : public ScanHost {
                               std::string_view /*search*/, MatchEngine& /*engine*/) {
         return false;
     }
+    // Called after SetStatus for every folder or file the walk had to leave out (all
+    // failures but a starting folder that does not exist).
+    virtual void EntrySkipped() {}
 };
 
 // Whether a file name passes the filter: its extension equals one of the listed ones
@@ -30,8 +33,8 @@ bool PassesExtFilter(std::string_view fileName, std::string_view extList);
 
 // Files first, then subfolders, each in byte order of the name; symbolic links to folders
 // are not followed, links to files are read like files; pipes, devices and dangling links
-// are left out. A failing folder or file ends that folder's walk, the caller goes on.
-// Once the host reports a stop, no further file is read.
+// are left out. A folder or file that cannot be read is reported and left out; the walk
+// goes on with the next entry. Once the host reports a stop, no further file is read.
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine);
 

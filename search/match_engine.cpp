@@ -2,14 +2,16 @@
 
 #include <optional>
 
+#include "base/text_decode.h"
+#include "base/utf8_codec.h"
 #include "search/like_pattern.h"
 #include "search/regex_cache.h"
-#include "base/text_decode.h"
 #include "search/text_fold.h"
-#include "base/utf8_codec.h"
 
 namespace trawlex {
 namespace {
+
+constexpr std::size_t kKeptScratch = 64u << 20;
 
 bool IsBlank(std::string_view s) {
     return s.find_first_not_of(' ') == std::string_view::npos;
@@ -99,7 +101,13 @@ struct MatchEngine::Impl {
     std::optional<LikePattern> like;  // wildcard: nullopt when invalid
     std::string word_pattern;         // word mode
 
-    std::string scratch;  // a folded line or padded subject, reused
+    std::string scratch;    // a folded line or padded subject, reused
+    bool untested = false;  // the last line's test ran out of its allowed work
+
+    bool Tested(CompiledRegex::FindResult result) {
+        untested = result == CompiledRegex::FindResult::Failed;
+        return result == CompiledRegex::FindResult::Found;
+    }
 
     // The requirement last asked for, and its arguments.
     LineRequirement requirement;
@@ -152,6 +160,15 @@ MatchEngine::MatchEngine() : impl_(std::make_unique<Impl>()) {}
 MatchEngine::~MatchEngine() = default;
 
 bool MatchEngine::MatchLine(std::string_view line, std::string_view search, MatchOptions options) {
+    impl_->untested = false;
+    // The folded copy of a huge line is let go before the caller copies the line into a
+    // row, so that a search holds little more than twice the file it reads.
+    struct ScratchTrim {
+        std::string& scratch;
+        ~ScratchTrim() {
+            if (scratch.capacity() > kKeptScratch) std::string().swap(scratch);
+        }
+    } trim{impl_->scratch};
     if (IsBlank(search)) return false;
     Impl& impl = *impl_;
     impl.Prepare(search, options);
@@ -167,7 +184,7 @@ bool MatchEngine::MatchLine(std::string_view line, std::string_view search, Matc
             return impl.like->Matches(impl.scratch);
         case SearchMode::Regex: {
             const auto regex = impl.regexes.Get(search, !options.binary, false);
-            return regex && regex->Test(line);
+            return regex && impl.Tested(regex->TestLine(line));
         }
         case SearchMode::Word: {
             const auto regex = impl.regexes.Get(impl.word_pattern, !options.binary, false);
@@ -175,12 +192,31 @@ bool MatchEngine::MatchLine(std::string_view line, std::string_view search, Matc
             impl.scratch.assign(1, ' ');
             impl.scratch.append(line);
             impl.scratch.push_back(' ');
-            return regex->Test(impl.scratch);
+            return impl.Tested(regex->TestLine(impl.scratch));
         }
         case SearchMode::Hidemaru:
             return false;
     }
     return false;
+}
+
+bool MatchEngine::LastLineUntested() const {
+    return impl_->untested;
+}
+
+std::string MatchEngine::PatternError(std::string_view search, MatchOptions options) {
+    if (IsBlank(search)) return {};
+    switch (options.mode) {
+        case SearchMode::Regex:
+            return CompiledRegex::ErrorOf(search, !options.binary);
+        case SearchMode::Word:
+            return CompiledRegex::ErrorOf(WordPattern(search), !options.binary);
+        case SearchMode::Normal:
+        case SearchMode::Wildcard:
+        case SearchMode::Hidemaru:
+            break;
+    }
+    return {};
 }
 
 LinePrefilter MatchEngine::PrefilterFor(std::string_view search, MatchOptions options) {

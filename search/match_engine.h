@@ -75,6 +75,14 @@ class MatchEngine {
     // string. Any failure (invalid pattern) is a non-match.
     bool MatchLine(std::string_view line, std::string_view search, MatchOptions options);
 
+    // Whether the last MatchLine said no only because the regular expression ran out of the
+    // work one line may take: the line was not really tested.
+    bool LastLineUntested() const;
+
+    // PCRE2's message when `search` makes an invalid regular expression in the regex or
+    // word mode; empty otherwise (an invalid wildcard pattern simply matches nothing).
+    std::string PatternError(std::string_view search, MatchOptions options);
+
     // A prefilter that never rejects a line MatchLine would accept with the same arguments.
     LinePrefilter PrefilterFor(std::string_view search, MatchOptions options);
 

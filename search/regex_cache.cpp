@@ -5,14 +5,32 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
+#include <utility>
 
 namespace trawlex {
 
+namespace {
+
+// Work allowed for testing one line: a failing line costs a few milliseconds at most.
+constexpr std::size_t kLineMatchLimit = 1'000'000;
+constexpr uint32_t kDepthLimit = 10'000;
+// A pattern the JIT cannot take (a very long one) runs in the interpreter, where a single
+// step can cost as much as the pattern is long; there every item of the pattern calls out,
+// and the number of calls is what is bounded.
+constexpr std::size_t kLineCalloutLimit = 200'000;
+
+}  // namespace
+
 struct CompiledRegex::Handles {
     pcre2_code* code = nullptr;
+    bool jit = false;
+    std::size_t callouts = 0;       // in the interpreter: items tried in the current match
+    std::size_t callout_limit = 0;  // and how many it may try
     pcre2_match_data* match_data = nullptr;
     pcre2_match_context* match_context = nullptr;
     pcre2_jit_stack* jit_stack = nullptr;
+    std::pair<std::size_t*, std::size_t*> counters;
     ~Handles() {
         pcre2_jit_stack_free(jit_stack);
         pcre2_match_context_free(match_context);
@@ -24,11 +42,24 @@ struct CompiledRegex::Handles {
 CompiledRegex::CompiledRegex(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
 CompiledRegex::~CompiledRegex() = default;
 
-std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, bool caseless,
-                                                      bool multiline) {
-    std::unique_ptr<pcre2_compile_context, decltype(&pcre2_compile_context_free)> context(
-        pcre2_compile_context_create(nullptr), &pcre2_compile_context_free);
-    if (!context) return nullptr;
+namespace {
+
+using CompileContext =
+    std::unique_ptr<pcre2_compile_context, decltype(&pcre2_compile_context_free)>;
+
+struct CompileOutcome {
+    pcre2_code* code = nullptr;
+    int error = 0;
+    PCRE2_SIZE error_offset = 0;
+};
+
+CompileOutcome CompileCode(std::string_view pattern, bool caseless, bool multiline, bool callouts) {
+    CompileOutcome outcome;
+    CompileContext context(pcre2_compile_context_create(nullptr), &pcre2_compile_context_free);
+    if (!context) {
+        outcome.error = PCRE2_ERROR_NOMEMORY;
+        return outcome;
+    }
     pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
     // MATCH_INVALID_UTF: no up-front check of every subject, and invalid bytes cannot
     // derail the matcher.
@@ -37,34 +68,87 @@ std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, 
     if (caseless) options |= PCRE2_CASELESS;
     // "^" also after a line break that ends the text, where the text's final empty line is.
     if (multiline) options |= PCRE2_MULTILINE | PCRE2_ALT_CIRCUMFLEX;
-    int error = 0;
-    PCRE2_SIZE error_offset = 0;
+    if (callouts) options |= PCRE2_AUTO_CALLOUT;
+    outcome.code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                                 options, &outcome.error, &outcome.error_offset, context.get());
+    return outcome;
+}
+
+int CountCallout(pcre2_callout_block*, void* data) {
+    auto& handles = *static_cast<std::pair<std::size_t*, std::size_t*>*>(data);
+    return ++*handles.first > *handles.second ? PCRE2_ERROR_MATCHLIMIT : 0;
+}
+
+}  // namespace
+
+std::shared_ptr<CompiledRegex> CompiledRegex::Compile(std::string_view pattern, bool caseless,
+                                                      bool multiline) {
     auto handles = std::make_unique<Handles>();
-    handles->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                                  options, &error, &error_offset, context.get());
+    handles->code = CompileCode(pattern, caseless, multiline, false).code;
     if (!handles->code) return nullptr;
-    // Without the JIT the interpreter runs the same pattern, only slower.
-    pcre2_jit_compile(handles->code, PCRE2_JIT_COMPLETE);
+    handles->jit = pcre2_jit_compile(handles->code, PCRE2_JIT_COMPLETE) == 0;
+    if (!handles->jit) {
+        // The interpreter runs the same pattern, only slower; its work is counted by callouts.
+        pcre2_code_free(handles->code);
+        handles->code = CompileCode(pattern, caseless, multiline, true).code;
+        if (!handles->code) return nullptr;
+    }
     handles->match_data = pcre2_match_data_create_from_pattern(handles->code, nullptr);
     handles->match_context = pcre2_match_context_create(nullptr);
     if (!handles->match_data || !handles->match_context) return nullptr;
-    handles->jit_stack = pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr);
-    if (handles->jit_stack) {
-        pcre2_jit_stack_assign(handles->match_context, nullptr, handles->jit_stack);
+    pcre2_set_depth_limit(handles->match_context, kDepthLimit);
+    if (handles->jit) {
+        handles->jit_stack = pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr);
+        if (handles->jit_stack) {
+            pcre2_jit_stack_assign(handles->match_context, nullptr, handles->jit_stack);
+        }
+    } else {
+        handles->counters = {&handles->callouts, &handles->callout_limit};
+        pcre2_set_callout(handles->match_context, &CountCallout, &handles->counters);
     }
     return std::shared_ptr<CompiledRegex>(new CompiledRegex(std::move(handles)));
 }
 
-bool CompiledRegex::Test(std::string_view subject) const {
+std::string CompiledRegex::ErrorOf(std::string_view pattern, bool caseless) {
+    const CompileOutcome outcome = CompileCode(pattern, caseless, false, false);
+    if (outcome.code) {
+        pcre2_code_free(outcome.code);
+        return {};
+    }
+    std::array<PCRE2_UCHAR, 256> message{};
+    if (pcre2_get_error_message(outcome.error, message.data(), message.size()) < 0) {
+        return "error " + std::to_string(outcome.error);
+    }
+    return std::string(reinterpret_cast<const char*>(message.data())) + " (at offset " +
+           std::to_string(outcome.error_offset) + ")";
+}
+
+CompiledRegex::FindResult CompiledRegex::TestLine(std::string_view subject) const {
     std::size_t start = 0;
-    return Find(subject, 0, start) == FindResult::Found;
+    return Match(subject, 0, start, 1);
+}
+
+bool CompiledRegex::Test(std::string_view subject) const {
+    return TestLine(subject) == FindResult::Found;
 }
 
 CompiledRegex::FindResult CompiledRegex::Find(std::string_view subject, std::size_t from,
                                               std::size_t& match_start) const {
+    // A whole text may take one line's allowance for every kilobyte it holds.
+    return Match(subject, from, match_start, 1 + subject.size() / 1024);
+}
+
+CompiledRegex::FindResult CompiledRegex::Match(std::string_view subject, std::size_t from,
+                                               std::size_t& match_start,
+                                               std::size_t allowances) const {
     // A null pointer is not a valid empty subject for every PCRE2 version.
     static constexpr char kEmpty[] = "";
     const char* data = subject.data() ? subject.data() : kEmpty;
+    constexpr std::size_t kMaxLimit = std::numeric_limits<uint32_t>::max();
+    pcre2_set_match_limit(handles_->match_context,
+                          static_cast<uint32_t>(std::min(kLineMatchLimit * allowances, kMaxLimit)));
+    handles_->callouts = 0;
+    handles_->callout_limit = kLineCalloutLimit * allowances;
     const int rc = pcre2_match(handles_->code, reinterpret_cast<PCRE2_SPTR>(data), subject.size(),
                                from, 0, handles_->match_data, handles_->match_context);
     if (rc == PCRE2_ERROR_NOMATCH) return FindResult::NotFound;

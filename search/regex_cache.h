@@ -22,16 +22,24 @@ class CompiledRegex {
     CompiledRegex(const CompiledRegex&) = delete;
     CompiledRegex& operator=(const CompiledRegex&) = delete;
 
-    // Whether the pattern matches somewhere in `subject`. A matching failure (resource
-    // limits) counts as no match.
-    bool Test(std::string_view subject) const;
+    // PCRE2's message for an invalid pattern (with the offset); empty for a valid one.
+    static std::string ErrorOf(std::string_view pattern, bool caseless);
 
     enum class FindResult { Found, NotFound, Failed };
-    // The start of the leftmost match that starts at or after `from`.
+    // Whether the pattern matches somewhere in `subject`; Failed when the work allowed for
+    // one line (a few milliseconds) ran out first.
+    FindResult TestLine(std::string_view subject) const;
+    // TestLine with a failure counted as no match.
+    bool Test(std::string_view subject) const;
+
+    // The start of the leftmost match that starts at or after `from`. The work allowed
+    // grows with the subject's length.
     FindResult Find(std::string_view subject, std::size_t from, std::size_t& match_start) const;
 
   private:
     struct Handles;
+    FindResult Match(std::string_view subject, std::size_t from, std::size_t& match_start,
+                     std::size_t allowances) const;
     explicit CompiledRegex(std::unique_ptr<Handles> handles);
     std::unique_ptr<Handles> handles_;
 };

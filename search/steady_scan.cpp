@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "search/avx2.h"
 #include "base/cp932_codec.h"
+#include "search/avx2.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_feeds.h"
@@ -143,6 +143,8 @@ class SteadyScan {
                               std::string(TrimSpaces(text))});
                 if (state_.Inside()) ApplyEndTest(state_, text);
                 state_at = line.next;
+            } else if (engine_.LastLineUntested()) {
+                host_.LineUntested(name_, NumberOf(line.start));
             }
             if (line.last) return;
             from = line.next;

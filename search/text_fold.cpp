@@ -6,8 +6,8 @@
 #include <cstring>
 #include <utility>
 
-#include "search/kana_tables.h"
 #include "base/utf8_codec.h"
+#include "search/kana_tables.h"
 
 namespace trawlex {
 namespace {
@@ -33,6 +33,40 @@ char32_t CaseFold(char32_t cp) {
     const auto* it = std::lower_bound(std::begin(kCaseFold), std::end(kCaseFold), cp,
                                       [](const FoldPair& p, char32_t c) { return p.from < c; });
     return (it != std::end(kCaseFold) && it->from == cp) ? it->to : cp;
+}
+
+// VB's LCase lower-cases letters; it does not fold. Case folding also maps characters that
+// are not capital letters (long s, final sigma, Greek symbol forms, micro sign, Cherokee
+// small letters, Cyrillic historic forms) and the letterlike symbols Kelvin, Ohm and
+// Angstrom; LCase leaves all of these as they are.
+bool LowerCaseKeeps(char32_t cp) {
+    switch (cp) {
+        case 0xB5:   // micro sign
+        case 0x17F:  // long s
+        case 0x345:  // combining ypogegrammeni
+        case 0x3C2:  // final sigma
+        case 0x3D0:  // Greek symbols: beta, theta, phi, pi
+        case 0x3D1:
+        case 0x3D5:
+        case 0x3D6:
+        case 0x3F0:  // kappa, rho, lunate epsilon symbols
+        case 0x3F1:
+        case 0x3F5:
+        case 0x1E9B:  // long s with dot above
+        case 0x1FBE:  // Greek prosgegrammeni
+        case 0x2126:  // Ohm sign
+        case 0x212A:  // Kelvin sign
+        case 0x212B:  // Angstrom sign
+            return true;
+        default:
+            break;
+    }
+    return (cp >= 0x13F8 && cp <= 0x13FD) || (cp >= 0x1C80 && cp <= 0x1C88) ||
+           (cp >= 0xAB70 && cp <= 0xABBF);
+}
+
+char32_t LowerCase(char32_t cp) {
+    return LowerCaseKeeps(cp) ? cp : CaseFold(cp);
 }
 
 char* Put(char* w, char32_t cp) {
@@ -80,6 +114,9 @@ template <typename FoldOne>
 void FoldText(std::string_view text, std::string& out, FoldOne fold_one) {
     out.clear();
     constexpr std::size_t kChunk = 1 << 16;
+    // Most text folds to its own length: room for that at once spares a huge text the
+    // copies (and the doubled memory) of growing step by step.
+    if (text.size() > kChunk) out.reserve(text.size() + 2 * kChunk + 8);
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t chunk_end = std::min(text.size(), pos + kChunk);
@@ -142,7 +179,7 @@ inline char* FoldOneForCompare(std::string_view text, std::size_t& pos, char* w)
 }
 
 inline char* FoldOneForLike(std::string_view text, std::size_t& pos, char* w) {
-    char32_t cp = kana::HiraganaToKatakana(CaseFold(utf8::Next(text, pos)));
+    char32_t cp = kana::HiraganaToKatakana(LowerCase(utf8::Next(text, pos)));
     const kana::HalfWidth half = kana::FullToHalfKatakana(cp);
     if (half.first != 0) {
         w = Put(w, half.first);

@@ -33,7 +33,8 @@ inline constexpr char32_t kUnfoldedLast = 0x9FFF;
 // mark. Empty for other characters, and for those that are not a fold of anything.
 std::vector<std::string> FoldSources(char32_t folded);
 
-// The normalisation of wildcard search, in its order: lower case, hiragana to katakana,
+// The normalisation of wildcard search, in its order: lower case (as VB's LCase: capital
+// letters only, no folding of ſ, ς or the Kelvin sign), hiragana to katakana,
 // full to half width; a voiced kana becomes two characters (ガ becomes ｶﾞ).
 std::string NormaliseForLike(std::string_view text);
 void NormaliseForLike(std::string_view text, std::string& out);  // replaces `out`

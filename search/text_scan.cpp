@@ -38,9 +38,13 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             if (lines.MayStartProcedure(line) && !state.Inside()) {
                 ApplyStartTest(state, line.content);
             }
-            if (lines.MayMatch(line, options) && engine.MatchLine(line.content, search, options)) {
-                host.AddRow({std::string(name), number, state.name, state.scope,
-                             std::string(TrimSpaces(line.content))});
+            if (lines.MayMatch(line, options)) {
+                if (engine.MatchLine(line.content, search, options)) {
+                    host.AddRow({std::string(name), number, state.name, state.scope,
+                                 std::string(TrimSpaces(line.content))});
+                } else if (engine.LastLineUntested()) {
+                    host.LineUntested(name, number);
+                }
             }
             if (lines.MayEndProcedure(line) && state.Inside()) ApplyEndTest(state, line.content);
         }
@@ -234,7 +238,8 @@ class PrefilteredLines {
 
 void SearchEncodedText(std::string_view bytes, std::string_view name, std::string_view search,
                        ScanHost& host, MatchEngine& engine) {
-    switch (DetectByteEncoding(bytes)) {
+    const EncodingChoice choice = host.FileEncoding();
+    switch (DetectByteEncoding(bytes, choice)) {
         case ByteEncoding::Utf8:
             return SearchText(bytes, name, search, host, engine);
         case ByteEncoding::Cp932:
@@ -246,7 +251,7 @@ void SearchEncodedText(std::string_view bytes, std::string_view name, std::strin
         case ByteEncoding::Other:
             break;
     }
-    SearchText(DecodeText(bytes), name, search, host, engine);
+    SearchText(DecodeText(bytes, choice), name, search, host, engine);
 }
 
 void SearchText(std::string_view text, std::string_view name, std::string_view search,

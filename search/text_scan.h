@@ -1,8 +1,10 @@
 #pragma once
 // SearchText: the one text scan every search area feeds its module or file texts into.
 
+#include <cstdint>
 #include <string_view>
 
+#include "base/text_decode.h"
 #include "search/match_engine.h"
 #include "search/search_types.h"
 
@@ -18,6 +20,11 @@ class ScanHost {
     // Read before every line's match test, so a change applies from the next line.
     virtual MatchOptions CurrentOptions() const = 0;
     virtual void AddRow(ResultRow row) = 0;
+    // A line the match engine could not test within the work allowed for one line
+    // (MatchEngine::LastLineUntested); it added no row.
+    // How files without a BOM are read (SearchEncodedText).
+    virtual EncodingChoice FileEncoding() const { return EncodingChoice::Auto; }
+    virtual void LineUntested(std::string_view /*name*/, std::int64_t /*line*/) {}
 
     // A steady host's Yield does nothing, and its StopRequested and CurrentOptions give the
     // same answers for the length of a text. A scan may then call them once per text

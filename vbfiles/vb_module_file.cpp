@@ -145,9 +145,9 @@ TextEncoding DetectTextEncoding(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Bom)) return TextEncoding::Utf8Bom;
     if (bytes.starts_with(kUtf16LeBom)) return TextEncoding::Utf16Le;
     if (bytes.starts_with(kUtf16BeBom)) return TextEncoding::Utf16Be;
-    bool nonAscii = std::any_of(bytes.begin(), bytes.end(),
-                                [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    return nonAscii && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    // The search's reading of the bytes decides, so that what is shown is what is saved.
+    const bool utf8 = !IsAscii(bytes) && DetectByteEncoding(bytes) == ByteEncoding::Utf8;
+    return utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
 VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
@@ -155,7 +155,11 @@ VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
     f.original_ = std::string(bytes);
     f.encoding_ = DetectTextEncoding(bytes);
 
-    std::string decoded = DecodeText(bytes);
+    // BOMs decide for themselves; without one the bytes are read as detected, also when
+    // they are decoded line by line below.
+    const EncodingChoice choice =
+        f.encoding_ == TextEncoding::Utf8 ? EncodingChoice::Utf8 : EncodingChoice::Cp932;
+    std::string decoded = DecodeText(bytes, choice);
     if (std::string_view(decoded).starts_with(kUtf8Bom)) decoded.erase(0, kUtf8Bom.size());
 
     std::vector<std::string> eols;
@@ -170,7 +174,7 @@ VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
         if (raws.size() != texts.size() || rawEols != eols) {
             // An undecodable byte swallowed a line end: decode line by line instead.
             texts.clear();
-            for (const auto& r : raws) texts.push_back(DecodeText(r));
+            for (const auto& r : raws) texts.push_back(DecodeText(r, choice));
             eols = std::move(rawEols);
         }
     }

@@ -4,11 +4,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "base/ascii_case.h"
 #include "base/text_decode.h"
+#include "search/file_reader.h"
 
 namespace trawlex {
 namespace {
@@ -28,15 +27,6 @@ std::string Unquote(std::string s) {
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
-}
-
-Result<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Failure{"cannot open " + path};
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) return Failure{"cannot read " + path};
-    return ss.str();
 }
 
 std::string DirOf(const std::string& path) {
@@ -146,7 +136,7 @@ std::string ResolvePathNoCase(const std::string& path) {
 }
 
 Result<VbModule> LoadVbModule(const std::string& path, VbModuleKind kind) {
-    auto bytes = ReadFileBytes(path);
+    auto bytes = ReadRegularFile(path);
     if (!bytes) return Failure{bytes.error()};
     VbModule m;
     m.kind = kind;
@@ -161,7 +151,7 @@ Result<VbModule> LoadVbModule(const std::string& path) {
 }
 
 Result<VbProject> LoadVbProject(const std::string& vbpPath) {
-    auto bytes = ReadFileBytes(vbpPath);
+    auto bytes = ReadRegularFile(vbpPath);
     if (!bytes) return Failure{bytes.error()};
     VbProject project;
     project.path = vbpPath;
@@ -188,19 +178,35 @@ Result<VbProject> LoadVbProject(const std::string& vbpPath) {
             }
         }
         std::string path = ProjectRelative(dir, file);
+        // A name the project wrote in CP932 is decoded; the file on disk may still carry
+        // the CP932 bytes as its name.
+        bool rawName = false;
+        if (!Exists(path) && !IsAscii(file)) {
+            const std::string raw = ProjectRelative(dir, EncodeCp932(file));
+            rawName = Exists(raw);
+            if (rawName) path = raw;
+        }
         auto module = LoadVbModule(path, entry.kind);
         if (!module) {
             project.problems.push_back(path + ": " + module.error());
             continue;
         }
-        if (module->file.Name().empty() && !declaredName.empty()) module->name = declaredName;
+        if (module->file.Name().empty()) {
+            if (!declaredName.empty()) {
+                module->name = declaredName;
+            } else if (rawName) {
+                std::string decoded = file;  // the stem as decoded, not the raw bytes
+                std::replace(decoded.begin(), decoded.end(), '\\', '/');
+                module->name = StemOf(decoded);
+            }
+        }
         project.modules.push_back(std::move(*module));
     }
     return project;
 }
 
 Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath) {
-    auto bytes = ReadFileBytes(vbgPath);
+    auto bytes = ReadRegularFile(vbgPath);
     if (!bytes) return Failure{bytes.error()};
     VbProjectGroup group;
     const std::string dir = DirOf(vbgPath);

@@ -109,7 +109,8 @@ Status AddinManager::Connect(const std::string& progId, host::ConnectMode mode) 
     try {
         addin->OnConnection(host_, mode);
     } catch (const std::exception& e) {
-        Disconnect(progId, host::ext_dm_UserClosed);
+        // The connection's own failure is the one to report.
+        static_cast<void>(Disconnect(progId, host::ext_dm_UserClosed));
         return Failure{progId + ": " + e.what()};
     }
     return {};
@@ -140,7 +141,8 @@ void AddinManager::UnloadDisconnected() {
 
 void AddinManager::DisconnectAll(host::DisconnectMode mode) {
     // A handler may disconnect others while this runs; take them one at a time.
-    while (!connected_.empty()) Disconnect(connected_.front().progId, mode);
+    // Disconnect always takes the add-in off the list, whatever its handler reported.
+    while (!connected_.empty()) static_cast<void>(Disconnect(connected_.front().progId, mode));
 }
 
 std::shared_ptr<host::Addins> AddinManager::Addins() {

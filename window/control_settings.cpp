@@ -199,12 +199,13 @@ void SettingsBatch::Write(const QString& key, const QString& value) {
     values_.emplace_back(Utf8(key), Utf8(value));
 }
 
-void SettingsBatch::Save() {
-    platform::SaveSettings(kSettingsApp, kSettingsSection, values_);
+Status SettingsBatch::Save() {
+    Status status = platform::SaveSettings(kSettingsApp, kSettingsSection, values_);
     values_.clear();
+    return status;
 }
 
-void SaveControlSettings(const QWidget& window) {
+Status SaveControlSettings(const QWidget& window) {
     SettingsBatch batch;
     for (QWidget* control : PersistedControls(window)) {
         const QString key = BaseSettingsKey(*control);
@@ -228,7 +229,7 @@ void SaveControlSettings(const QWidget& window) {
                 break;
         }
     }
-    batch.Save();
+    return batch.Save();
 }
 
 void LoadControlSettings(QWidget& window) {

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/result.h"
+
 class QWidget;
 
 namespace trawlex::window {
@@ -56,13 +58,15 @@ class SettingsSnapshot {
 class SettingsBatch {
   public:
     void Write(const QString& key, const QString& value);
-    void Save();
+    // All keys or, when the store refuses the change, none; the store's reason on failure.
+    Status Save();
 
   private:
     std::vector<std::pair<std::string, std::string>> values_;
 };
 
-void SaveControlSettings(const QWidget& window);
+// Fails with the store's reason when it refused the write; the store is then unchanged.
+Status SaveControlSettings(const QWidget& window);
 void LoadControlSettings(QWidget& window);
 
 // In-memory control values per result tab, kept for as long as the library is loaded.

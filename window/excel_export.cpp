@@ -8,6 +8,7 @@
 #include <array>
 
 #include "platform/shell.h"
+#include "window/message_box.h"
 #include "window/result_list.h"
 
 namespace trawlex::window {
@@ -15,6 +16,8 @@ namespace trawlex::window {
 namespace {
 
 constexpr int kColumns = ResultTableModel::kColumnCount;
+constexpr int kLineColumn = 1;
+const char* const kExportTitle = "検索結果をExcel出力";
 constexpr double kMaxColumnWidth = 255.0;
 
 bool IsWide(char16_t c) {
@@ -80,7 +83,16 @@ bool WriteResultWorkbook(const QString& path, const ResultList& list, int tab) {
     for (int r = 0; r < rows; ++r) {
         const ResultRow& row = list.Row(r);
         for (int c = 0; c < kColumns; ++c) {
-            if (!write(r + 1, c, ResultTableModel::CellText(row, c))) return false;
+            if (c == kLineColumn) {
+                widths[c] = std::max(widths[c], EstimateColumnWidth(QString::number(row.line)));
+                if (worksheet_write_number(sheet, static_cast<lxw_row_t>(r + 1),
+                                           static_cast<lxw_col_t>(c), static_cast<double>(row.line),
+                                           nullptr) != LXW_NO_ERROR) {
+                    return false;
+                }
+            } else if (!write(r + 1, c, ResultTableModel::CellText(row, c))) {
+                return false;
+            }
         }
     }
     for (int c = 0; c < kColumns; ++c) {
@@ -91,14 +103,31 @@ bool WriteResultWorkbook(const QString& path, const ResultList& list, int tab) {
     return book.Close();
 }
 
-std::optional<QString> ExportToExcel(const ResultList& list, int tab) {
+std::optional<QString> ExportToExcel(const ResultList& list, int tab, QWidget* owner) {
+    const auto report = [owner](const QString& text, QMessageBox::Icon icon) {
+        ShowMessageBox(owner, {text, QString::fromUtf8(kExportTitle), icon});
+    };
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/trawlex-export-XXXXXX"));
-    if (!folder.isValid()) return std::nullopt;
+    if (!folder.isValid()) {
+        report(QStringLiteral("検索結果を書き出すフォルダを作れませんでした: ") + QDir::tempPath(),
+               QMessageBox::Warning);
+        return std::nullopt;
+    }
     folder.setAutoRemove(false);  // the workbook is left for the user
     const QString path = folder.filePath(ExportSheetName(tab) + QStringLiteral(".xlsx"));
-    if (!WriteResultWorkbook(path, list, tab)) return std::nullopt;
-    // No spreadsheet program to open it is no failure: the file stays where it is.
-    platform::ShellExecuteOpen(path.toStdString());
+    if (!WriteResultWorkbook(path, list, tab)) {
+        report(QStringLiteral("検索結果のブックを書き込めませんでした:\r\n") +
+                   QDir::toNativeSeparators(path),
+               QMessageBox::Warning);
+        return std::nullopt;
+    }
+    // Without a spreadsheet program the file stays where it is: the user learns where.
+    if (!platform::ShellExecuteOpen(path.toStdString())) {
+        report(QStringLiteral("ブックを表計算ソフトで開けませんでした。\r\n"
+                              "検索結果は次のファイルに書き出してあります:\r\n") +
+                   QDir::toNativeSeparators(path),
+               QMessageBox::Information);
+    }
     return path;
 }
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace trawlex::window {
 
 class ResultList;
@@ -18,12 +20,14 @@ QString ExportSheetName(int tab);
 double EstimateColumnWidth(const QString& text);
 
 // Writes the workbook: one sheet named for `tab`, the header texts in row 1 and one row
-// per list row below, columns fitted to their text. False on any failure.
+// per list row below, columns fitted to their text. The line column holds numbers, the
+// others text. False on any failure.
 bool WriteResultWorkbook(const QString& path, const ResultList& list, int tab);
 
 // Writes the list of `tab` into a fresh file under the temporary folder and opens it.
-// The file's path, or nothing when it could not be written. Not being able to open it
-// is no failure: the file stays.
-std::optional<QString> ExportToExcel(const ResultList& list, int tab);
+// The file's path, or nothing when it could not be written. When it cannot be opened, the
+// file stays and a message box over `owner` tells the user where it was written; a file
+// that could not be written is reported the same way.
+std::optional<QString> ExportToExcel(const ResultList& list, int tab, QWidget* owner = nullptr);
 
 }  // namespace trawlex::window

@@ -1,13 +1,15 @@
 #include "window/folder_picker.h"
 
 #include <QDir>
-#include <QFileDialog>
+
+#include "window/folder_tree_dialog.h"
 
 namespace trawlex::window {
 
 QString BrowseForFolder(QWidget* owner, const QString& startFolder, const QString& title) {
-    const QString chosen = QFileDialog::getExistingDirectory(owner, title, startFolder);
-    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
+    FolderTreeDialog dialog(owner, startFolder, title);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.CurrentPath();
 }
 
 QString ApplyFolderChoice(const QString& current, const QString& chosen) {

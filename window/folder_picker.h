@@ -1,5 +1,5 @@
 #pragma once
-// The folder picker behind `cmdChangeFolder`: the desktop's folder dialog opened on
+// The folder picker behind `cmdChangeFolder`: a folder tree dialog opened on
 // `CurrentFolder`, and the trailing separator rule for the folder text.
 
 #include <QString>

@@ -15,6 +15,7 @@
 
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
+#include "window/control_layout.h"
 #include "window/control_settings.h"
 #include "window/excel_export.h"
 #include "window/folder_picker.h"
@@ -48,10 +49,6 @@ const char* const kTabCaptions[kTabCount] = {
     "検索１", "検索２", "検索３", "検索４", "検索５", "検索６", "検索７", "検索８", "検索９",
 };
 
-struct TwipsBox {
-    int left, top, width, height;
-};
-
 constexpr TwipsBox kOptSearchBoxes[kModeCount] = {
     {5280, 0, 1335, 225},   {5280, 225, 1335, 225}, {5280, 450, 1335, 225},
     {6360, 450, 1335, 225}, {7440, 450, 1215, 225},
@@ -59,38 +56,6 @@ constexpr TwipsBox kOptSearchBoxes[kModeCount] = {
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-void Place(QWidget& control, const QWidget& window, const TwipsBox& box) {
-    control.setGeometry(TwipsRect(window, box.left, box.top, box.width, box.height));
-}
-
-// A caption grows to the right when the substituted font draws it wider than the design
-// font did, rather than being cut off.
-void PlaceCaptioned(QWidget& control, const QWidget& window, const TwipsBox& box) {
-    Place(control, window, box);
-    if (control.sizeHint().width() > control.width()) {
-        control.resize(control.sizeHint().width(), control.height());
-    }
-}
-
-template <typename Control>
-Control* Named(Control* control, const char* objectName, int index = -1) {
-    control->setObjectName(QString::fromLatin1(objectName));
-    if (index >= 0) control->setProperty("index", index);
-    return control;
-}
-
-QFont DesignFont() {
-    // Where the design font is missing, a proportional Japanese Gothic comes closest to its
-    // widths; the captions are sized for it.
-    const QString design = QStringLiteral("MS UI Gothic");
-    if (QFont::substitutes(design).isEmpty()) {
-        QFont::insertSubstitutions(design,
-                                   {QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
-                                    QStringLiteral("Noto Sans CJK JP")});
-    }
-    return QFont(design, 9);
 }
 
 }  // namespace
@@ -124,13 +89,18 @@ void frmAddIn::CreateControls() {
 
     cmbSearchArea = Named(new QComboBox(this), "cmbSearchArea");
     for (const char* item : kAreaItems) cmbSearchArea->addItem(Text(item));
-    Place(*cmbSearchArea, *this, {1080, 330, 1935, 300});
+    PlaceCaptioned(*cmbSearchArea, *this, {1080, 330, 1935, 300});
 
     chkCase = Named(new QCheckBox(Text("バイナリモード検索"), this), "chkCase");
     chkCase->setToolTip(
         Text("バイナリモード検索では、「英字の大文字・小文字」、\r\n「半角と全角」、「ひらがなと"
              "カタカナ」を区別します。\r\n"));
     PlaceCaptioned(*chkCase, *this, {3120, 270, 1935, 465});
+    // The area box may have taken a few pixels more than designed: keep the design gap.
+    const int areaGap = TwipsToPixelsX(*this, 105);
+    if (cmbSearchArea->geometry().right() + areaGap >= chkCase->x()) {
+        chkCase->move(cmbSearchArea->geometry().right() + 1 + areaGap, chkCase->y());
+    }
 
     Label3 = Named(new QLabel(Text("フォルダ指定"), this), "Label3");
     PlaceCaptioned(*Label3, *this, {120, 705, 885, 180});
@@ -194,7 +164,7 @@ void frmAddIn::ConnectControls() {
         connect(list, &ResultList::RowClicked, this,
                 [this](const QString& content) { SetStatusText(content); });
         connect(list, &ResultList::ExportRequested, this,
-                [this](int) { ExportToExcel(CurrentList(), currentTab_); });
+                [this](int) { ExportToExcel(CurrentList(), currentTab_, this); });
     }
     // Enter in the search boxes starts a search and Esc anywhere closes the window.
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);

@@ -42,6 +42,12 @@ ResultList::ResultList(int index, QWidget* parent)
     unkerned.setKerning(false);
     setFont(unkerned);
     connect(header(), &QHeaderView::sectionClicked, this, &ResultList::ColumnClick);
+    // A width the user dragged is the width the next fit compares with.
+    connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
+        if (settingWidth_ || column < 0 || column >= ResultTableModel::kColumnCount) return;
+        widthsTwips_[column] = PixelsToTwipsX(*this, pixels - CellMarginPixels());
+        lastFitted_[column].clear();
+    });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         // The text shown in the clicked row, read before any pending rows move it.
         if (index.isValid()) emit RowClicked(index.sibling(index.row(), 4).data().toString());
@@ -129,7 +135,16 @@ int ResultList::CellMarginPixels() const {
 void ResultList::SetColumnWidthTwips(int column, int twips) {
     if (column < 0 || column >= ResultTableModel::kColumnCount) return;
     widthsTwips_[column] = twips;
+    settingWidth_ = true;
     setColumnWidth(column, TwipsToPixelsX(*this, twips) + CellMarginPixels());
+    settingWidth_ = false;
+}
+
+int ResultList::HeaderWidthTwips(int column) const {
+    const QString text = model_.HeaderText(column);
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header());
+    const int pixels = QFontMetrics(header()->font()).horizontalAdvance(text) + 2 * margin;
+    return PixelsToTwipsX(*this, pixels - CellMarginPixels());
 }
 
 void ResultList::FitColumnWidths() {
@@ -142,7 +157,10 @@ void ResultList::FitColumnWidths() {
         // Consecutive hits often share a column's text (the module, the procedure).
         if (!first && text == lastFitted_[c]) continue;
         lastFitted_[c].assign(text);
-        const int wanted = static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips;
+        // The header's caption is never cut: it is the narrowest a fitted column gets.
+        const int wanted =
+            std::max(static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips,
+                     HeaderWidthTwips(c));
         if (first || wanted > widthsTwips_[c]) SetColumnWidthTwips(c, wanted);
     }
 }
@@ -176,6 +194,11 @@ void ResultList::SetListFont(const QFont& font) {
 
 void ResultList::ColumnClick(int column) {
     model_.ColumnClick(column);
+    // The sort mark makes the caption longer: widen the column rather than cut it.
+    if (column >= 0 && column < ResultTableModel::kColumnCount &&
+        HeaderWidthTwips(column) > widthsTwips_[column]) {
+        SetColumnWidthTwips(column, HeaderWidthTwips(column));
+    }
 }
 
 void ResultList::CopyToClipboard() {

@@ -42,8 +42,12 @@ class ResultList : public QTreeView {
     QString FirstHeader() const { return model_.HeaderText(0); }
     QString HeaderText(int column) const { return model_.HeaderText(column); }
 
-    // Fits the columns to the newest row; the first row of a list sets them exactly.
+    // Fits the columns to the newest row; the first row of a list sets them exactly, later
+    // rows widen a column narrower than their text (as wide as the user left it, too). No
+    // column gets narrower than its header's caption.
     void FitColumnWidths();
+    // What the header's caption of a column needs, in the twips of ColumnWidthTwips.
+    int HeaderWidthTwips(int column) const;
     int ColumnWidthTwips(int column) const {
         return column >= 0 && column < ResultTableModel::kColumnCount ? widthsTwips_[column] : 0;
     }
@@ -97,6 +101,7 @@ class ResultList : public QTreeView {
     double twipsPerPixel_ = 15.0;
     std::vector<float> advancePixels_;  // per BMP character, negative until measured
     QMenu* popup_ = nullptr;
+    bool settingWidth_ = false;  // the fit itself is resizing a column
 };
 
 }  // namespace trawlex::window

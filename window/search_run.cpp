@@ -8,11 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <exception>
+#include <stdexcept>
 
 #include "host/module_search.h"
 #include "office/document_search.h"
 #include "office/office_document.h"
 #include "window/control_settings.h"
+#include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
@@ -39,7 +41,24 @@ void RunStep(Step&& step) {
 
 }  // namespace
 
-SearchRun::SearchRun(frmAddIn& window) : window_(window) {
+std::string SkippedNote(int skippedEntries, std::int64_t untestedLines) {
+    std::string note;
+    if (skippedEntries > 0) {
+        note += "（読めなかったファイル " + std::to_string(skippedEntries) + " 件）";
+    }
+    if (untestedLines > 0) {
+        note += "（調べきれなかった行 " + std::to_string(untestedLines) + " 件）";
+    }
+    return note;
+}
+
+// Names the last document whose modules could not be read, after the counts.
+static std::string DocumentNote(const std::string& problem) {
+    return problem.empty() ? std::string() : "  " + problem;
+}
+
+SearchRun::SearchRun(frmAddIn& window)
+    : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
 
@@ -73,6 +92,9 @@ SearchRun::Next SearchRun::Run() {
     }
     const std::string search = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
+    // An invalid regular expression would match nothing in silence.
+    const std::string patternError = window_.Engine().PatternError(search, CurrentOptions());
+    if (!patternError.empty()) throw std::runtime_error(patternError);
     return SearchInArea(search);
 }
 
@@ -127,9 +149,9 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
 void SearchRun::Summary() {
     SaveTabState(window_, window_.CurrentTab());
     const int rows = window_.CurrentList().RowCount();
-    std::string summary = RunSummaryText(rows, window_.StopRequested());
-    if (!documentProblem_.empty()) summary += "  " + documentProblem_;
-    window_.SetStatusText(QString::fromStdString(summary));
+    window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested()) +
+                                                 SkippedNote(skippedEntries_, untestedLines_) +
+                                                 DocumentNote(documentProblem_)));
 }
 
 void SearchRun::Finish() {
@@ -216,8 +238,17 @@ bool SearchRun::SearchOwnWay(const std::string& path, std::string_view bytes,
                                  [this](const std::string& text) {
                                      documentProblem_ = text;
                                      SetStatus(text);
+                                     EntrySkipped();
                                  });
     return true;
+}
+
+void SearchRun::EntrySkipped() {
+    ++skippedEntries_;
+}
+
+void SearchRun::LineUntested(std::string_view, std::int64_t) {
+    ++untestedLines_;
 }
 
 }  // namespace trawlex::window

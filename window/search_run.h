@@ -5,6 +5,7 @@
 // and adds each hit to the tab that is current at that moment.
 
 #include <QString>
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -20,6 +21,10 @@ inline constexpr const char* kStatusCancelled = "キャンセルされました"
 inline constexpr const char* kModuleHeader = "ﾓｼﾞｭｰﾙ名";
 inline constexpr const char* kFileHeader = "ﾌｧｲﾙ名";
 
+// Added to the summary when entries of a folder walk could not be read, and when lines
+// could not be tested within the work one line may take.
+std::string SkippedNote(int skippedEntries, std::int64_t untestedLines);
+
 class SearchRun final : public FolderSearchHost {
   public:
     explicit SearchRun(frmAddIn& window);
@@ -32,12 +37,16 @@ class SearchRun final : public FolderSearchHost {
     bool StopRequested() const override;
     MatchOptions CurrentOptions() const override;
     void AddRow(ResultRow row) override;
+    void LineUntested(std::string_view name, std::int64_t line) override;
+    // The options dialog's choice, read once when the run starts.
+    EncodingChoice FileEncoding() const override { return fileEncoding_; }
     // FolderSearchHost
     std::string ExtList() const override;
     bool SearchSubfolders() const override;
     void SetStatus(std::string text) override;
     bool SearchOwnWay(const std::string& path, std::string_view bytes, std::string_view search,
                       MatchEngine& engine) override;
+    void EntrySkipped() override;
 
   private:
     enum class Next { Summary, Finish };
@@ -50,7 +59,10 @@ class SearchRun final : public FolderSearchHost {
     bool MinimizeWhileSeek() const;
 
     frmAddIn& window_;
+    EncodingChoice fileEncoding_;
     bool waitCursor_ = false;
+    int skippedEntries_ = 0;
+    std::int64_t untestedLines_ = 0;
     // The last document whose modules could not be read; the summary keeps naming it.
     std::string documentProblem_;
     timespec lastPump_{};

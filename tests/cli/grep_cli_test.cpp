@@ -129,7 +129,7 @@ TEST_F(GrepCli, ModesReachTheEngine) {
     EXPECT_EQ(Grep({"--mode", "wildcard", "--binary", "private*f?o", "tree"}).exitCode, 1);
 
     EXPECT_EQ(Grep({"--mode", "regex", "--binary", "^end sub", "tree"}).exitCode, 1);
-    EXPECT_EQ(Grep({"--mode", "regex", "(", "tree"}).exitCode, 1);  // invalid: no match
+    EXPECT_EQ(Grep({"--mode", "regex", "(", "tree"}).exitCode, 2);  // invalid: reported
 }
 
 TEST_F(GrepCli, FilePathIsNamedAsGivenAndIgnoresTheExtensionFilter) {
@@ -145,7 +145,7 @@ TEST_F(GrepCli, FilePathIsNamedAsGivenAndIgnoresTheExtensionFilter) {
 
 TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
     const GrepResult result = Grep({"--format", "tsv", "Dim value", "nowhere", "tree/sub"});
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 2);  // rows found, but a PATH was missing
     EXPECT_EQ(result.outLines,
               std::vector<std::string>{"tree/sub/c.bas\t1\t(Declarations)\t\tDim value"});
     ASSERT_EQ(result.errLines.size(), 2u);
@@ -154,7 +154,7 @@ TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
     EXPECT_EQ(result.errLines[1], "1 件みつかりました");
 
     const GrepResult only = Grep({"value", "nowhere"});
-    EXPECT_EQ(only.exitCode, 1);
+    EXPECT_EQ(only.exitCode, 2);
     ASSERT_EQ(only.errLines.size(), 2u);
     EXPECT_TRUE(only.errLines[0].starts_with("エラーが発生しました:"));
     EXPECT_EQ(only.errLines[1], "見つかりませんでした");
@@ -162,7 +162,7 @@ TEST_F(GrepCli, MissingPathIsReportedAndTheRestSearched) {
 
 TEST_F(GrepCli, DevicesAreRefusedAndPipesRead) {
     const GrepResult device = Grep({"value", "/dev/null", "tree/x.c"});
-    EXPECT_EQ(device.exitCode, 0);
+    EXPECT_EQ(device.exitCode, 2);
     ASSERT_EQ(device.errLines.size(), 2u);
     EXPECT_EQ(device.errLines[0], "エラーが発生しました:/dev/null: not a file or folder");
     EXPECT_EQ(device.errLines[1], "1 件みつかりました");
@@ -182,17 +182,100 @@ TEST_F(GrepCli, DevicesAreRefusedAndPipesRead) {
     EXPECT_EQ(piped.outLines, std::vector<std::string>{"pipe\t2\tPiped\tGlobal\tvalue = 1"});
 }
 
+// Permission bits bind root too when the run gives root up first.
 TEST_F(GrepCli, UnreadableFolderIsReportedAndTheWalkGoesOn) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     const fs::path locked = root_ / "sub" / "deeper";
     fs::permissions(locked, fs::perms::none);
-    const GrepResult result = Grep({"--format", "tsv", "value", "tree"});
+    const GrepResult result =
+        RunGrep({"--format", "tsv", "value", "tree"}, RunSetup{base_, {}, {}, false, false, true});
     fs::permissions(locked, fs::perms::owner_all);
-    EXPECT_EQ(result.exitCode, 0);
+    if (result.exitCode == kCannotDropRoot) GTEST_SKIP() << "cannot run without root here";
+    EXPECT_EQ(result.exitCode, 2);  // the rows may be incomplete
     EXPECT_EQ(result.outLines.size(), 4u);
     ASSERT_EQ(result.errLines.size(), 2u);
-    EXPECT_TRUE(result.errLines[0].starts_with("エラーが発生しました:"));
+    EXPECT_EQ(result.errLines[0], "エラーが発生しました:tree/sub/deeper: Permission denied");
     EXPECT_EQ(result.errLines[1], "4 件みつかりました");
+}
+
+TEST_F(GrepCli, UnreadableFileIsReportedAndEveryOtherFileSearched) {
+    WriteFile(root_ / "a.bas", "Dim value\r\n");
+    fs::permissions(root_ / "a.bas", fs::perms::none);
+    const GrepResult result =
+        RunGrep({"--format", "tsv", "value", "tree"}, RunSetup{base_, {}, {}, false, false, true});
+    if (result.exitCode == kCannotDropRoot) GTEST_SKIP() << "cannot run without root here";
+    EXPECT_EQ(result.exitCode, 2);
+    // Every file after the unreadable one, its subfolders included, is still searched.
+    EXPECT_EQ(result.outLines.size(), 5u);
+    EXPECT_EQ(result.errLines, (std::vector<std::string>{
+                                   "エラーが発生しました:tree/a.bas: Permission denied",
+                                   "5 件みつかりました",
+                               }));
+}
+
+TEST_F(GrepCli, MissingPathIsReportedWithExitStatusTwo) {
+    const GrepResult result = Grep({"value", "tree/x.c", "tree/none"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.outLines.size(), 1u);
+    EXPECT_EQ(result.errLines.front(), "エラーが発生しました:tree/none: No such file or directory");
+}
+
+TEST_F(GrepCli, ControlCharactersInMessagesAreShownNotObeyed) {
+    RunSetup terminal{base_, {}, {}, true, true};
+    const GrepResult shown = RunGrep({"value", "tree/err\x1b[2Jname.bas"}, terminal);
+    EXPECT_EQ(shown.exitCode, 2);
+    EXPECT_NE(shown.out.find("tree/err^[[2Jname.bas: No such file"), std::string::npos)
+        << shown.out;
+    EXPECT_EQ(shown.out.find('\x1b'), std::string::npos);
+
+    const GrepResult usage = RunGrep({"--\x1b[2J", "x", "tree"}, terminal);
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_NE(usage.out.find("'--^[[2J'"), std::string::npos) << usage.out;
+    EXPECT_EQ(usage.out.find('\x1b'), std::string::npos);
+
+    // In a file, messages keep their bytes.
+    const GrepResult filed = Grep({"value", "tree/err\x1b[2Jname.bas"});
+    EXPECT_NE(filed.err.find("err\x1b[2Jname.bas"), std::string::npos);
+}
+
+TEST_F(GrepCli, InvalidPatternIsAnErrorNotAnEmptyResult) {
+    for (const std::string mode : {"regex", "word"}) {
+        const GrepResult result = Grep({"--mode", mode, "(value", "tree"});
+        EXPECT_EQ(result.exitCode, 2) << mode;
+        EXPECT_TRUE(result.outLines.empty()) << mode;
+        ASSERT_EQ(result.errLines.size(), 2u) << result.err;
+        EXPECT_TRUE(
+            result.errLines[0].starts_with("エラーが発生しました:missing closing parenthesis"))
+            << result.errLines[0];
+    }
+    // A wildcard pattern that cannot match stays a search without rows.
+    EXPECT_EQ(Grep({"--mode", "wildcard", "[", "tree"}).exitCode, 1);
+}
+
+TEST_F(GrepCli, LineTooCostlyForTheRegexIsReportedAndOthersStillMatch) {
+    WriteFile(root_ / "hard.txt", "ok!\n" + std::string(40, 'a') + "!\nzz\n");
+    const GrepResult result =
+        Grep({"--mode", "regex", "--format", "tsv", "^(?:(a|a)*!x|a+!)", "tree/hard.txt"});
+    EXPECT_EQ(result.exitCode, 2);
+    // Only the costly line is in doubt; the other lines were tested.
+    EXPECT_TRUE(result.outLines.empty());
+    ASSERT_EQ(result.errLines.size(), 2u) << result.err;
+    EXPECT_TRUE(result.errLines[0].starts_with("エラーが発生しました:tree/hard.txt:2: "))
+        << result.errLines[0];
+    EXPECT_EQ(result.errLines[1], "見つかりませんでした");
+}
+
+TEST_F(GrepCli, EncodingOptionChoosesHowFilesWithoutBomAreRead) {
+    // "ﾒｲﾝ" in CP932 (D2 B2 DD): D2 B2 is also valid UTF-8 (U+04B2) — DD is not, so
+    // "ﾒｲ" alone (D2 B2) is the case that fooled the detection.
+    WriteFile(root_ / "k.bas", "' \xD2\xB2\r\n");
+    const GrepResult detected = Grep({"--format", "tsv", "ﾒｲ", "tree/k.bas"});
+    EXPECT_EQ(detected.outLines, std::vector<std::string>{"tree/k.bas\t1\t(Declarations)\t\t' ﾒｲ"});
+    const GrepResult forced =
+        Grep({"--encoding", "utf-8", "--format", "tsv", "\xD2\xB2", "tree/k.bas"});
+    EXPECT_EQ(forced.outLines.size(), 1u);
+    const GrepResult cp932 = Grep({"--encoding=cp932", "--format", "tsv", "ﾒｲ", "tree/k.bas"});
+    EXPECT_EQ(cp932.outLines.size(), 1u);
+    EXPECT_EQ(Grep({"--encoding", "latin1", "x", "tree"}).exitCode, 2);
 }
 
 TEST_F(GrepCli, EmptySearchFindsNothing) {

@@ -138,7 +138,7 @@ class GrepVbp : public ::testing::Test {
 
 TEST_F(GrepVbp, MissingModuleIsReportedAndTheOthersSearched) {
     const GrepResult result = Grep({"--format", "tsv", "hit", "proj/P.vbp"});
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 2);  // rows, but a module could not be read
     EXPECT_EQ(result.outLines,
               (Lines{"modA\t2\tFoo\tGlobal\thit = 1", "clsB\t2\tBar\tPublic\thit = 2"}));
     ASSERT_EQ(result.errLines.size(), 2u);
@@ -154,7 +154,7 @@ TEST_F(GrepVbp, GroupSearchesItsProjectsInOrder) {
               "StartupProject=proj\\P.vbp\r\n"
               "Project=nowhere.vbp\r\n");
     const GrepResult result = Grep({"--format", "tsv", "hit", "G.vbg"});
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.outLines,
               (Lines{"modQ\t1\t(Declarations)\t\tPrivate hit As Long",
                      "modA\t2\tFoo\tGlobal\thit = 1", "clsB\t2\tBar\tPublic\thit = 2"}));
@@ -171,14 +171,14 @@ TEST_F(GrepVbp, GroupSearchesItsProjectsInOrder) {
 TEST_F(GrepVbp, UnreadableProjectsFindNothing) {
     WriteFile(base_ / "Empty.vbg", "VBGROUP 5.0\r\nProject=nowhere.vbp\r\n");
     const GrepResult group = Grep({"hit", "Empty.vbg"});
-    EXPECT_EQ(group.exitCode, 1);
+    EXPECT_EQ(group.exitCode, 2);
     EXPECT_EQ(group.outLines, Lines{});
     ASSERT_EQ(group.errLines.size(), 2u);
     EXPECT_TRUE(group.errLines[0].starts_with("エラーが発生しました:"));
     EXPECT_EQ(group.errLines[1], "見つかりませんでした");
 
     const GrepResult missing = Grep({"hit", "proj/Missing.vbp"});
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.exitCode, 2);
     ASSERT_EQ(missing.errLines.size(), 2u);
     EXPECT_TRUE(missing.errLines[0].starts_with("エラーが発生しました:proj/Missing.vbp"));
 }

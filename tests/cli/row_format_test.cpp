@@ -108,5 +108,31 @@ TEST(RowFormats, TerminalTextCannotCarryEscapeSequences) {
     EXPECT_EQ(out, "e^[.bas:1:P^G: ^[]0;title^G\n");
 }
 
+TEST(RowFormats, ALongRowWrittenInPiecesIsTheSameRow) {
+    // Multi-byte characters, C1 controls, invalid bytes and characters every format escapes.
+    std::string content;
+    for (int i = 0; i < 40; ++i) {
+        content += "検索\xC2\x9B\t\"q\"\\ \x1b\xE8\xA1 \x80\x80\x80 \xF0\x9F\x98\x80";
+    }
+    const ResultRow row{"a.bas", 7, "Main", "Public", content};
+    for (OutputFormat format : {OutputFormat::Text, OutputFormat::Tsv, OutputFormat::Jsonl}) {
+        for (bool terminal : {false, true}) {
+            const TextStyle style{terminal, terminal};
+            std::string whole;
+            AppendRow(whole, row, format, style);
+            for (std::size_t size : {1u, 2u, 3u, 5u, 64u}) {
+                std::string pieces;
+                AppendRowHead(pieces, row, format, style);
+                std::string_view rest = content;
+                while (!rest.empty()) {
+                    AppendContentPiece(pieces, NextContentPiece(rest, size), format, style);
+                }
+                AppendRowTail(pieces, format);
+                EXPECT_EQ(pieces, whole) << static_cast<int>(format) << terminal << size;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace trawlex::cli

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/search/unprivileged.h"
+
 extern char** environ;
 
 namespace trawlex::cli::test {
@@ -75,10 +77,13 @@ GrepResult RunGrep(const std::vector<std::string>& args, const RunSetup& setup) 
         const int out = setup.stdoutIsTerminal
                             ? terminal
                             : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = setup.stderrIsTerminal
+                            ? terminal
+                            : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
         if (master >= 0) ::close(master);
         if (!setup.cwd.empty() && ::chdir(setup.cwd.c_str()) != 0) ::_exit(127);
+        if (setup.withoutRoot && !trawlex::test::DropRoot()) ::_exit(kCannotDropRoot);
         std::vector<char*> argv{program.data()};
         for (auto& a : argCopies) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -101,7 +106,7 @@ GrepResult RunGrep(const std::vector<std::string>& args, const RunSetup& setup) 
     }
     // A stdout the caller chose (such as /dev/full) is not read back.
     if (!setup.stdoutIsTerminal && setup.stdoutPath.empty()) result.out = ReadAll(outPath);
-    result.err = ReadAll(errPath);
+    if (!setup.stderrIsTerminal) result.err = ReadAll(errPath);
     result.outLines = SplitLines(result.out);
     result.errLines = SplitLines(result.err);
     std::filesystem::remove_all(dir);

@@ -21,7 +21,12 @@ struct RunSetup {
     std::vector<std::string> extraEnv;  // NAME=value added to the environment
     std::filesystem::path stdoutPath;   // a file of the test's when empty
     bool stdoutIsTerminal = false;      // a pseudo-terminal instead of a file
+    bool stderrIsTerminal = false;      // stderr on the same pseudo-terminal (with stdout)
+    bool withoutRoot = false;           // run as user 65534 when started as root
 };
+
+// The exit code RunGrep reports when root could not be given up.
+inline constexpr int kCannotDropRoot = 126;
 
 GrepResult RunGrep(const std::vector<std::string>& args, const RunSetup& setup);
 

@@ -1,7 +1,9 @@
-// The Office editor flavour (--vbe) with the real add-in library, registered the way users
-// register it: scripts/register-addin, which runs regsvr32 and writes the editor's record.
+// The Office editor flavour (--vbe) with the real add-in library, installed the way users
+// install it: the installer run headless from a folder holding both libraries, which copies
+// them to the system directory, runs regsvr32 and writes the editor's records.
 
 #include <QDir>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QtTest>
@@ -35,8 +37,28 @@ QStringList ValueNames(const std::string& key) {
     return names;
 }
 
-bool RunRegisterScript(QString* output) {
-    return e2e::RunProgram(TRAWLEX_REGISTER_SCRIPT, {TRAWLEX_BUILD_DIR}, output) == 0;
+// install --install from `folder`; its exit code, with stdout and stderr in `output`.
+int RunInstaller(const QString& folder, QString* output) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(TRAWLEX_INSTALL, {"--install"});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return -1;
+    *output = QString::fromUtf8(process.readAll());
+    return process.exitCode();
+}
+
+// Stages both libraries and installs them, with the built regsvr32 in the system directory.
+bool InstallBothLibraries(const QString& root, QString* output) {
+    const QString staging = root + "/staging";
+    QDir().mkpath(staging);
+    QDir().mkpath(root + "/system32");
+    QFile::link(TRAWLEX_REGSVR32, root + "/system32/regsvr32");
+    QFile::remove(staging + "/trawlex.dll");
+    QFile::remove(staging + "/trawlexup.dll");
+    return QFile::copy(TRAWLEX_DLL, staging + "/trawlex.dll") &&
+           QFile::copy(TRAWLEX_UPDATER_DLL, staging + "/trawlexup.dll") &&
+           RunInstaller(staging, output) == 0;
 }
 
 }  // namespace
@@ -48,10 +70,11 @@ class OfficeEditorTest : public QObject {
     void init() { machine_ = std::make_unique<e2e::ScopedMachine>(); }
     void cleanup() { machine_.reset(); }
 
-    void registrationWritesBothRecords() {
+    void installationWritesBothRecords() {
         QString output;
-        QVERIFY2(RunRegisterScript(&output), qPrintable(output));
-        QVERIFY2(output.contains(machine_->path()), qPrintable(output));
+        QVERIFY2(InstallBothLibraries(machine_->path(), &output), qPrintable(output));
+        const QString installed = machine_->path() + "/system32/trawlex.dll";
+        QVERIFY(QFile::exists(installed));
 
         QCOMPARE(ValueNames(kVbeKey),
                  QStringList({"CommandLineSafe", "FriendlyName", "LoadBehavior"}));
@@ -60,32 +83,32 @@ class OfficeEditorTest : public QObject {
         QCOMPARE(Value(kVbeKey + "LoadBehavior"), QString("3"));
         QCOMPARE(
             QString::fromStdString(platform::ClassLibraryPath(e2e::kProgId).value_or("<none>")),
-            QFileInfo(TRAWLEX_DLL).canonicalFilePath());
+            QFileInfo(installed).canonicalFilePath());
         const AddinRecord vb6 = ReadAddinRecord(Flavour::VisualBasic6, e2e::kProgId).value();
         QCOMPARE(QString::fromStdString(vb6.friendlyName), QString("Trawlex Plus"));
         QVERIFY(vb6.loadAtStartup());
 
-        // Registering again leaves one record with the same three values, even when the
+        // Installing again leaves one record with the same three values, even when the
         // earlier record had others.
         QVERIFY(platform::RegWrite(kVbeKey + "LoadBehavior", "0", "REG_DWORD").ok());
         QVERIFY(platform::RegWrite(kVbeKey + "Stale", "x").ok());
-        QVERIFY2(RunRegisterScript(&output), qPrintable(output));
+        QVERIFY2(InstallBothLibraries(machine_->path(), &output), qPrintable(output));
         QCOMPARE(ValueNames(kVbeKey),
                  QStringList({"CommandLineSafe", "FriendlyName", "LoadBehavior"}));
         QCOMPARE(Value(kVbeKey + "LoadBehavior"), QString("3"));
     }
 
-    void missingBuildIsReportedNotRegistered() {
+    void missingLibrariesAreReportedNotInstalled() {
         QString output;
-        QCOMPARE(
-            e2e::RunProgram(TRAWLEX_REGISTER_SCRIPT, {machine_->path() + "/no-build"}, &output), 1);
-        QVERIFY2(output.contains("missing"), qPrintable(output));
+        QVERIFY(QDir().mkpath(machine_->path() + "/empty"));
+        QCOMPARE(RunInstaller(machine_->path() + "/empty", &output), 1);
+        QVERIFY2(output.contains("Trawlex Plus - trawlex.dll [NG]"), qPrintable(output));
         QVERIFY(!platform::RegKeyExists(kVbeKey));
     }
 
     void officeEditorLoadsThroughItsOwnRecord() {
         QString output;
-        QVERIFY2(RunRegisterScript(&output), qPrintable(output));
+        QVERIFY2(InstallBothLibraries(machine_->path(), &output), qPrintable(output));
         // Only the Office editor's record asks for loading: the VB6 one is switched off.
         QVERIFY(SetLoadAtStartup(Flavour::VisualBasic6, e2e::kProgId, false).ok());
         {

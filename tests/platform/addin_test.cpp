@@ -1,12 +1,13 @@
 // regsvr32 and the add-in loader, driven with the test add-in library built in the tree.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "host/host_app.h"
 #include "host/addin_loader.h"
+#include "host/host_app.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "temp_machine.h"
@@ -135,6 +136,32 @@ TEST_F(AddinTest, LoaderNamesEachWayItFails) {
     EXPECT_FALSE(LoadAddin(""));
     EXPECT_FALSE(RegisterClass("Bad\\Id", "/x.so"));
     EXPECT_FALSE(RegisterClass(kProgId, "relative.so"));
+}
+
+TEST_F(AddinTest, LoaderTakesOnlyAbsolutePathsOfRegularFiles) {
+    const std::string record =
+        "HKCU\\Software\\Classes\\" + std::string(kProgId) + "\\InprocServer32\\";
+    // A record written by hand can name a relative path; it would load from the current
+    // folder, whatever that holds.
+    const std::string library = std::filesystem::canonical(TRAWLEX_TEST_ADDIN).string();
+    const std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(library).parent_path());
+    ASSERT_TRUE(RegWrite(record, std::filesystem::path(library).filename().string()));
+    const auto relative = LoadAddin(kProgId);
+    std::filesystem::current_path(saved);
+    ASSERT_FALSE(relative);
+    EXPECT_NE(relative.error().find("is not absolute"), std::string::npos) << relative.error();
+
+    // dlopen on a pipe would wait for a writer for ever: the editor would hang at start-up.
+    const std::string fifo = root() + "/fifo.so";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(RegisterClass(kProgId, fifo));
+    const auto pipe = LoadAddin(kProgId);
+    ASSERT_FALSE(pipe);
+    EXPECT_NE(pipe.error().find("not a regular file"), std::string::npos) << pipe.error();
+
+    ASSERT_TRUE(RegisterClass(kProgId, root()));
+    EXPECT_NE(LoadAddin(kProgId).error().find("not a regular file"), std::string::npos);
 }
 
 TEST_F(AddinTest, ThisLibraryPathOfTheRunningProgram) {

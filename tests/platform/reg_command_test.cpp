@@ -63,6 +63,18 @@ TEST_F(RegCommandTest, DeleteRemovesAValueOrTheWholeKey) {
     EXPECT_EQ(out_.str(), "");
 }
 
+TEST_F(RegCommandTest, QueryNamesWhatIsMissing) {
+    ASSERT_TRUE(RegWrite(std::string(kKey) + "\\FriendlyName", "Trawlex Plus"));
+    EXPECT_EQ(Reg({"query", kKey, "/v", "LoadBehavior"}), kRegFailure);
+    EXPECT_EQ(err_.str(),
+              "reg: the key \"" + std::string(kKey) + "\" has no value \"LoadBehavior\"\n");
+    EXPECT_EQ(Reg({"query", kKey, "/ve"}), kRegFailure);
+    EXPECT_EQ(err_.str(), "reg: the key \"" + std::string(kKey) + "\" has no default value\n");
+    EXPECT_EQ(Reg({"query", std::string(kKey) + "\\Missing", "/v", "FriendlyName"}), kRegFailure);
+    EXPECT_EQ(err_.str(), "reg: the key \"" + std::string(kKey) + "\\Missing\" was not found\n");
+    EXPECT_EQ(out_.str(), "");
+}
+
 TEST_F(RegCommandTest, BadCommandLinesChangeNothing) {
     const std::vector<std::vector<std::string>> bad = {
         {},

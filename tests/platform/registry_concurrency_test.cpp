@@ -107,7 +107,8 @@ TEST_F(RegistryConcurrencyTest, WriterKilledMidWriteLeavesAHiveThatParses) {
         pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
-            for (int i = 0;; ++i) RegWrite(ValuePath(round, i % 64), bulk + std::to_string(i));
+            for (int i = 0;; ++i)
+                static_cast<void>(RegWrite(ValuePath(round, i % 64), bulk + std::to_string(i)));
         }
         // Let it get going, then kill it wherever it happens to be.
         const std::string started = "HKCU\\Software\\Stress\\Writer" + std::to_string(round);

@@ -28,6 +28,15 @@ TEST(SplitCommandLineTest, BlanksSeparateAndQuotesGroup) {
     EXPECT_EQ(SplitCommandLine("   "), Args{});
 }
 
+TEST(SplitCommandLineTest, EmptyQuotedArgumentsAreKeptEverywhere) {
+    EXPECT_EQ(SplitCommandLine("\"\""), Args{""});
+    EXPECT_EQ(SplitCommandLine("  \"\"  "), Args{""});
+    EXPECT_EQ(SplitCommandLine("prog \"\""), (Args{"prog", ""}));
+    EXPECT_EQ(SplitCommandLine("prog \"\"\t"), (Args{"prog", ""}));
+    EXPECT_EQ(SplitCommandLine("prog\t\"\"\t\"\""), (Args{"prog", "", ""}));
+    EXPECT_EQ(SplitCommandLine("\t\"\"\tprog"), (Args{"", "prog"}));
+}
+
 TEST(SplitCommandLineTest, BackslashesAndShellCharactersAreOrdinary) {
     EXPECT_EQ(SplitCommandLine("a\\\"b c\\\\"), (Args{"a\\b c\\\\"}));
     EXPECT_EQ(SplitCommandLine("x;rm -rf $(echo y) `z` | w > v"),

@@ -1,22 +1,26 @@
 // An add-in library for the tests. It registers the class record and a VB6 add-in record,
 // and its add-in object writes what happens to it into the registry so a test can see it.
-// TRAWLEX_TEST_ADDIN_FAIL=1 in the environment makes both entry points fail.
+// TRAWLEX_TEST_ADDIN_FAIL=1 in the environment makes both entry points fail. Built with
+// TRAWLEX_TEST_PROGID defined, it is a second add-in with that ProgID.
 
 #include <cstdlib>
 #include <string>
 
 #include "host/addin_instance.h"
-#include "host/host_app.h"
 #include "host/addin_loader.h"
+#include "host/host_app.h"
 #include "platform/registry.h"
 
 namespace {
 
 using namespace trawlex;
 
-constexpr const char* kProgId = "TrawlexTest.Connect";
+#ifndef TRAWLEX_TEST_PROGID
+#define TRAWLEX_TEST_PROGID "TrawlexTest.Connect"
+#endif
+constexpr const char* kProgId = TRAWLEX_TEST_PROGID;
 constexpr const char* kAddinRecord =
-    "HKCU\\Software\\Microsoft\\Visual Basic\\6.0\\Addins\\TrawlexTest.Connect\\";
+    "HKCU\\Software\\Microsoft\\Visual Basic\\6.0\\Addins\\" TRAWLEX_TEST_PROGID "\\";
 constexpr const char* kTrace = "HKCU\\Software\\TrawlexTest\\";
 
 bool AskedToFail() {
@@ -24,19 +28,23 @@ bool AskedToFail() {
     return fail && std::string(fail) == "1";
 }
 
+// The trace is best effort: a test that reads it fails on what is missing.
+void Trace(const std::string& name, const std::string& value, const char* type = "REG_SZ") {
+    static_cast<void>(platform::RegWrite(std::string(kTrace) + name, value, type));
+}
+
 class TestAddin : public host::AddinInstance {
   public:
-    TestAddin() { platform::RegWrite(std::string(kTrace) + "Created", "1"); }
-    ~TestAddin() override { platform::RegWrite(std::string(kTrace) + "Destroyed", "1"); }
+    TestAddin() { Trace("Created", "1"); }
+    ~TestAddin() override { Trace("Destroyed", "1"); }
 
     void OnConnection(host::HostApp& hostApp, host::ConnectMode mode) override {
         Result<std::string> name = hostApp.DefaultValue();
-        platform::RegWrite(std::string(kTrace) + "HostName", name ? *name : name.error());
-        platform::RegWrite(std::string(kTrace) + "ConnectMode", std::to_string(mode), "REG_DWORD");
+        Trace("HostName", name ? *name : name.error());
+        Trace("ConnectMode", std::to_string(mode), "REG_DWORD");
     }
     void OnDisconnection(host::DisconnectMode mode) override {
-        platform::RegWrite(std::string(kTrace) + "DisconnectMode", std::to_string(mode),
-                           "REG_DWORD");
+        Trace("DisconnectMode", std::to_string(mode), "REG_DWORD");
     }
 };
 

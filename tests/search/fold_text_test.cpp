@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "search/text_fold.h"
 #include "base/utf8_codec.h"
+#include "search/text_fold.h"
 
 namespace trawlex {
 namespace {
@@ -148,6 +148,95 @@ TEST(NormaliseForLike, LowerKatakanaHalfWidth) {
     // Katakana without a half-width form stay as they are.
     EXPECT_EQ(NormaliseForLike("ヶヰ"), "ヶヰ");
     EXPECT_EQ(NormaliseForLike("\u3000x\r\n"), " x\r\n");
+}
+
+// The standard full-width form of every half-width katakana and mark, U+FF61 to U+FF9F,
+// written out rather than taken from the tables under test.
+constexpr std::u32string_view kFullOfHalf =
+    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホ"
+    U"マミムメモヤユヨラリルレロワン゛゜";
+
+std::string Utf8Of(std::u32string_view text) {
+    std::string out;
+    for (char32_t c : text) utf8::Append(out, c);
+    return out;
+}
+
+TEST(HalfWidthKatakana, EveryHalfWidthFormFoldsAndNormalisesLikeItsFullForm) {
+    ASSERT_EQ(kFullOfHalf.size(), 0xFF9F - 0xFF61 + 1u);
+    for (char32_t half = 0xFF61; half <= 0xFF9F; ++half) {
+        const std::string halfText = Utf8Of(std::u32string(1, half));
+        const std::string fullText = Utf8Of(kFullOfHalf.substr(half - 0xFF61, 1));
+        SCOPED_TRACE(halfText + " " + fullText);
+        EXPECT_EQ(FoldForCompare(halfText), FoldForCompare(fullText));
+        EXPECT_EQ(NormaliseForLike(fullText), halfText);
+        EXPECT_EQ(NormaliseForLike(halfText), halfText);
+        if (half >= 0xFF66 && half <= 0xFF9D && half != 0xFF70) {
+            // The katakana fold to the full form itself, and their hiragana with them.
+            EXPECT_EQ(FoldForCompare(halfText), fullText);
+            const std::string hiragana =
+                Utf8Of(std::u32string(1, kFullOfHalf[half - 0xFF61] - 0x60));
+            EXPECT_EQ(FoldForCompare(hiragana), fullText);
+            EXPECT_EQ(NormaliseForLike(hiragana), halfText);
+        }
+    }
+}
+
+struct MarkedKana {
+    char32_t base;
+    char32_t marked;
+    bool semiVoiced;
+    bool halfWidth;  // the base has a half-width form
+};
+
+// Every kana that takes a voiced or semi-voiced mark, and the single character it makes.
+constexpr MarkedKana kMarkedKana[] = {
+    {U'カ', U'ガ', false, true}, {U'キ', U'ギ', false, true},  {U'ク', U'グ', false, true},
+    {U'ケ', U'ゲ', false, true}, {U'コ', U'ゴ', false, true},  {U'サ', U'ザ', false, true},
+    {U'シ', U'ジ', false, true}, {U'ス', U'ズ', false, true},  {U'セ', U'ゼ', false, true},
+    {U'ソ', U'ゾ', false, true}, {U'タ', U'ダ', false, true},  {U'チ', U'ヂ', false, true},
+    {U'ツ', U'ヅ', false, true}, {U'テ', U'デ', false, true},  {U'ト', U'ド', false, true},
+    {U'ハ', U'バ', false, true}, {U'ヒ', U'ビ', false, true},  {U'フ', U'ブ', false, true},
+    {U'ヘ', U'ベ', false, true}, {U'ホ', U'ボ', false, true},  {U'ウ', U'ヴ', false, true},
+    {U'ワ', U'ヷ', false, true}, {U'ヰ', U'ヸ', false, false}, {U'ヱ', U'ヹ', false, false},
+    {U'ヲ', U'ヺ', false, true}, {U'ヽ', U'ヾ', false, false}, {U'ハ', U'パ', true, true},
+    {U'ヒ', U'ピ', true, true},  {U'フ', U'プ', true, true},   {U'ヘ', U'ペ', true, true},
+    {U'ホ', U'ポ', true, true},
+};
+
+TEST(MarkedKana, EveryBaseJoinsItsMarkInBothFoldings) {
+    for (const MarkedKana& kana : kMarkedKana) {
+        const std::string marked = Utf8Of(std::u32string(1, kana.marked));
+        const std::string base = Utf8Of(std::u32string(1, kana.base));
+        const std::string halfMark = kana.semiVoiced ? "ﾟ" : "ﾞ";
+        const std::string combining = kana.semiVoiced ? "\u309A" : "\u3099";
+        SCOPED_TRACE(marked);
+        // Compare folding: the base with a half-width (spacing) or combining mark is the
+        // marked kana, and never the base alone.
+        EXPECT_EQ(FoldForCompare(base + halfMark), marked);
+        EXPECT_EQ(FoldForCompare(base + combining), marked);
+        EXPECT_NE(FoldForCompare(base), marked);
+        if (kana.base != U'ヽ') {
+            const std::string hiraganaBase = Utf8Of(std::u32string(1, kana.base - 0x60));
+            EXPECT_EQ(FoldForCompare(hiraganaBase + combining), marked);
+        }
+        if (!kana.halfWidth) continue;
+        // Like folding: the marked kana splits into the half-width base and mark, as does
+        // the base with either mark.
+        const std::string halfBase = NormaliseForLike(base);
+        EXPECT_EQ(NormaliseForLike(marked), halfBase + halfMark);
+        EXPECT_EQ(NormaliseForLike(base + combining), halfBase + halfMark);
+        EXPECT_EQ(FoldForCompare(halfBase + halfMark), marked);
+    }
+}
+
+TEST(NormaliseForLike, LowerCasesAsLCaseDoesWithoutFolding) {
+    EXPECT_EQ(NormaliseForLike("ÄÖÜ ΣΑΣ ДОМ Ｋ"), "äöü σασ дом k");
+    // Not capital letters: long s, final sigma, micro sign and the Kelvin, Ohm and Angstrom
+    // signs stay as they are.
+    EXPECT_EQ(NormaliseForLike("ſ ς µ \u212A \u2126 \u212B"), "ſ ς µ \u212A \u2126 \u212B");
+    // The compare folding still folds them.
+    EXPECT_EQ(FoldForCompare("ſ\u212A"), "sk");
 }
 
 }  // namespace

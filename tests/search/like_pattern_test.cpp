@@ -71,6 +71,45 @@ TEST(LikePattern, CharacterLists) {
     EXPECT_TRUE(Like("ab", "a[]b"));
 }
 
+TEST(LikePattern, DigitSignTakesEveryAsciiDigit) {
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        EXPECT_TRUE(Like(std::string(1, digit), "#")) << digit;
+    }
+    EXPECT_TRUE(Like("a09z", "a##z"));
+    EXPECT_FALSE(Like("/", "#"));  // the characters around the digits
+    EXPECT_FALSE(Like(":", "#"));
+    EXPECT_FALSE(Like("12", "#"));
+}
+
+TEST(LikePattern, BangNegatesOnlyAtTheStartOfAList) {
+    EXPECT_TRUE(Like("!", "[a!]"));
+    EXPECT_TRUE(Like("a", "[a!]"));
+    EXPECT_FALSE(Like("b", "[a!]"));
+    EXPECT_FALSE(Like("!", "[!!]"));
+    EXPECT_TRUE(Like("a", "[!!]"));
+    // A negated empty list takes any one character.
+    EXPECT_TRUE(Like("a", "[!]"));
+    EXPECT_TRUE(Like("!", "[!]"));
+    EXPECT_FALSE(Like("", "[!]"));
+    EXPECT_FALSE(Like("ab", "[!]"));
+}
+
+TEST(LikePattern, HyphenFirstOrLastIsLiteralWithAndWithoutNegation) {
+    EXPECT_TRUE(Like("-", "[-z]"));
+    EXPECT_TRUE(Like("z", "[-z]"));
+    EXPECT_FALSE(Like("m", "[-z]"));
+    EXPECT_TRUE(Like("-", "[z-]"));
+    EXPECT_FALSE(Like("m", "[z-]"));
+    EXPECT_FALSE(Like("-", "[!-z]"));
+    EXPECT_FALSE(Like("z", "[!-z]"));
+    EXPECT_TRUE(Like("m", "[!-z]"));
+    EXPECT_FALSE(Like("-", "[!z-]"));
+    EXPECT_TRUE(Like("m", "[!z-]"));
+    EXPECT_TRUE(Like("-", "[-]"));
+    EXPECT_FALSE(Like("-", "[!-]"));
+    EXPECT_TRUE(Like("x", "[!-]"));
+}
+
 TEST(LikePattern, BracketAndBangOutsideAListAreLiteral) {
     EXPECT_TRUE(Like("a]", "a]"));
     EXPECT_FALSE(Like("ab", "a]"));

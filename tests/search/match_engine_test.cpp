@@ -155,6 +155,44 @@ TEST_F(MatchEngineTest, WordModeBuildsTheBoundaryPattern) {
     EXPECT_FALSE(Match("call foo", "Foo", kWordBinary));
 }
 
+TEST_F(MatchEngineTest, InvalidPatternsAreNamedBeforeTheRun) {
+    EXPECT_NE(engine_.PatternError("(a", kRegex).find("missing closing parenthesis"),
+              std::string::npos);
+    EXPECT_FALSE(engine_.PatternError("a)", kWordBinary).empty());
+    EXPECT_TRUE(engine_.PatternError("^Sub (\\w+)", kRegex).empty());
+    EXPECT_TRUE(engine_.PatternError("Foo Bar", kWord).empty());
+    // Only regular expressions are checked; an invalid wildcard pattern matches nothing.
+    EXPECT_TRUE(engine_.PatternError("(", kNormal).empty());
+    EXPECT_TRUE(engine_.PatternError("[", kWildcard).empty());
+}
+
+TEST_F(MatchEngineTest, ALineTooCostlyToTestIsToldApartFromANonMatch) {
+    const std::string line = std::string(40, 'a') + "!";
+    // Catastrophic backtracking: the first alternative alone has 2^40 ways to fail.
+    EXPECT_FALSE(Match(line, "^(?:(a|a)*!x|a+!)", kRegex));
+    EXPECT_TRUE(engine_.LastLineUntested());
+    // The same engine still tests other lines and patterns as usual.
+    EXPECT_TRUE(Match(line, "a+!", kRegex));
+    EXPECT_FALSE(engine_.LastLineUntested());
+    EXPECT_FALSE(Match("bbb", "^(?:(a|a)*!x|a+!)", kRegex));
+    EXPECT_FALSE(engine_.LastLineUntested());
+    EXPECT_FALSE(Match("x = " + line, "(a|a)*!!", kWord));
+    EXPECT_TRUE(engine_.LastLineUntested());
+    EXPECT_FALSE(Match("abc", "x", kNormal));
+    EXPECT_FALSE(engine_.LastLineUntested());
+}
+
+TEST_F(MatchEngineTest, AHugePatternTheJitCannotTakeIsBoundedToo) {
+    // 8,000 "a*" make a pattern the JIT refuses; the interpreter's work is bounded as well,
+    // so this ends (a test run without the bound took minutes).
+    std::string search;
+    for (int i = 0; i < 8000; ++i) search += "a*";
+    const std::string line = std::string(6000, 'a') + "b";
+    EXPECT_FALSE(Match(line, search, kWord));
+    EXPECT_TRUE(engine_.LastLineUntested());
+    EXPECT_TRUE(Match("x", search, kRegex));  // matches the empty string at once
+}
+
 TEST_F(MatchEngineTest, OptionsCanChangeFromCallToCall) {
     EXPECT_TRUE(Match("ABC", "abc", kNormal));
     EXPECT_FALSE(Match("ABC", "abc", kNormalBinary));

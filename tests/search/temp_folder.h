@@ -56,14 +56,4 @@ class TempFolder {
     std::string root_;
 };
 
-// Whether permission bits keep this process out (they do not for root).
-inline bool PermissionsAreEnforced(const TempFolder& folder) {
-    const std::string probe = folder.Path(".probe");
-    folder.Write(".probe", "x");
-    ::chmod(probe.c_str(), 0);
-    const bool enforced = ::access(probe.c_str(), R_OK) != 0;
-    ::unlink(probe.c_str());
-    return enforced;
-}
-
 }  // namespace trawlex::test

@@ -92,12 +92,6 @@ TEST(DecodeTextTest, InvalidUtf8IsReadAsCp932) {
 }
 
 TEST(DecodeTextTest, UndecodableCp932BytesBecomeReplacementCharacters) {
-    // Bytes that start no character.
-    EXPECT_EQ(DecodeText("a\x80"
-                         "b"),
-              "a" + std::string(kFffd) + "b");
-    EXPECT_EQ(DecodeText("\xFD\xFE\xFF"),
-              std::string(kFffd) + std::string(kFffd) + std::string(kFffd));
     // A lead byte with a bad trail byte: only the lead byte is lost.
     EXPECT_EQ(DecodeText("\x82\x20"
                          "x"),
@@ -105,12 +99,54 @@ TEST(DecodeTextTest, UndecodableCp932BytesBecomeReplacementCharacters) {
     // A lead byte cut off at the end of the text.
     EXPECT_EQ(DecodeText("\x95\x5C\x95"), "表" + std::string(kFffd));
     // Decoding carries on after the bad bytes.
-    EXPECT_EQ(DecodeText("\x81\x60\x80\x87\x82"), "～" + std::string(kFffd) + "№");
+    EXPECT_EQ(DecodeText("\x81\x60\x82\x20\x87\x82"), "～" + std::string(kFffd) + " №");
+}
+
+TEST(DecodeTextTest, SingleBytesDecodeAsWindowsDoesAndEncodeBack) {
+    EXPECT_EQ(DecodeText("a\x80"
+                         "b"),
+              "a\u0080b");
+    EXPECT_EQ(DecodeText("\xA0\xFD\xFE\xFF"), "\uF8F0\uF8F1\uF8F2\uF8F3");
+    EXPECT_EQ(DecodeCp932("\x80\xA0\xFD\xFE\xFF"), "\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+    // Saving in CP932 writes the same bytes again.
+    EXPECT_EQ(EncodeCp932("\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), "\x80\xA0\xFD\xFE\xFF");
+    EXPECT_EQ(AnsiByteLength("\uF8F0x"), 2u);
+    // Other private-use characters still have no byte.
+    EXPECT_EQ(EncodeCp932("\uF8F4"), "?");
+}
+
+TEST(DecodeTextTest, TwoByteUtf8AloneIsReadAsCp932) {
+    // "ﾒｲ" (D2 B2) and "ﾃｽ" (C3 BD) in CP932 are also valid two-byte UTF-8 (U+04B2, U+00FD).
+    EXPECT_EQ(DecodeText("' \xD2\xB2\r\n"), "' ﾒｲ\r\n");
+    EXPECT_EQ(DecodeText("x = \"\xC3\xBD\xC4\xB1\""), "x = \"ﾃｽﾄｱ\"");
+    EXPECT_EQ(DetectByteEncoding("\xD2\xB2"), ByteEncoding::Cp932);
+    // One three- or four-byte sequence makes the whole text UTF-8.
+    EXPECT_EQ(DecodeText("\xC3\xA9 \xE8\xA1\xA8"), "é 表");
+    EXPECT_EQ(DecodeText("\xC3\xA9 \xF0\x9F\x98\x80"), "é 😀");
+    EXPECT_EQ(DetectByteEncoding("\xC3\xA9 \xE8\xA1\xA8"), ByteEncoding::Utf8);
+    // A BOM says UTF-8 whatever follows.
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xD2\xB2"), "\u04B2");
+    EXPECT_EQ(DetectByteEncoding("abc"), ByteEncoding::Utf8);
+}
+
+TEST(DecodeTextTest, AnExplicitChoiceOverridesTheDetection) {
+    EXPECT_EQ(DecodeText("\xD2\xB2", EncodingChoice::Utf8), "\u04B2");
+    EXPECT_EQ(DecodeText("\xE8\xA1\xA8", EncodingChoice::Cp932), "陦ｨ");
+    // Forced UTF-8 keeps valid sequences and marks the rest.
+    EXPECT_EQ(DecodeText("a\x82\xA0"
+                         "b",
+                         EncodingChoice::Utf8),
+              "a" + std::string(kFffd) + std::string(kFffd) + "b");
+    EXPECT_EQ(DetectByteEncoding("\xD2\xB2", EncodingChoice::Utf8), ByteEncoding::Utf8);
+    EXPECT_EQ(DetectByteEncoding("\xE8\xA1\xA8", EncodingChoice::Cp932), ByteEncoding::Cp932);
+    // BOMs still decide.
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xE8\xA1\xA8", EncodingChoice::Cp932), "表");
+    EXPECT_EQ(DecodeBuffer("\xD2\xB2", EncodingChoice::Utf8), "\u04B2");
 }
 
 TEST(DecodeTextTest, LargeTextDecodesLikeSmallOnes) {
     // Large texts take a sizing pass first; the result must not change.
-    const std::string piece = "\x95\x5C\xB6\xDE\x80 x = 1\r\n";
+    const std::string piece = "\x95\x5C\xB6\xDE\x82 x = 1\r\n";
     const std::string decodedPiece = DecodeText(piece);
     ASSERT_EQ(decodedPiece, "表ｶﾞ" + std::string(kFffd) + " x = 1\r\n");
     std::string bytes;
@@ -223,7 +259,14 @@ TEST(ReadTextFileTest, FailuresCarryPathAndReason) {
     dir.MakeFolder("sub");
     Result<std::string> folder = ReadTextFile(dir.Path("sub"));
     ASSERT_FALSE(folder.ok());
-    EXPECT_NE(folder.error().find("directory"), std::string::npos);
+    EXPECT_EQ(folder.error(), dir.Path("sub") + ": not a regular file");
+
+    // Neither waits for a pipe's writer nor reads a device without end.
+    ASSERT_EQ(::mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(ReadRegularFile(dir.Path("pipe")).error(), dir.Path("pipe") + ": not a regular file");
+    EXPECT_EQ(ReadRegularFile("/dev/zero").error(), "/dev/zero: not a regular file");
+    dir.Write("a.bas", "x\r\n");
+    EXPECT_EQ(ReadRegularFile(dir.Path("a.bas")).value_or(""), "x\r\n");
 }
 
 TEST(ReadFileBytesTest, OneBufferServesLargerAndSmallerFiles) {
@@ -267,7 +310,7 @@ TEST(Cp932Test, LinesDecodeOnTheirOwn) {
     ASSERT_TRUE(Cp932SearchableUndecoded());
     for (const Cp932Char& ch : Cp932NonAsciiChars()) {
         ASSERT_GE(static_cast<unsigned char>(ch.utf8[0]), 0x80);
-        ASSERT_EQ(DecodeText(ch.bytes + "\xFF"), ch.utf8 + "\xEF\xBF\xBD");
+        ASSERT_EQ(DecodeCp932(ch.bytes + "\x82"), ch.utf8 + "\xEF\xBF\xBD");
     }
     // A lead byte before a line break is a character of its own.
     EXPECT_EQ(DecodeText("\x82\r\n\x82\n"), "\xEF\xBF\xBD\r\n\xEF\xBF\xBD\n");

@@ -1,6 +1,7 @@
 #include "vbfiles/vb_project.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -115,6 +116,49 @@ TEST_F(VbProjectTest, ResolvesPathsIgnoringCase) {
     EXPECT_EQ(ModuleKindOfPath("x/Y.CTL"), VbModuleKind::UserControl);
     EXPECT_EQ(ModuleKindOfPath("y.pag"), VbModuleKind::PropertyPage);
     EXPECT_EQ(ModuleKindOfPath("z.dob"), VbModuleKind::UserDocument);
+}
+
+TEST_F(VbProjectTest, OnlyRegularFilesAreReadAsModules) {
+    Write("a.bas", "Attribute VB_Name = \"modA\"\r\nDim a\r\n");
+    ASSERT_EQ(::mkfifo(Path("pipe.bas").c_str(), 0600), 0);
+    // A device would be read without end, a pipe would wait for a writer for ever.
+    Write("P.vbp",
+          "Module=dev; /dev/zero\r\nModule=pipe; pipe.bas\r\nModule=dir; Src\r\n"
+          "Module=modA; a.bas\r\n");
+    auto project = LoadVbProject(Path("P.vbp"));
+    ASSERT_TRUE(project) << project.error();
+    ASSERT_EQ(project->modules.size(), 1u);
+    EXPECT_EQ(project->modules[0].name, "modA");
+    ASSERT_EQ(project->problems.size(), 3u);
+    EXPECT_NE(project->problems[0].find("/dev/zero"), std::string::npos);
+    EXPECT_NE(project->problems[0].find("not a regular file"), std::string::npos);
+    EXPECT_NE(project->problems[1].find("not a regular file"), std::string::npos);
+    EXPECT_NE(project->problems[2].find("not a regular file"), std::string::npos);
+    // A project or group that is itself not a file fails the same way.
+    EXPECT_FALSE(LoadVbProject(Path("pipe.bas")));
+    EXPECT_FALSE(LoadVbGroup("/dev/zero"));
+}
+
+TEST_F(VbProjectTest, Cp932ModuleNamesAreFoundAsWrittenOnDisk) {
+    // "テスト.bas" in CP932 bytes, as VB writes both the project and the file name.
+    const std::string cp932Name = "\x83\x65\x83\x58\x83\x67";
+    Write(cp932Name + ".bas", "Sub T()\r\nEnd Sub\r\n");
+    Write("\xE8\xA1\xA8.bas", "Sub U()\r\nEnd Sub\r\n");  // "表.bas" in UTF-8
+    Write("P.vbp", "Module=Named; " + cp932Name + ".bas\r\nModule=" + cp932Name + ".bas\r\n");
+    auto project = LoadVbProject(Path("P.vbp"));
+    ASSERT_TRUE(project) << project.error();
+    EXPECT_TRUE(project->problems.empty()) << project->problems[0];
+    ASSERT_EQ(project->modules.size(), 2u);
+    EXPECT_EQ(project->modules[0].name, "Named");
+    EXPECT_EQ(project->modules[0].path, Path(cp932Name + ".bas"));
+    EXPECT_EQ(project->modules[1].name, "テスト");  // the name decoded, not its bytes
+
+    // A UTF-8 project names UTF-8 files; those are looked up first.
+    Write("U.vbp", "Module=表.bas\r\n");
+    project = LoadVbProject(Path("U.vbp"));
+    ASSERT_TRUE(project);
+    ASSERT_EQ(project->modules.size(), 1u);
+    EXPECT_EQ(project->modules[0].name, "表");
 }
 
 TEST(SampleProjectTest, EveryModuleSavesByteIdentical) {

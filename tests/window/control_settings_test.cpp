@@ -104,7 +104,7 @@ class ControlSettingsTest : public QObject {
         w.txtFontName->setEditText("Noto Sans");
         w.chkTagged->setChecked(true);
         w.optX[1]->setChecked(true);
-        SaveControlSettings(w.window);
+        QVERIFY(SaveControlSettings(w.window).ok());
 
         QCOMPARE(Stored("chkA"), QString("1"));
         QCOMPARE(Stored("cmbB"), QString("2"));
@@ -130,7 +130,7 @@ class ControlSettingsTest : public QObject {
             w.cmbB->setCurrentIndex(1);
             w.txtC->setText("abc");
             w.optX[2]->setChecked(true);
-            SaveControlSettings(w.window);
+            QVERIFY(SaveControlSettings(w.window).ok());
         }
         TestWindow w;
         LoadControlSettings(w.window);

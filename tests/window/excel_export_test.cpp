@@ -12,6 +12,7 @@
 #include <QXmlStreamReader>
 
 #include "recording_program.h"
+#include "window/message_box.h"
 #include "window/result_list.h"
 
 using trawlex::window::ExportSheetName;
@@ -29,6 +30,7 @@ QByteArray ZipPart(const QString& xlsx, const QString& part) {
 struct Sheet {
     QString name;
     QMap<QString, QString> cells;  // "B1" -> text
+    QStringList numberCells;       // cells holding a number, not a text
     QMap<int, double> widths;      // 1-based column -> width
     int sheetCount = 0;
 };
@@ -51,6 +53,7 @@ Sheet ReadSheet(const QString& xlsx) {
     }
     QXmlStreamReader cells(ZipPart(xlsx, "xl/worksheets/sheet1.xml"));
     QString ref;
+    bool sharedText = false;
     while (!cells.atEnd()) {
         if (cells.readNext() != QXmlStreamReader::StartElement) continue;
         if (cells.name() == u"col") {
@@ -61,8 +64,11 @@ Sheet ReadSheet(const QString& xlsx) {
             }
         } else if (cells.name() == u"c") {
             ref = cells.attributes().value("r").toString();
+            sharedText = cells.attributes().value("t") == u"s";
         } else if (cells.name() == u"v") {
-            sheet.cells[ref] = shared.value(cells.readElementText().toInt());
+            const QString value = cells.readElementText();
+            sheet.cells[ref] = sharedText ? shared.value(value.toInt()) : value;
+            if (!sharedText) sheet.numberCells << ref;
         }
     }
     return sheet;
@@ -116,6 +122,9 @@ class ExcelExportTest : public QObject {
         QCOMPARE(sheet.cells.value("E1"), QStringLiteral("該当する内容"));
         QCOMPARE(sheet.cells.value("A2"), QStringLiteral("/src/Module1.bas"));
         QCOMPARE(sheet.cells.value("B2"), QStringLiteral("9"));
+        // Line numbers are numbers; every other cell, the header "▼行" too, is text.
+        QCOMPARE(sheet.numberCells, QStringList({"B2", "B3", "B4"}));
+        QCOMPARE(sheet.cells.value("B4"), QStringLiteral("10"));
         QCOMPARE(sheet.cells.value("E2"), QStringLiteral("Call Foo ' 全角テキスト"));
         QCOMPARE(sheet.cells.value("A3"), QStringLiteral("/src/Class1.cls"));
         QCOMPARE(sheet.cells.value("A4"), QStringLiteral("/src/Form1.frm"));
@@ -151,7 +160,12 @@ class ExcelExportTest : public QObject {
         ResultList list(4);
         Fill(list);
         trawlex::testing::RecordingProgram opener(QStringLiteral("xdg-open"));
+        std::vector<trawlex::window::MessageBoxRequest> boxes;
+        auto previous = trawlex::window::SetMessageBoxDisplay(
+            [&](QWidget*, const trawlex::window::MessageBoxRequest& box) { boxes.push_back(box); });
         const auto path = trawlex::window::ExportToExcel(list, 4);
+        trawlex::window::SetMessageBoxDisplay(previous);
+        QVERIFY(boxes.empty());  // opened: nothing to tell
         QVERIFY(path);
         QVERIFY(path->startsWith(QDir::tempPath() + "/"));
         QVERIFY(path->endsWith(QStringLiteral("検索５.xlsx")));
@@ -175,10 +189,18 @@ class ExcelExportTest : public QObject {
             failing.close();
             failing.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         }
+        std::vector<trawlex::window::MessageBoxRequest> boxes;
+        auto previous = trawlex::window::SetMessageBoxDisplay(
+            [&](QWidget*, const trawlex::window::MessageBoxRequest& box) { boxes.push_back(box); });
         const auto path = trawlex::window::ExportToExcel(list, 0);
+        trawlex::window::SetMessageBoxDisplay(previous);
         QFile::remove(QString::fromStdString(trawlex::platform::GetSystemDir()) + "/xdg-open");
         QVERIFY(path);
         QVERIFY(QFile::exists(*path));
+        // The user learns where the workbook was written.
+        QCOMPARE(boxes.size(), std::size_t{1});
+        QVERIFY2(boxes[0].text.endsWith("\r\n" + *path), qPrintable(boxes[0].text));
+        QCOMPARE(boxes[0].title, QStringLiteral("検索結果をExcel出力"));
         QCOMPARE(ReadSheet(*path).cells.value("E4"), QStringLiteral("x"));
         QDir(QFileInfo(*path).path()).removeRecursively();
     }

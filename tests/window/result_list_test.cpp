@@ -6,6 +6,7 @@
 #include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,8 +16,8 @@
 #include <numeric>
 #include <random>
 
-#include "tests/fake_host/fake_host.h"
 #include "platform/registry.h"
+#include "tests/fake_host/fake_host.h"
 #include "window/control_settings.h"
 #include "window/result_font.h"
 
@@ -46,6 +47,11 @@ QStringList Headers(const ResultList& list) {
 int ExpectedTwips(const ResultList& list, const QString& text) {
     const double pixels = QFontMetricsF(list.font(), &list).horizontalAdvance(text);
     return static_cast<int>(std::ceil(pixels * 1440.0 / list.logicalDpiX())) + 12;
+}
+
+// A fitted column: its text plus 12 twips, but never narrower than its header's caption.
+int Fitted(const ResultList& list, int column, const QString& text) {
+    return std::max(ExpectedTwips(list, text), list.HeaderWidthTwips(column));
 }
 
 }  // namespace
@@ -281,11 +287,13 @@ class ResultListTest : public QObject {
         QCOMPARE(list.ColumnWidthTwips(2), 21600);
         list.AddRow(Hit("Module1", 120, "Dim wide_variable_name As String", "", "Private"));
         list.FitColumnWidths();
-        // The first row sets every column, shrinking the design widths; empty gives 12.
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "Module1"));
-        QCOMPARE(list.ColumnWidthTwips(1), ExpectedTwips(list, "120"));
-        QCOMPARE(list.ColumnWidthTwips(2), 12);
-        QCOMPARE(list.ColumnWidthTwips(3), ExpectedTwips(list, "Private"));
+        // The first row sets every column, shrinking the design widths; an empty text gives
+        // the header's width.
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "Module1"));
+        QCOMPARE(list.ColumnWidthTwips(1), Fitted(list, 1, "120"));
+        QCOMPARE(list.ColumnWidthTwips(2), list.HeaderWidthTwips(2));
+        QVERIFY(list.HeaderWidthTwips(2) > 12);
+        QCOMPARE(list.ColumnWidthTwips(3), Fitted(list, 3, "Private"));
         const int pixels =
             static_cast<int>(std::lround(list.ColumnWidthTwips(0) * list.logicalDpiX() / 1440.0));
         QCOMPARE(list.columnWidth(0), pixels + list.CellMarginPixels());
@@ -303,16 +311,16 @@ class ResultListTest : public QObject {
         // Later rows only widen.
         list.AddRow(Hit("M", 1, "x", "LongProcedureName_全角", ""));
         list.FitColumnWidths();
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "Module1"));
-        QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "LongProcedureName_全角"));
-        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "Dim wide_variable_name As String"));
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "Module1"));
+        QCOMPARE(list.ColumnWidthTwips(2), Fitted(list, 2, "LongProcedureName_全角"));
+        QCOMPARE(list.ColumnWidthTwips(4), Fitted(list, 4, "Dim wide_variable_name As String"));
         // The first row of the next search sets them afresh.
         list.Clear();
         list.AddRow(Hit("M", 1, "y", "P", ""));
         list.FitColumnWidths();
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
-        QCOMPARE(list.ColumnWidthTwips(2), ExpectedTwips(list, "P"));
-        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "M"));
+        QCOMPARE(list.ColumnWidthTwips(2), Fitted(list, 2, "P"));
+        QCOMPARE(list.ColumnWidthTwips(4), Fitted(list, 4, "y"));
         // After a font change the same texts are measured in the new font.
         const int smallWidth = list.ColumnWidthTwips(0);
         QFont larger = list.font();
@@ -320,9 +328,34 @@ class ResultListTest : public QObject {
         list.SetListFont(larger);
         list.AddRow(Hit("M", 1, "y", "P", ""));
         list.FitColumnWidths();
-        QCOMPARE(list.ColumnWidthTwips(0), ExpectedTwips(list, "M"));
-        QCOMPARE(list.ColumnWidthTwips(4), ExpectedTwips(list, "y"));
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "M"));
+        QCOMPARE(list.ColumnWidthTwips(4), Fitted(list, 4, "y"));
         QVERIFY(list.ColumnWidthTwips(0) > smallWidth);
+    }
+
+    void fitComparesWithTheWidthTheUserLeft() {
+        ResultList list(0);
+        const QString longText = QStringLiteral("Dim wide_variable_name As String ' 全角の説明");
+        list.AddRow(Hit("Module1", 1, longText.toStdString()));
+        list.FitColumnWidths();
+        const int fitted = list.ColumnWidthTwips(4);
+        QCOMPARE(fitted, Fitted(list, 4, longText));
+        // The user drags the column narrower; the next row with the same text widens it again.
+        list.header()->resizeSection(4, 40);
+        QVERIFY(list.ColumnWidthTwips(4) < fitted);
+        list.AddRow(Hit("Module1", 2, longText.toStdString()));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(4), fitted);
+        QCOMPARE(list.columnWidth(4),
+                 static_cast<int>(std::lround(fitted * list.logicalDpiX() / 1440.0)) +
+                     list.CellMarginPixels());
+        // A column dragged wider than its text stays as the user left it.
+        list.header()->resizeSection(0, 600);
+        const int wide = list.ColumnWidthTwips(0);
+        list.AddRow(Hit("Module2", 3));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(0), wide);
+        QCOMPARE(list.columnWidth(0), 600);
     }
 
     void resultFontFollowsTheSettings() {

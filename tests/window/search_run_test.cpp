@@ -3,6 +3,8 @@
 
 #include "window/search_run.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,9 +17,11 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
-#include "tests/fake_host/fake_host.h"
 #include "platform/settings.h"
+#include "tests/fake_host/fake_host.h"
+#include "tests/search/unprivileged.h"
 #include "window/control_settings.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
@@ -295,6 +299,65 @@ class SearchRunTest : public QObject {
         f.window->chkSubFolders->setChecked(false);
         f.Start("x", SearchArea::FilesAll);
         QCOMPARE(f.List(0).RowCount(), 1);
+    }
+
+    void folderRunsReadFilesInTheEncodingOfTheOptions() {
+        QTemporaryDir dir;
+        // "' ﾒｲ" in CP932: its two bytes also form one valid UTF-8 character.
+        WriteFile(dir.filePath("a.bas"), "' \xD2\xB2\r\n");
+        Fixture f;
+        f.window->SetCurrentFolder(dir.path() + "/");
+        const auto rowsWith = [&](const char* encoding) {
+            if (encoding) trawlex::window::WriteSetting(Q("FileEncoding"), Q(encoding));
+            f.Start("ﾒｲ", SearchArea::FilesAll);
+            return f.List(0).RowCount();
+        };
+        QCOMPARE(rowsWith(nullptr), 1);  // absent: auto
+        QCOMPARE(rowsWith("utf-8"), 0);
+        QCOMPARE(rowsWith("cp932"), 1);
+        QCOMPARE(rowsWith("auto"), 1);
+    }
+
+    void unreadableFilesAreCountedInTheSummary() {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadOther | QFile::ExeOther);
+        WriteFile(dir.filePath("a.bas"), "x\r\n");
+        WriteFile(dir.filePath("b.bas"), "x\r\n");
+        WriteFile(dir.filePath("sub/c.bas"), "x\r\n");
+        QFile::setPermissions(dir.filePath("a.bas"), {});
+        // The child keeps its settings in the machine root too.
+        ::chmod(root_->path().toUtf8().constData(), 0777);
+        // Permission bits do not bind root: the run happens in a child that gives it up.
+        const std::optional<std::string> status = test::RunWithoutRoot([&] {
+            Fixture f;
+            f.window->SetCurrentFolder(dir.path() + "/");
+            f.window->chkSubFolders->setChecked(true);
+            f.Start("x", SearchArea::FilesAll);
+            return f.window->StatusText().toStdString();
+        });
+        if (!status) QSKIP("cannot run without root here");
+        QCOMPARE(QString::fromStdString(*status),
+                 Q("2 件みつかりました（読めなかったファイル 1 件）"));
+    }
+
+    void invalidRegexEndsWithTheErrorStatus() {
+        Fixture f("x = 1\r\n");
+        f.window->optSearch[2]->setChecked(true);
+        f.Start("(x", SearchArea::Module);
+        QCOMPARE(f.window->StatusText(),
+                 Q("エラーが発生しました:missing closing parenthesis (at offset 2)"));
+        QCOMPARE(f.List(0).RowCount(), 0);
+        f.VerifyIdle();
+    }
+
+    void linesTooCostlyToTestAreCountedInTheSummary() {
+        const std::string costly = std::string(40, 'a') + "!\r\n";
+        Fixture f("ok\r\n" + costly + costly + "a!\r\n");
+        f.window->optSearch[2]->setChecked(true);
+        f.Start("^(?:(a|a)*!x|a+!)", SearchArea::Module);
+        QCOMPARE(f.window->StatusText(), Q("1 件みつかりました（調べきれなかった行 2 件）"));
+        QCOMPARE(SkippedNote(0, 0), std::string());
     }
 
     void missingFolderEndsWithNothingFound() {

@@ -1,12 +1,12 @@
 #pragma once
-// A small drawing surface for the add-in's pictures: solid shapes on whole pixels, no
+// A small drawing surface for the add-ins' pictures: solid shapes on whole pixels, no
 // blending, so every picture comes out the same on every machine.
 
 #include <cstdint>
 
 #include "host/bitmap.h"
 
-namespace trawlex::addin {
+namespace trawlex::host {
 
 struct Rgb {
     std::uint8_t red, green, blue;
@@ -26,13 +26,13 @@ class Canvas {
     // A line with the given half width and round ends.
     void Segment(double x0, double y0, double x1, double y1, double halfWidth, Rgb colour);
 
-    const host::Bitmap& bitmap() const { return bitmap_; }
+    const Bitmap& bitmap() const { return bitmap_; }
 
   private:
     template <typename Inside>
     void FillWhere(Inside inside, Rgb colour);
 
-    host::Bitmap bitmap_;
+    Bitmap bitmap_;
 };
 
 // The product's magnifier, drawn into the box of 16 × 16 units whose top-left corner is at
@@ -41,4 +41,4 @@ void DrawMagnifier(Canvas& canvas, double left, double top, double scale);
 // A small wrench in the lower right of the same box.
 void DrawWrench(Canvas& canvas, double left, double top, double scale);
 
-}  // namespace trawlex::addin
+}  // namespace trawlex::host

@@ -1,9 +1,9 @@
-#include "addin/canvas.h"
+#include "host/canvas.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace trawlex::addin {
+namespace trawlex::host {
 
 namespace {
 
@@ -87,4 +87,4 @@ void DrawWrench(Canvas& canvas, double left, double top, double scale) {
                    kSilver);
 }
 
-}  // namespace trawlex::addin
+}  // namespace trawlex::host
