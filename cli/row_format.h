@@ -4,7 +4,9 @@
 // text:  name:line:procedure: content   (for people; see AppendTextRow)
 // tsv:   name TAB line TAB procedure TAB scope TAB content; in every field a backslash is
 //        written "\\", a tab "\t", a line feed "\n" and a carriage return "\r".
-// jsonl: {"name":…,"line":N,"procedure":…,"scope":…,"content":…} as one line of UTF-8 JSON.
+// jsonl: {"name":…,"line":N,"procedure":…,"scope":…,"content":…} as one line of UTF-8 JSON,
+//        with "module":… after "name" for a module inside a document.
+// In text and tsv the name of a module inside a document is "path|module".
 
 #include <string>
 #include <string_view>
