@@ -127,7 +127,8 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
 
         const ValueOption option = SplitInlineValue(arg);
         if (option.name != "--mode" && option.name != "--format" && option.name != "--ext" &&
-            option.name != "--encoding" && !IsDisplayValueOption(option.name)) {
+            option.name != "--encoding" && option.name != "--office" &&
+            !IsDisplayValueOption(option.name)) {
             return UsageError{"unknown option " + Quoted(option.name)};
         }
         std::string_view value;
@@ -151,6 +152,9 @@ ParsedArgs ParseGrepArgs(const std::vector<std::string_view>& args) {
             const auto format = FormatFromName(value);
             if (!format) return UsageError{"unknown format " + Quoted(value)};
             options.format = *format;
+        } else if (option.name == "--office") {
+            if (value != "yes" && value != "no") return UsageError{"--office takes yes or no"};
+            options.office = value == "yes";
         } else if (option.name == "--encoding") {
             const auto encoding = EncodingFromName(value);
             if (!encoding) return UsageError{"unknown encoding " + Quoted(value)};

@@ -19,6 +19,7 @@ struct GrepOptions {
     MatchOptions match;
     std::string extList = "*";  // "*" or "*.ext" items joined by ";"
     bool searchSubfolders = true;
+    bool office = true;  // Office documents searched through their VBA modules
     OutputFormat format = OutputFormat::Text;
     EncodingChoice encoding = EncodingChoice::Auto;  // files without a BOM
     unsigned jobs = 0;  // files searched at once; 0: one per processor

@@ -12,6 +12,8 @@
 
 #include "cli/ordered_jobs.h"
 #include "cli/project_search.h"
+#include "office/document_search.h"
+#include "office/office_document.h"
 #include "search/file_reader.h"
 #include "search/folder_search.h"
 #include "search/match_engine.h"
@@ -35,6 +37,7 @@ struct UnitOutput {
         std::size_t procedure = 0, procedure_size = 0;
         std::size_t scope = 0, scope_size = 0;
         std::size_t content = 0, content_size = 0;
+        std::size_t module = 0, module_size = 0;
         std::int64_t line = 0;
     };
     std::string texts;
@@ -83,6 +86,7 @@ class UnitHost : public ScanHost {
         keep(row.procedure, kept.procedure, kept.procedure_size);
         keep(row.scope, kept.scope, kept.scope_size);
         keep(row.content, kept.content, kept.content_size);
+        keep(row.module, kept.module, kept.module_size);
         kept.line = row.line;
     }
     void LineUntested(std::string_view name, std::int64_t line) override {
@@ -147,7 +151,8 @@ struct Searcher {
     FileBuffer buffer;
 };
 
-void RunUnit(const GrepUnit& unit, std::string_view search, UnitHost& host, Searcher& searcher) {
+void RunUnit(const GrepUnit& unit, const GrepOptions& options, std::string_view search,
+             UnitHost& host, Searcher& searcher) {
     try {
         switch (unit.kind) {
             case GrepUnit::Kind::Failure:
@@ -161,6 +166,11 @@ void RunUnit(const GrepUnit& unit, std::string_view search, UnitHost& host, Sear
                 Result<std::string_view> bytes = ReadFileBytes(unit.text, searcher.buffer);
                 if (!bytes) {
                     host.Fail(std::string(kStatusErrorPrefix) + bytes.error());
+                    break;
+                }
+                if (options.office && office::IsOfficeDocumentName(unit.text)) {
+                    office::SearchOfficeDocument(*bytes, unit.text, search, host, searcher.engine,
+                                                 [&](const std::string& text) { host.Fail(text); });
                     break;
                 }
                 SearchEncodedText(*bytes, unit.text, search, host, searcher.engine);
@@ -182,10 +192,12 @@ void HandOver(const UnitOutput& output, const GrepCallbacks& callbacks) {
         }
         if (i == output.rows.size()) break;
         const UnitOutput::Row& row = output.rows[i];
-        callbacks.row({texts.substr(row.name, row.name_size), row.line,
-                       texts.substr(row.procedure, row.procedure_size),
-                       texts.substr(row.scope, row.scope_size),
-                       texts.substr(row.content, row.content_size)});
+        ResultRowView view(texts.substr(row.name, row.name_size), row.line,
+                           texts.substr(row.procedure, row.procedure_size),
+                           texts.substr(row.scope, row.scope_size),
+                           texts.substr(row.content, row.content_size));
+        view.module = texts.substr(row.module, row.module_size);
+        callbacks.row(view);
     }
 }
 
@@ -224,7 +236,7 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
             thread_local Searcher searcher;  // kept from one unit to the next
             Ran ran;
             UnitHost host(options, callbacks, direct ? nullptr : &ran.output);
-            RunUnit(units[i], search, host, searcher);
+            RunUnit(units[i], options, search, host, searcher);
             ran.rows = host.Rows();
             ran.trouble = host.Trouble();
             return ran;

@@ -8,7 +8,8 @@ inline constexpr std::string_view kUsageLine =
     "usage: trawlex-grep [--mode normal|wildcard|regex|word] [--binary] [--ext LIST]\n"
     "                    [--no-subfolders] [--format text|tsv|jsonl] [--color WHEN]\n"
     "                    [--count] [--in code|comment|string]...\n"
-    "                    [--encoding auto|cp932|utf-8] [-j N] [--] SEARCH PATH...\n";
+    "                    [--encoding auto|cp932|utf-8] [--office yes|no] [-j N]\n"
+    "                    [--] SEARCH PATH...\n";
 
 inline constexpr std::string_view kHelpText = R"help(
 Searches VB6/VBA source (or any text) for SEARCH and prints one row per matching line,
@@ -27,6 +28,15 @@ each module it lists, in the project's order (a group's projects in the group's 
 with the form or class header and the Attribute lines left out. The name is then the
 module's name (its VB_Name) and line numbers are those of the IDE's code window. A module
 that cannot be read is reported and the rest are searched.
+
+An Office document (.xls .xla .xlt .doc .dot .ppt .pot .pps and the macro-enabled
+.xlsm .xlam .xltm .xlsb .docm .dotm .pptm .ppsm .potm .ppam, any case), named as PATH or
+met in a folder, is searched through the VBA modules it holds, without Office: each
+module as the Visual Basic Editor shows it (Attribute lines left out, the editor's line
+numbers), decoded from the project's code page. Its rows are named by the document's path
+and the module, joined by '|': "Book1.xlsm|Module1" (a VBA module name never holds '|').
+A document without a VBA project gives no rows. An encrypted or damaged document is
+reported and the search goes on.
 
 Leading and trailing spaces of SEARCH are ignored; an empty SEARCH finds nothing.
 
@@ -55,6 +65,8 @@ Options:
                     (compared without regard to case; '*' means every file, the default).
                     Not applied to the modules of a .vbp or .vbg PATH.
   --no-subfolders   search only the files directly inside each folder PATH.
+  --office no       search Office documents as bytes, like any other file
+                    (--office yes, searching their VBA modules, is the default).
   --format text     name:line:procedure: content (the default; coloured as --color
                     says, control characters shown as ^X on a terminal).
   --format tsv      name, line, procedure, scope, content separated by tabs; inside a
@@ -63,12 +75,14 @@ Options:
   --format jsonl    one JSON object per row, UTF-8:
                     {"name":…,"line":N,"procedure":…,"scope":…,"content":…,
                      "spans":[[start,end],…]}
-                    spans: the matched parts, in code points into content.
+                    with "module":… after "name" for a module of an Office document
+                    ("name" is then the document's path); spans: the matched parts, in
+                    code points into content.
   --color WHEN      auto (the default: colour on a terminal unless NO_COLOR is set),
                     always or never; the matched parts of the text format are shown
                     in bold red.
   --count           instead of the rows, "name:N" for every file or module with rows,
-                    in walk order.
+                    in walk order ("path|module" for a module of an Office document).
   --in WHERE        keep a line only if a match lies in code (outside comments and
                     strings), in a comment (' or Rem to the end of the line, and the
                     lines a comment continues onto with " _") or in a string literal

@@ -42,6 +42,13 @@ void AppendSeparator(std::string& out, std::string_view separator, TextStyle sty
     AppendColoured(out, "36", separator, TextStyle{style.colour, false});
 }
 
+// The row's name as text and tsv show it; only a module inside a document builds a new one.
+std::string_view ShownName(const ResultRowView& row, std::string& scratch) {
+    if (row.module.empty()) return row.name;
+    scratch = RowDisplayName(row.name, row.module);
+    return scratch;
+}
+
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
@@ -161,9 +168,10 @@ void AppendForTerminal(std::string& out, std::string_view text) {
 
 void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat format,
                    TextStyle style) {
+    std::string scratch;
     switch (format) {
         case OutputFormat::Text:
-            AppendColoured(out, "35", row.name, style);
+            AppendColoured(out, "35", ShownName(row, scratch), style);
             AppendSeparator(out, ":", style);
             {
                 std::array<char, 24> digits;
@@ -178,7 +186,7 @@ void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat form
             out += ' ';
             return;
         case OutputFormat::Tsv:
-            AppendTsvField(out, row.name);
+            AppendTsvField(out, ShownName(row, scratch));
             out += '\t';
             AppendNumber(out, row.line);
             out += '\t';
@@ -190,6 +198,10 @@ void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat form
         case OutputFormat::Jsonl:
             out += "{\"name\":";
             AppendJsonString(out, row.name);
+            if (!row.module.empty()) {
+                out += ",\"module\":";
+                AppendJsonString(out, row.module);
+            }
             out += ",\"line\":";
             AppendNumber(out, row.line);
             out += ",\"procedure\":";

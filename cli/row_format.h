@@ -5,7 +5,9 @@
 // tsv:   name TAB line TAB procedure TAB scope TAB content; in every field a backslash is
 //        written "\\", a tab "\t", a line feed "\n" and a carriage return "\r".
 // jsonl: {"name":…,"line":N,"procedure":…,"scope":…,"content":…,"spans":[[start,end],…]} as
-//        one line of UTF-8 JSON; spans are the matched parts in code points into content.
+//        one line of UTF-8 JSON, with "module":… after "name" for a module inside a
+//        document; spans are the matched parts in code points into content.
+// In text and tsv the name of a module inside a document is "path|module".
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,7 @@
 #include "cli/row_sink.h"
 
 #include <charconv>
+#include <utility>
 
 namespace trawlex::cli {
 namespace {
@@ -15,8 +16,10 @@ RowSink::RowSink(const GrepOptions& options, BufferedOutput& out, TextStyle styl
 
 void RowSink::Add(const ResultRowView& row) {
     if (options_.count) {
-        if (group_rows_ > 0 && row.name != group_) EndGroup();
-        if (group_rows_ == 0) group_ = row.name;
+        // A module inside a document counts on its own, named as text rows name it.
+        std::string name = RowDisplayName(row.name, row.module);
+        if (group_rows_ > 0 && name != group_) EndGroup();
+        if (group_rows_ == 0) group_ = std::move(name);
         ++group_rows_;
         return;
     }

@@ -98,6 +98,7 @@ class SearchingVisitor : public WalkVisitor {
     void File(const std::string& path) override {
         Result<std::string_view> bytes = ReadFileBytes(path, buffer_);
         if (!bytes) return Skipped(std::string(kStatusErrorPrefix) + bytes.error());
+        if (host_.SearchOwnWay(path, *bytes, search_, engine_)) return;
         SearchEncodedText(*bytes, path, search_, host_, engine_);
     }
     void Skipped(const std::string& description) override {

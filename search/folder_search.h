@@ -17,6 +17,12 @@ class FolderSearchHost : public ScanHost {
     virtual bool SearchSubfolders() const = 0;
     // Receives "エラーが発生しました:" + description when a folder or file fails.
     virtual void SetStatus(std::string text) = 0;
+    // Searches a file the host reads its own way (an Office document through its modules)
+    // and returns true; false leaves the file to the text scan.
+    virtual bool SearchOwnWay(const std::string& /*path*/, std::string_view /*bytes*/,
+                              std::string_view /*search*/, MatchEngine& /*engine*/) {
+        return false;
+    }
     // Called after SetStatus for every folder or file the walk had to leave out (all
     // failures but a starting folder that does not exist).
     virtual void EntrySkipped() {}

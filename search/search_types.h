@@ -30,6 +30,7 @@ struct ResultRow {
     std::string procedure;  // "(Declarations)", a procedure name, or empty
     std::string scope;      // "Private", "Public", "Friend", "Global" or empty
     std::string content;    // the line, leading and trailing spaces removed
+    std::string module = {};  // for a module inside a document file (name): its name
 };
 
 // A row's texts where they lie, for hosts that write them out without keeping them.
@@ -38,11 +39,15 @@ struct ResultRowView {
                   std::string_view scope, std::string_view content)
         : name(name), line(line), procedure(procedure), scope(scope), content(content) {}
     ResultRowView(const ResultRow& row)  // NOLINT: a row is viewed where a view is asked for
-        : ResultRowView(row.name, row.line, row.procedure, row.scope, row.content) {}
+        : ResultRowView(row.name, row.line, row.procedure, row.scope, row.content) {
+        module = row.module;
+    }
 
     ResultRow ToRow() const {
-        return {std::string(name), line, std::string(procedure), std::string(scope),
-                std::string(content)};
+        ResultRow row{std::string(name), line, std::string(procedure), std::string(scope),
+                      std::string(content)};
+        row.module = std::string(module);
+        return row;
     }
 
     std::string_view name;
@@ -50,6 +55,24 @@ struct ResultRowView {
     std::string_view procedure;
     std::string_view scope;
     std::string_view content;
+    std::string_view module;  // as ResultRow::module
 };
+
+// Separates a document's path from the module inside it where a row shows both in one text.
+inline constexpr char kDocumentModuleSeparator = '|';
+
+// The row's name as people read it: "path/Book1.xlsm|Module1" for a module in a document.
+inline std::string RowDisplayName(std::string_view name, std::string_view module) {
+    std::string shown(name);
+    if (!module.empty()) {
+        shown += kDocumentModuleSeparator;
+        shown += module;
+    }
+    return shown;
+}
+
+inline std::string RowDisplayName(const ResultRow& row) {
+    return RowDisplayName(row.name, row.module);
+}
 
 }  // namespace trawlex

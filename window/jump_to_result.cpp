@@ -12,6 +12,7 @@
 #include "platform/ansi_columns.h"
 #include "platform/shell.h"
 #include "window/control_settings.h"
+#include "window/document_module_file.h"
 #include "window/result_list.h"
 #include "window/text_edit.h"
 
@@ -112,7 +113,13 @@ void JumpToResult(const ResultList& list, host::HostApp* host, std::string& edit
         if (host) JumpToModuleLine(*host, hit.name, static_cast<long>(hit.line));
         return;
     }
-    JumpToFileLine(editorTemplate, hit.name, std::to_string(hit.line), window, [window] {
+    std::string path = hit.name;
+    if (!hit.module.empty()) {
+        Result<std::string> extracted = ExtractModuleToTempFile(DocumentPathOf(hit), hit.module);
+        if (!extracted) return;
+        path = std::move(*extracted);
+    }
+    JumpToFileLine(editorTemplate, path, std::to_string(hit.line), window, [window] {
         window->raise();
         window->activateWindow();
     });

@@ -11,6 +11,8 @@
 #include <stdexcept>
 
 #include "host/module_search.h"
+#include "office/document_search.h"
+#include "office/office_document.h"
 #include "window/control_settings.h"
 #include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
@@ -49,6 +51,11 @@ std::string SkippedNote(int skippedEntries, std::int64_t untestedLines) {
         note += "（調べきれなかった行 " + std::to_string(untestedLines) + " 件）";
     }
     return note;
+}
+
+// Names the last document whose modules could not be read, after the counts.
+static std::string DocumentNote(const std::string& problem) {
+    return problem.empty() ? std::string() : "  " + problem;
 }
 
 SearchRun::SearchRun(frmAddIn& window)
@@ -146,7 +153,8 @@ void SearchRun::Summary() {
     SaveTabState(window_, window_.CurrentTab(), window_.TabStates());
     const int rows = window_.CurrentList().RowCount();
     window_.SetStatusText(QString::fromStdString(RunSummaryText(rows, window_.StopRequested()) +
-                                                 SkippedNote(skippedEntries_, untestedLines_)));
+                                                 SkippedNote(skippedEntries_, untestedLines_) +
+                                                 DocumentNote(documentProblem_)));
 }
 
 void SearchRun::Finish() {
@@ -207,6 +215,8 @@ MatchOptions SearchRun::CurrentOptions() const {
 }
 
 void SearchRun::AddRow(ResultRow row) {
+    // The list shows a module inside a document as "path|module" in its name column.
+    if (!row.module.empty()) row.name = RowDisplayName(row);
     ResultList& list = window_.CurrentList();
     list.AddRow(std::move(row));
     list.FitColumnWidths();
@@ -226,6 +236,18 @@ bool SearchRun::SearchSubfolders() const {
 
 void SearchRun::SetStatus(std::string text) {
     window_.SetStatusText(QString::fromStdString(text));
+}
+
+bool SearchRun::SearchOwnWay(const std::string& path, std::string_view bytes,
+                             std::string_view search, MatchEngine& engine) {
+    if (!office::IsOfficeDocumentName(path)) return false;
+    office::SearchOfficeDocument(bytes, path, search, *this, engine,
+                                 [this](const std::string& text) {
+                                     documentProblem_ = text;
+                                     SetStatus(text);
+                                     EntrySkipped();
+                                 });
+    return true;
 }
 
 void SearchRun::EntrySkipped() {

@@ -45,6 +45,8 @@ class SearchRun final : public FolderSearchHost {
     std::string ExtList() const override;
     bool SearchSubfolders() const override;
     void SetStatus(std::string text) override;
+    bool SearchOwnWay(const std::string& path, std::string_view bytes, std::string_view search,
+                      MatchEngine& engine) override;
     void EntrySkipped() override;
 
   private:
@@ -62,6 +64,8 @@ class SearchRun final : public FolderSearchHost {
     bool waitCursor_ = false;
     int skippedEntries_ = 0;
     std::int64_t untestedLines_ = 0;
+    // The last document whose modules could not be read; the summary keeps naming it.
+    std::string documentProblem_;
     timespec lastPump_{};
 };
 

@@ -81,7 +81,7 @@ void UpdaterEditorTest::theHelpCommandUpdatesTheMainLibrary() {
         QVERIFY(ide->OpenPath(QString(TRAWLEX_SAMPLES_DIR) + "/Sample.vbp"));
         ide->show();
         ide->ConnectStartupAddins();
-        AddinManager& addins = ide->host().addins();
+        AddinManager& addins = ide->Host().Manager();
         QVERIFY(addins.IsConnected("Trawlex.Connect"));
         QVERIFY(addins.IsConnected("Trawlex.Update"));
         const QStringList help = e2e::BarCaptions(*ide, "Help");
@@ -136,10 +136,10 @@ void UpdaterEditorTest::theOfficeEditorLoadsTheUpdaterFromItsRecord() {
     IdeWindow ide(Flavour::OfficeEditor);
     ide.show();
     ide.ConnectStartupAddins();
-    QVERIFY(ide.host().addins().IsConnected("Trawlex.Update"));
+    QVERIFY(ide.Host().Manager().IsConnected("Trawlex.Update"));
     const QStringList help = e2e::BarCaptions(ide, "Help");
     QCOMPARE(help.indexOf(kUpdateCaption), help.size() - 2);
-    QVERIFY(ide.host().addins().Disconnect("Trawlex.Update", trawlex::host::ext_dm_UserClosed));
+    QVERIFY(ide.Host().Manager().Disconnect("Trawlex.Update", trawlex::host::ext_dm_UserClosed));
     QVERIFY(!e2e::BarCaptions(ide, "Help").contains(kUpdateCaption));
 }
 

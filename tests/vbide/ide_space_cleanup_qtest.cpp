@@ -60,15 +60,15 @@ class IdeSpaceCleanupTest : public QObject {
 
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(w.OpenPath(vbp).ok());
-        const host::CleanupOutcome outcome = host::ClearSpaceInProject(w.host());
+        const host::CleanupOutcome outcome = host::ClearSpaceInProject(w.Host());
         QVERIFY2(!outcome.stopped, outcome.reason.c_str());
         QCOMPARE(outcome.counts.emptied, 2);
         QCOMPARE(outcome.counts.refused, 0);
 
         auto util = std::dynamic_pointer_cast<IdeCodeModule>(
-            Component(w.host(), "modUtil")->CodeModule().value());
+            Component(w.Host(), "modUtil")->CodeModule().value());
         QVERIFY(util);
-        QVERIFY(util->document()->toPlainText().contains("Option Explicit\n\n\t\n"));
+        QVERIFY(util->Document()->toPlainText().contains("Option Explicit\n\n\t\n"));
 
         QVERIFY(w.SaveAll().ok());
         QCOMPARE(vbide_test::ReadAll(dir.filePath("modUtil.bas")), utilAfter);
@@ -86,11 +86,11 @@ class IdeSpaceCleanupTest : public QObject {
         IdeWindow w(Flavour::VisualBasic6);
         QVERIFY(w.OpenPath(vbp).ok());
         // No pane open: nothing changes.
-        QCOMPARE(host::ClearSpaceInOpenPanes(w.host()).counts.emptied, 0);
+        QCOMPARE(host::ClearSpaceInOpenPanes(w.Host()).counts.emptied, 0);
 
-        auto pane = Component(w.host(), "modUtil")->CodePane();
+        auto pane = Component(w.Host(), "modUtil")->CodePane();
         QVERIFY(pane.ok() && (*pane)->Show().ok());
-        const host::CleanupOutcome outcome = host::ClearSpaceInOpenPanes(w.host());
+        const host::CleanupOutcome outcome = host::ClearSpaceInOpenPanes(w.Host());
         QVERIFY2(!outcome.stopped, outcome.reason.c_str());
         QCOMPARE(outcome.counts.emptied, 1);
 
