@@ -68,7 +68,7 @@ class IdeSpaceCleanupTest : public QObject {
         auto util = std::dynamic_pointer_cast<IdeCodeModule>(
             Component(w.Host(), "modUtil")->CodeModule().value());
         QVERIFY(util);
-        QVERIFY(util->document()->toPlainText().contains("Option Explicit\n\n\t\n"));
+        QVERIFY(util->Document()->toPlainText().contains("Option Explicit\n\n\t\n"));
 
         QVERIFY(w.SaveAll().ok());
         QCOMPARE(vbide_test::ReadAll(dir.filePath("modUtil.bas")), utilAfter);
