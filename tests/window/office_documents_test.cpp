@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <QtTest>
 #include <memory>
 
@@ -67,7 +68,7 @@ class OfficeDocumentsTest : public QObject {
         host::fake::FakeHost host;
         frmAddIn window(&host);
         window.SetYieldIntervalMs(0);
-        window.SetCurrentFolder(dir.path() + "/");
+        window.txtFilepath->setText(dir.path() + "/");
         window.cmbSearchArea->setCurrentIndex(static_cast<int>(SearchArea::FilesAll));
         window.txtSearchStr->setEditText(QStringLiteral("x = 1"));
         window.cmdSearchStart_Click();
@@ -103,7 +104,7 @@ class OfficeDocumentsTest : public QObject {
         std::string editorTemplate;
         JumpToResult(list, nullptr, editorTemplate, nullptr);
 
-        QVERIFY(editor.Ran());
+        QTRY_VERIFY(editor.Ran());  // the editor runs beside the event loop
         const QStringList args = editor.Arguments();
         QCOMPARE(args.size(), 2);
         QCOMPARE(args[0], QStringLiteral("-n4"));

@@ -342,7 +342,7 @@ class SearchRunTest : public QObject {
         // "' ﾒｲ" in CP932: its two bytes also form one valid UTF-8 character.
         WriteFile(dir.filePath("a.bas"), "' \xD2\xB2\r\n");
         Fixture f;
-        f.window->SetCurrentFolder(dir.path() + "/");
+        f.window->txtFilepath->setText(dir.path() + "/");
         const auto rowsWith = [&](const char* encoding) {
             if (encoding) trawlex::window::WriteSetting(Q("FileEncoding"), Q(encoding));
             f.Start("ﾒｲ", SearchArea::FilesAll);
@@ -367,7 +367,7 @@ class SearchRunTest : public QObject {
         // Permission bits do not bind root: the run happens in a child that gives it up.
         const std::optional<std::string> status = test::RunWithoutRoot([&] {
             Fixture f;
-            f.window->SetCurrentFolder(dir.path() + "/");
+            f.window->txtFilepath->setText(dir.path() + "/");
             f.window->chkSubFolders->setChecked(true);
             f.Start("x", SearchArea::FilesAll);
             return f.window->StatusText().toStdString();
