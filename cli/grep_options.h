@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "cli/color.h"
 #include "base/text_decode.h"
+#include "cli/color.h"
 #include "search/search_types.h"
 #include "search/vb_code_regions.h"
 
@@ -22,7 +22,7 @@ struct GrepOptions {
     bool office = true;  // Office documents searched through their VBA modules
     OutputFormat format = OutputFormat::Text;
     EncodingChoice encoding = EncodingChoice::Auto;  // files without a BOM
-    unsigned jobs = 0;  // files searched at once; 0: one per processor
+    unsigned jobs = 0;                               // files searched at once; 0: one per processor
     std::string search;
     std::vector<std::string> paths;
     ColorChoice color = ColorChoice::Auto;

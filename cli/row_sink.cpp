@@ -25,9 +25,8 @@ void RowSink::Add(const ResultRowView& row) {
     }
     const std::vector<MatchSpan> matches = MatchesOf(row);
     if (row.content.size() >= kLongContent) return AddLong(row, matches);
-    out_.AppendWith([&](std::string& buffer) {
-        AppendRow(buffer, row, options_.format, style_, matches);
-    });
+    out_.AppendWith(
+        [&](std::string& buffer) { AppendRow(buffer, row, options_.format, style_, matches); });
 }
 
 std::vector<MatchSpan> RowSink::MatchesOf(const ResultRowView& row) {

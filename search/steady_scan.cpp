@@ -142,8 +142,8 @@ class SteadyScan {
                     CatchUp(state_at, line.start);
                     const std::string_view text = Decoded(line.content);  // CatchUp decodes too
                     if (!state_.Inside()) ApplyStartTest(state_, text);
-                    host_.AddRowView({name_, NumberOf(line.start), state_.name, state_.scope,
-                                      TrimSpaces(text)});
+                    host_.AddRowView(
+                        {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
                     if (state_.Inside()) ApplyEndTest(state_, text);
                     state_at = line.next;
                 }

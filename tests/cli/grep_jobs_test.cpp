@@ -76,6 +76,10 @@ TEST_F(GrepJobs, AnyNumberOfJobsPrintsWhatOneJobPrints) {
         {"--format", "tsv", "--mode", "regex", "^ *Dim", "tree", "nowhere", "tree/p1"},
         {"--format", "jsonl", "--ext", "bas", "Sub", samples + "/Sample.vbp", "tree", "/dev/null"},
         {"--mode", "word", "value", "tree/p3", "tree/p2/big.bas", "/dev/zero"},
+        // What is shown rather than searched: counts, regions, marked parts and spans.
+        {"--count", "value", "tree", "nowhere"},
+        {"--color", "always", "--in", "comment", "value", "tree"},
+        {"--format", "jsonl", "--in", "code", "--in", "string", "alue", "tree/p2", "tree/p3"},
     };
     for (const auto& args : runs) {
         const GrepResult one = Grep("-j1", args);
