@@ -186,7 +186,7 @@ void IdeWindow::OnSave() {
             this, "Save",
             statusBar()->currentMessage() + "\n\nSave anyway, writing '?' for those characters?") ==
         QMessageBox::Yes)
-        SaveAll(true);
+        static_cast<void>(SaveAll(true));  // it tells the outcome in the status bar
 }
 
 void IdeWindow::OnOpen() {
@@ -198,7 +198,8 @@ void IdeWindow::OnOpen() {
         this, "Open Project", QString::fromStdString(host_->LastUsedPath().value_or("")),
         "Projects and modules (*.vbp *.vbg *.bas *.cls *.frm *.ctl *.dsr *.pag *.dob);;"
         "All files (*)");
-    if (!path.isEmpty()) OpenPath(path);
+    // OpenPath tells what it opened, or why not, in the status bar.
+    if (!path.isEmpty()) static_cast<void>(OpenPath(path));
 }
 
 void IdeWindow::ShowAbout() {
@@ -264,7 +265,10 @@ void IdeWindow::OpenItem(QTreeWidgetItem* item) {
     workspace_->ChooseProject(project);
     if (c < 0 || c >= static_cast<int>(project->Components().size())) return;
     auto pane = workspace_->PaneFor(*project->Components()[static_cast<std::size_t>(c)]);
-    workspace_->ShowPane(*pane);
+    if (Status shown = workspace_->ShowPane(*pane); !shown) {
+        statusBar()->showMessage(QString::fromStdString(shown.error()));
+        return;
+    }
     pane->Editor()->setFocus();
 }
 

@@ -34,8 +34,8 @@ QString Q(const char* utf8) {
 }
 
 void Store(const QString& key, const QString& value) {
-    trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, key.toStdString(),
-                                   value.toStdString());
+    QVERIFY(trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, key.toStdString(),
+                                           value.toStdString()));
 }
 
 QString Stored(const QString& key) {

@@ -32,7 +32,8 @@ void SetEditor(const QString& editorTemplate) {
 }
 
 void ClearEditor() {
-    trawlex::platform::DeleteSetting("quillfen", "Trawlex", "BootEditor");
+    // An absent setting is as good as a deleted one.
+    static_cast<void>(trawlex::platform::DeleteSetting("quillfen", "Trawlex", "BootEditor"));
 }
 
 }  // namespace

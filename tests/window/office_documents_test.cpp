@@ -93,7 +93,8 @@ class OfficeDocumentsTest : public QObject {
         const QString document = dir.filePath("Book 1.xls");
         WriteFile(document, office::test::BinaryWorkbook(Workbook()));
         trawlex::testing::RecordingProgram editor(QStringLiteral("recordingeditor"));
-        WriteSetting(QStringLiteral("BootEditor"), QStringLiteral("recordingeditor -n%l \"%p\""));
+        QVERIFY(WriteSetting(QStringLiteral("BootEditor"),
+                             QStringLiteral("recordingeditor -n%l \"%p\"")));
 
         ResultList list(0);
         list.SetFirstHeader(QStringLiteral("ﾌｧｲﾙ名"));

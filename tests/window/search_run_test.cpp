@@ -296,8 +296,8 @@ class SearchRunTest : public QObject {
     }
 
     void minimizedDuringTheRunAndRestoredAfterIt() {
-        trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, "chkMinimizeWhileSeek",
-                                       "True");
+        QVERIFY(trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection,
+                                               "chkMinimizeWhileSeek", "True"));
         Fixture f(Lines(3, "x"));
         f.window->show();
         bool minimizedDuringRun = false;
@@ -344,7 +344,9 @@ class SearchRunTest : public QObject {
         Fixture f;
         f.window->txtFilepath->setText(dir.path() + "/");
         const auto rowsWith = [&](const char* encoding) {
-            if (encoding) trawlex::window::WriteSetting(Q("FileEncoding"), Q(encoding));
+            if (encoding && !trawlex::window::WriteSetting(Q("FileEncoding"), Q(encoding))) {
+                return -1;  // the setting could not be stored
+            }
             f.Start("ﾒｲ", SearchArea::FilesAll);
             return f.List(0).RowCount();
         };
@@ -408,7 +410,8 @@ class SearchRunTest : public QObject {
         QTemporaryDir dir;
         WriteFile(dir.filePath("a.bas"), "x\r\n");
         WriteFile(dir.filePath("b.txt"), "x\r\n");
-        trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, "ExtType_txt", "False");
+        QVERIFY(trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, "ExtType_txt",
+                                               "False"));
         Fixture f;
         f.window->show();
         f.window->txtFilepath->setText(dir.path() + "/");
