@@ -16,7 +16,7 @@ import shutil
 import sys
 
 SEED = 20261207
-VERSION = "2"  # bump when the output changes, so an old corpus is rebuilt
+VERSION = "3"  # bump when the output changes, so an old corpus is rebuilt
 
 NOUNS = ["Customer", "Order", "Invoice", "Item", "Stock", "Staff", "Report", "Account",
          "Record", "Field", "Value", "Count", "Total", "Amount", "Date", "Name", "Code",
@@ -45,7 +45,7 @@ def jp_phrase(rng):
 
 # What English-commented modules say instead.
 EN_PHRASES = ["check the input", "load the record", "TODO: remove", "save and close",
-              "see the spec sheet", "returns the total", "error handling", "temporary"]
+              "see the order sheet", "returns the total", "error handling", "temporary"]
 
 
 def en_phrase(rng):
