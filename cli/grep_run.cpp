@@ -159,7 +159,7 @@ void RunUnit(const GrepUnit& unit, const GrepOptions& options, std::string_view 
                 host.Fail(unit.text);
                 break;
             case GrepUnit::Kind::Project:
-                SearchProjectPath(unit.text, search, host, searcher.engine,
+                SearchProjectPath(unit.text, search, host, searcher.engine, options.encoding,
                                   [&](const std::string& text) { host.Fail(text); });
                 break;
             case GrepUnit::Kind::File: {

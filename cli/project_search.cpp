@@ -11,8 +11,9 @@ bool IsProjectPath(std::string_view path) {
 }
 
 void SearchProjectPath(const std::string& path, std::string_view search, ScanHost& host,
-                       MatchEngine& engine, const std::function<void(const std::string&)>& error) {
-    Result<VbProjectGroup> group = LoadVbAny(path);
+                       MatchEngine& engine, EncodingChoice encoding,
+                       const std::function<void(const std::string&)>& error) {
+    Result<VbProjectGroup> group = LoadVbAny(path, encoding);
     if (!group) {
         error(std::string(kStatusErrorPrefix) + group.error());
         return;

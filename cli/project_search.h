@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_decode.h"
 #include "search/match_engine.h"
 #include "search/text_scan.h"
 
@@ -17,8 +18,9 @@ bool IsProjectPath(std::string_view path);
 // Loads the project or group at `path` and searches each module of each project in project
 // order: the module's visible code (IDE line numbers) under the module's name. A module or
 // project that cannot be read goes to `error` ("エラーが発生しました:…") and the rest are
-// still searched.
+// still searched. `encoding` tells how the project files and modules without a BOM are read.
 void SearchProjectPath(const std::string& path, std::string_view search, ScanHost& host,
-                       MatchEngine& engine, const std::function<void(const std::string&)>& error);
+                       MatchEngine& engine, EncodingChoice encoding,
+                       const std::function<void(const std::string&)>& error);
 
 }  // namespace trawlex::cli

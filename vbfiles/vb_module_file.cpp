@@ -141,25 +141,27 @@ std::vector<std::string> SplitLines(std::string_view text, std::vector<std::stri
     return lines;
 }
 
-TextEncoding DetectTextEncoding(std::string_view bytes) {
+TextEncoding DetectTextEncoding(std::string_view bytes, EncodingChoice choice) {
     if (bytes.starts_with(kUtf8Bom)) return TextEncoding::Utf8Bom;
     if (bytes.starts_with(kUtf16LeBom)) return TextEncoding::Utf16Le;
     if (bytes.starts_with(kUtf16BeBom)) return TextEncoding::Utf16Be;
+    if (choice == EncodingChoice::Utf8) return TextEncoding::Utf8;
+    if (choice == EncodingChoice::Cp932) return TextEncoding::Cp932;
     // The search's reading of the bytes decides, so that what is shown is what is saved.
     const bool utf8 = !IsAscii(bytes) && DetectByteEncoding(bytes) == ByteEncoding::Utf8;
     return utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
-VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
+VbModuleFile VbModuleFile::Parse(std::string_view bytes, EncodingChoice choice) {
     VbModuleFile f;
     f.original_ = std::string(bytes);
-    f.encoding_ = DetectTextEncoding(bytes);
+    f.encoding_ = DetectTextEncoding(bytes, choice);
 
     // BOMs decide for themselves; without one the bytes are read as detected, also when
     // they are decoded line by line below.
-    const EncodingChoice choice =
+    const EncodingChoice reading =
         f.encoding_ == TextEncoding::Utf8 ? EncodingChoice::Utf8 : EncodingChoice::Cp932;
-    std::string decoded = DecodeText(bytes, choice);
+    std::string decoded = DecodeText(bytes, reading);
     if (std::string_view(decoded).starts_with(kUtf8Bom)) decoded.erase(0, kUtf8Bom.size());
 
     std::vector<std::string> eols;
@@ -174,7 +176,7 @@ VbModuleFile VbModuleFile::Parse(std::string_view bytes) {
         if (raws.size() != texts.size() || rawEols != eols) {
             // An undecodable byte swallowed a line end: decode line by line instead.
             texts.clear();
-            for (const auto& r : raws) texts.push_back(DecodeText(r, choice));
+            for (const auto& r : raws) texts.push_back(DecodeText(r, reading));
             eols = std::move(rawEols);
         }
     }

@@ -10,13 +10,17 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_decode.h"
+
 namespace trawlex {
 
 enum class TextEncoding { Cp932, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
-// The encoding a module file was written in. Pure ASCII counts as CP932, the code page
-// VB writes in; non-ASCII text that is valid UTF-8 counts as UTF-8.
-TextEncoding DetectTextEncoding(std::string_view bytes);
+// The encoding a module file was written in. A BOM decides; otherwise `choice` does, and
+// with Auto pure ASCII counts as CP932, the code page VB writes in, and non-ASCII text
+// counts as UTF-8 where the search would read it so.
+TextEncoding DetectTextEncoding(std::string_view bytes,
+                                EncodingChoice choice = EncodingChoice::Auto);
 
 struct ModuleSaveData {
     std::string bytes;
@@ -28,7 +32,8 @@ struct ModuleSaveData {
 class VbModuleFile {
   public:
     VbModuleFile() = default;
-    static VbModuleFile Parse(std::string_view bytes);
+    // `choice` tells how bytes without a BOM are read (and so written back).
+    static VbModuleFile Parse(std::string_view bytes, EncodingChoice choice = EncodingChoice::Auto);
 
     // The code as the IDE shows it; line n of the IDE is element n - 1.
     const std::vector<std::string>& VisibleLines() const { return visible_; }

@@ -135,13 +135,13 @@ std::string ResolvePathNoCase(const std::string& path) {
     return resolved;
 }
 
-Result<VbModule> LoadVbModule(const std::string& path, VbModuleKind kind) {
+Result<VbModule> LoadVbModule(const std::string& path, VbModuleKind kind, EncodingChoice choice) {
     auto bytes = ReadRegularFile(path);
     if (!bytes) return Failure{bytes.error()};
     VbModule m;
     m.kind = kind;
     m.path = path;
-    m.file = VbModuleFile::Parse(*bytes);
+    m.file = VbModuleFile::Parse(*bytes, choice);
     m.name = m.file.Name().empty() ? StemOf(path) : m.file.Name();
     return m;
 }
@@ -150,14 +150,14 @@ Result<VbModule> LoadVbModule(const std::string& path) {
     return LoadVbModule(path, ModuleKindOfPath(path));
 }
 
-Result<VbProject> LoadVbProject(const std::string& vbpPath) {
+Result<VbProject> LoadVbProject(const std::string& vbpPath, EncodingChoice choice) {
     auto bytes = ReadRegularFile(vbpPath);
     if (!bytes) return Failure{bytes.error()};
     VbProject project;
     project.path = vbpPath;
     project.name = StemOf(vbpPath);
     const std::string dir = DirOf(vbpPath);
-    for (const auto& [key, value] : KeyValues(DecodeText(*bytes))) {
+    for (const auto& [key, value] : KeyValues(DecodeText(*bytes, choice))) {
         std::string k = ToLowerAscii(key);
         if (k == "name") {
             project.name = Unquote(value);
@@ -186,7 +186,7 @@ Result<VbProject> LoadVbProject(const std::string& vbpPath) {
             rawName = Exists(raw);
             if (rawName) path = raw;
         }
-        auto module = LoadVbModule(path, entry.kind);
+        auto module = LoadVbModule(path, entry.kind, choice);
         if (!module) {
             project.problems.push_back(path + ": " + module.error());
             continue;
@@ -205,16 +205,16 @@ Result<VbProject> LoadVbProject(const std::string& vbpPath) {
     return project;
 }
 
-Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath) {
+Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath, EncodingChoice choice) {
     auto bytes = ReadRegularFile(vbgPath);
     if (!bytes) return Failure{bytes.error()};
     VbProjectGroup group;
     const std::string dir = DirOf(vbgPath);
     std::vector<std::string> problems;
-    for (const auto& [key, value] : KeyValues(DecodeText(*bytes))) {
+    for (const auto& [key, value] : KeyValues(DecodeText(*bytes, choice))) {
         std::string k = ToLowerAscii(key);
         if (k != "project" && k != "startupproject") continue;
-        auto project = LoadVbProject(ProjectRelative(dir, Unquote(value)));
+        auto project = LoadVbProject(ProjectRelative(dir, Unquote(value)), choice);
         if (!project) {
             problems.push_back(project.error());
             continue;
@@ -233,19 +233,19 @@ Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath) {
     return group;
 }
 
-Result<VbProjectGroup> LoadVbAny(const std::string& path) {
+Result<VbProjectGroup> LoadVbAny(const std::string& path, EncodingChoice choice) {
     std::string resolved = ResolvePathNoCase(path);
     auto dot = resolved.find_last_of('.');
     std::string ext = dot == std::string::npos ? "" : ToLowerAscii(resolved.substr(dot + 1));
-    if (ext == "vbg") return LoadVbGroup(resolved);
+    if (ext == "vbg") return LoadVbGroup(resolved, choice);
     VbProjectGroup group;
     if (ext == "vbp") {
-        auto project = LoadVbProject(resolved);
+        auto project = LoadVbProject(resolved, choice);
         if (!project) return Failure{project.error()};
         group.projects.push_back(std::move(*project));
         return group;
     }
-    auto module = LoadVbModule(resolved);
+    auto module = LoadVbModule(resolved, ModuleKindOfPath(resolved), choice);
     if (!module) return Failure{module.error()};
     VbProject project;
     project.name = module->name;

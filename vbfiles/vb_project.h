@@ -51,12 +51,17 @@ VbModuleKind ModuleKindOfPath(std::string_view path);
 // way Windows would find it. Returns the path unchanged when nothing matches.
 std::string ResolvePathNoCase(const std::string& path);
 
-Result<VbModule> LoadVbModule(const std::string& path, VbModuleKind kind);
+// `choice` tells how files without a BOM are read: the project files and every module.
+Result<VbModule> LoadVbModule(const std::string& path, VbModuleKind kind,
+                              EncodingChoice choice = EncodingChoice::Auto);
 Result<VbModule> LoadVbModule(const std::string& path);
-Result<VbProject> LoadVbProject(const std::string& vbpPath);
-Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath);
+Result<VbProject> LoadVbProject(const std::string& vbpPath,
+                                EncodingChoice choice = EncodingChoice::Auto);
+Result<VbProjectGroup> LoadVbGroup(const std::string& vbgPath,
+                                   EncodingChoice choice = EncodingChoice::Auto);
 // A .vbp, a .vbg or a module file, chosen by extension. A lone module makes a project of
 // its own named after the module.
-Result<VbProjectGroup> LoadVbAny(const std::string& path);
+Result<VbProjectGroup> LoadVbAny(const std::string& path,
+                                 EncodingChoice choice = EncodingChoice::Auto);
 
 }  // namespace trawlex

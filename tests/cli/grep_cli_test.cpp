@@ -286,6 +286,21 @@ TEST_F(GrepCli, EncodingOptionChoosesHowFilesWithoutBomAreRead) {
     EXPECT_EQ(Grep({"--encoding", "latin1", "x", "tree"}).exitCode, 2);
 }
 
+TEST_F(GrepCli, EncodingOptionAlsoReadsTheModulesOfAProject) {
+    // "é" in UTF-8 (C3 A9) is a two-byte sequence only, so the detection reads it as CP932;
+    // "あ" in UTF-8 (E3 81 82) is read as UTF-8 unless CP932 is chosen.
+    WriteFile(root_ / "P.vbp", "Type=Exe\r\nModule=M1; m1.bas\r\nModule=M2; m2.bas\r\n");
+    WriteFile(root_ / "m1.bas", "Attribute VB_Name = \"M1\"\r\n' caf\xC3\xA9\r\n");
+    WriteFile(root_ / "m2.bas", "Attribute VB_Name = \"M2\"\r\n' \xE3\x81\x82\r\n");
+    EXPECT_TRUE(Grep({"--format", "tsv", "café", "tree/P.vbp"}).outLines.empty());
+    EXPECT_EQ(Grep({"--encoding", "utf-8", "--format", "tsv", "café", "tree/P.vbp"}).outLines,
+              std::vector<std::string>{"M1\t1\t(Declarations)\t\t' café"});
+    EXPECT_EQ(Grep({"--format", "tsv", "あ", "tree/P.vbp"}).outLines,
+              std::vector<std::string>{"M2\t1\t(Declarations)\t\t' あ"});
+    EXPECT_TRUE(
+        Grep({"--encoding", "cp932", "--format", "tsv", "あ", "tree/P.vbp"}).outLines.empty());
+}
+
 TEST_F(GrepCli, EmptySearchFindsNothing) {
     for (const std::string search : {"", "   "}) {
         const GrepResult result = Grep({search, "tree"});

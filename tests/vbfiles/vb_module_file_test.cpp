@@ -132,6 +132,10 @@ TEST(VbModuleFileTest, DetectsEncoding) {
     EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBFx"), TextEncoding::Utf8Bom);
     EXPECT_EQ(DetectTextEncoding("\xFF\xFEx\0"), TextEncoding::Utf16Le);
     EXPECT_EQ(DetectTextEncoding("\xFE\xFF\0x"), TextEncoding::Utf16Be);
+    // A chosen encoding holds for bytes without a BOM only.
+    EXPECT_EQ(DetectTextEncoding("日本語", EncodingChoice::Cp932), TextEncoding::Cp932);
+    EXPECT_EQ(DetectTextEncoding(kNihongoCp932, EncodingChoice::Utf8), TextEncoding::Utf8);
+    EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBFx", EncodingChoice::Cp932), TextEncoding::Utf8Bom);
 }
 
 TEST(VbModuleFileTest, EditedLinesKeepEncodingAndNeighboursKeepBytes) {
