@@ -30,7 +30,8 @@ QWidget* Owner(QWidget* parent) {
 }  // namespace
 
 bool MessageBoxes::AskYesNo(QWidget* parent, const QString& text, Icon icon) {
-    QMessageBox box(BoxIcon(icon), kUpdaterTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(BoxIcon(icon), kUpdaterTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    Owner(parent));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
