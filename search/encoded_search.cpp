@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/avx2.h"
 #include "base/cp932_codec.h"
 #include "base/utf8_codec.h"
-#include "search/avx2.h"
 #include "search/text_fold.h"
 
 #if defined(__SSE2__)
@@ -203,16 +203,21 @@ std::vector<std::string> Utf8Completions(const std::vector<std::string>& prefixe
 
 // Every byte a match of the lower-case ASCII `needle` in the folded text can hold in the
 // text's bytes: its letters in either case, and the bytes of the characters that fold into
-// one of its characters.
+// one of its characters. A folder mixes UTF-8 and CP932 files, so the last answer for each is
+// kept.
 const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand_ins, bool cp932) {
-    thread_local std::string last_needle;
-    thread_local StandIns last_stand_ins = StandIns::None;
-    thread_local bool last_cp932 = false;
-    thread_local StandInWindow::ByteSet bytes{};
-    thread_local bool ready = false;
-    if (ready && last_stand_ins == stand_ins && last_cp932 == cp932 && last_needle == needle) {
-        return bytes;
+    struct Answer {
+        std::string needle;
+        StandIns stand_ins = StandIns::None;
+        StandInWindow::ByteSet bytes{};
+        bool ready = false;
+    };
+    thread_local std::array<Answer, 2> answers;
+    Answer& answer = answers[cp932 ? 1 : 0];
+    if (answer.ready && answer.stand_ins == stand_ins && answer.needle == needle) {
+        return answer.bytes;
     }
+    StandInWindow::ByteSet& bytes = answer.bytes;
     bytes = {};
     const auto add = [&](std::string_view chars) {
         for (char c : chars) bytes[static_cast<unsigned char>(c)] = true;
@@ -232,10 +237,9 @@ const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand
             if (folded.find_first_of(needle) != std::string::npos) add(ch);
         }
     }
-    last_needle.assign(needle);
-    last_stand_ins = stand_ins;
-    last_cp932 = cp932;
-    ready = true;
+    answer.needle.assign(needle);
+    answer.stand_ins = stand_ins;
+    answer.ready = true;
     return bytes;
 }
 

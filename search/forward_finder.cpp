@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "search/avx2.h"
+#include "base/avx2.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/cp932_codec.h"
-#include "search/avx2.h"
+#include "base/avx2.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_feeds.h"
