@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "base/avx2.h"
 #include "base/cp932_codec.h"
@@ -125,7 +126,7 @@ const std::optional<std::vector<std::string>>& Cp932SourcesOfAll(
 // gives up and lets the whole line be tested.
 constexpr std::size_t kMaxCp932Walk = 64;
 
-constexpr std::size_t kMaxFilteredLeads = 4;
+constexpr std::size_t kMaxFilteredLeads = PairSetSearch::kMaxFilteredLeads;
 
 }  // namespace
 
@@ -324,9 +325,9 @@ StandInSearch::StandInSearch(std::string_view text, const std::string& needle, S
     const std::vector<std::string>& codes =
         cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
     if (codes.empty()) return;
-    const bool pairs_only =
-        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() == 2; });
-    if (pairs_only) {
+    const bool paired =
+        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() >= 2; });
+    if (paired) {
         pairs_.emplace(text, codes);
     } else {
         codes_.emplace(text, codes);
@@ -337,10 +338,14 @@ std::size_t StandInSearch::operator()(std::size_t from) {
     for (;;) {
         const std::size_t at = codes_ ? (*codes_)(from) : pairs_ ? (*pairs_)(from) : kNoHit;
         if (at == kNoHit) return at;
-        // CP932 codes are those of stand-ins already.
-        if ((cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at)) return at;
+        if (Accepts(at)) return at;
         from = at + 1;
     }
+}
+
+bool StandInSearch::Accepts(std::size_t at) {
+    // CP932 codes are those of stand-ins already.
+    return (cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at);
 }
 
 bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
@@ -355,18 +360,125 @@ bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
 
 FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, const std::string& needle,
                                      StandIns stand_ins, bool cp932)
-    : caseless_(AsciiCaselessSearch(text, needle)),
+    : text_(text),
+      caseless_(AsciiCaselessSearch(text, needle)),
       stand_ins_(StandInSearch(text, needle, stand_ins, cp932)) {}
 
-std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
+std::size_t FoldedAsciiSearch::Separately(std::size_t from) {
     return std::min(caseless_.Find(from), stand_ins_.Find(from));
 }
 
-PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& pairs)
+std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+    if (HasAvx2()) {
+        if (stand_ins_.search().Empty()) return caseless_.Find(from);
+        const PairSetSearch* codes = stand_ins_.search().codes();
+        if (codes && !codes->leads().empty() && codes->leads().size() <= kMaxFilteredLeads) {
+            if (const std::size_t hit = FindTogetherAvx2(from); hit != kNoHit) return hit;
+        }
+    }
+#endif
+    return Separately(from);
+}
+
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+namespace {
+
+// The filters of FoldedAsciiSearch::FindTogetherAvx2 for `kLeads` lead bytes, so that their
+// constants stay in registers. `Hit(place, ascii, code)` tells whether a place that passed
+// the ASCII filter, the code filter or both is a hit.
+template <std::size_t kLeads, typename Hit>
+TRAWLEX_AVX2_TARGET std::size_t FindTogetherLoop(std::string_view text, std::size_t& from,
+                                                 std::string_view needle,
+                                                 std::pair<std::size_t, std::size_t> filtered,
+                                                 const std::vector<PairSetSearch::Lead>& leads,
+                                                 Hit hit) {
+    const auto upper = [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    };
+    const auto [r1, r2] = filtered;
+    const __m256i a_lower = _mm256_set1_epi8(needle[r1]);
+    const __m256i a_upper = _mm256_set1_epi8(upper(needle[r1]));
+    const __m256i b_lower = _mm256_set1_epi8(needle[r2]);
+    const __m256i b_upper = _mm256_set1_epi8(upper(needle[r2]));
+    __m256i lead[kLeads];
+    __m256i low[kLeads];
+    __m256i span[kLeads];
+    for (std::size_t i = 0; i < kLeads; ++i) {
+        lead[i] = _mm256_set1_epi8(static_cast<char>(leads[i].lead));
+        low[i] = _mm256_set1_epi8(static_cast<char>(leads[i].low));
+        span[i] = _mm256_set1_epi8(static_cast<char>(leads[i].high - leads[i].low));
+    }
+    const char* const base = text.data();
+    const std::size_t size = text.size();
+    // Every place of a block has the needle's bytes and a code's first two inside the text.
+    const std::size_t reach = 32 + std::max<std::size_t>(needle.size(), 2);
+    std::size_t at = from;
+    while (at <= size && size - at >= reach) {
+        const char* const p = base + at;
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + r1));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + r2));
+        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+        const __m256i ascii = _mm256_and_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi8(a, a_lower), _mm256_cmpeq_epi8(a, a_upper)),
+            _mm256_or_si256(_mm256_cmpeq_epi8(b, b_lower), _mm256_cmpeq_epi8(b, b_upper)));
+        __m256i codes = _mm256_setzero_si256();
+        for (std::size_t i = 0; i < kLeads; ++i) {
+            const __m256i offset = _mm256_sub_epi8(second, low[i]);
+            const __m256i in_range = _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span[i]), offset);
+            codes = _mm256_or_si256(codes,
+                                    _mm256_and_si256(_mm256_cmpeq_epi8(first, lead[i]), in_range));
+        }
+        if (!_mm256_testz_si256(_mm256_or_si256(ascii, codes), _mm256_or_si256(ascii, codes))) {
+            const auto ascii_bits = static_cast<unsigned>(_mm256_movemask_epi8(ascii));
+            const auto code_bits = static_cast<unsigned>(_mm256_movemask_epi8(codes));
+            for (unsigned bits = ascii_bits | code_bits; bits != 0; bits &= bits - 1) {
+                const unsigned bit = bits & (0u - bits);
+                const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(bits));
+                if (hit(place, (ascii_bits & bit) != 0, (code_bits & bit) != 0)) return place;
+            }
+        }
+        at += 32;
+    }
+    from = at;
+    return kNoHit;
+}
+
+}  // namespace
+
+// Both filters over the same 32 places at a time: the needle's two chosen bytes in either
+// letter case at their offsets, and a code's lead byte followed by a byte of its range.
+// Returns the first hit, or kNoHit with `from` moved to where the separate searches go on.
+std::size_t FoldedAsciiSearch::FindTogetherAvx2(std::size_t& from) {
+    const AsciiCaselessSearch& caseless = caseless_.search();
+    StandInSearch& stand_ins = stand_ins_.search();
+    const PairSetSearch& codes = *stand_ins.codes();
+    const auto hit = [&](std::size_t place, bool ascii, bool code) {
+        return (ascii && caseless.At(place)) ||
+               (code && codes.CodeAt(place) && stand_ins.Accepts(place));
+    };
+    const std::string_view needle = caseless.needle();
+    const auto filtered = caseless.filtered();
+    const std::vector<PairSetSearch::Lead>& leads = codes.leads();
+    switch (leads.size()) {
+        case 1:
+            return FindTogetherLoop<1>(text_, from, needle, filtered, leads, hit);
+        case 2:
+            return FindTogetherLoop<2>(text_, from, needle, filtered, leads, hit);
+        case 3:
+            return FindTogetherLoop<3>(text_, from, needle, filtered, leads, hit);
+        default:
+            return FindTogetherLoop<kMaxFilteredLeads>(text_, from, needle, filtered, leads, hit);
+    }
+}
+#endif
+
+PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& codes)
     : text_(text) {
-    for (const std::string& pair : pairs) {
-        const auto lead = static_cast<unsigned char>(pair[0]);
-        const auto trail = static_cast<unsigned char>(pair[1]);
+    for (const std::string& code : codes) {
+        const auto lead = static_cast<unsigned char>(code[0]);
+        const auto second = static_cast<unsigned char>(code[1]);
         auto it = std::find_if(leads_.begin(), leads_.end(),
                                [&](const Lead& l) { return l.lead == lead; });
         if (it == leads_.end()) {
@@ -374,17 +486,31 @@ PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::strin
             it = leads_.end() - 1;
             it->lead = lead;
         }
-        it->low = std::min(it->low, trail);
-        it->high = std::max(it->high, trail);
-        it->trails[trail] = true;
+        it->low = std::min(it->low, second);
+        it->high = std::max(it->high, second);
+        if (code.size() == 2) {
+            it->trails[second] = true;
+        } else {
+            it->longer.push_back(code);
+        }
     }
 }
 
 bool PairSetSearch::IsCode(const unsigned char* at) const {
     for (const Lead& lead : leads_) {
-        if (at[0] == lead.lead && lead.trails[at[1]]) return true;
+        if (at[0] != lead.lead) continue;
+        if (lead.trails[at[1]]) return true;
+        const auto* const end = reinterpret_cast<const unsigned char*>(text_.data() + text_.size());
+        const auto room = static_cast<std::size_t>(end - at);
+        for (const std::string& code : lead.longer) {
+            if (code.size() <= room && std::memcmp(at, code.data(), code.size()) == 0) return true;
+        }
     }
     return false;
+}
+
+bool PairSetSearch::CodeAt(std::size_t at) const {
+    return IsCode(reinterpret_cast<const unsigned char*>(text_.data()) + at);
 }
 
 std::size_t PairSetSearch::operator()(std::size_t from) const {

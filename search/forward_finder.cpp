@@ -232,6 +232,11 @@ std::size_t AsciiCaselessSearch::operator()(std::size_t from) const {
     return FindNeedle(text_, needle_, pair_, true, from);
 }
 
+bool AsciiCaselessSearch::At(std::size_t at) const {
+    return at <= text_.size() && needle_.size() <= text_.size() - at &&
+           SameBytes(text_.data() + at, needle_, true);
+}
+
 NeedleSet::NeedleSet(std::vector<std::string> strings) : needles(std::move(strings)) {
     shortest = needles.empty() ? 0 : needles.front().size();
     for (const std::string& needle : needles) {
