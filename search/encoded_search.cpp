@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 
 #include "base/avx2.h"
 #include "base/cp932_codec.h"
@@ -60,19 +61,23 @@ const std::vector<AsciiStandIn>& Cp932AsciiStandIns(StandIns stand_ins) {
         }
         return found;
     };
+    // Each list is made when first asked for: a search needs one of them.
     static const std::vector<AsciiStandIn> none;
-    static const std::vector<AsciiStandIn> by_case = make(StandIns::Case);
-    static const std::vector<AsciiStandIn> compare = make(StandIns::Compare);
-    static const std::vector<AsciiStandIn> like = make(StandIns::Like);
     switch (stand_ins) {
         case StandIns::None:
             break;
-        case StandIns::Case:
+        case StandIns::Case: {
+            static const std::vector<AsciiStandIn> by_case = make(StandIns::Case);
             return by_case;
-        case StandIns::Compare:
+        }
+        case StandIns::Compare: {
+            static const std::vector<AsciiStandIn> compare = make(StandIns::Compare);
             return compare;
-        case StandIns::Like:
+        }
+        case StandIns::Like: {
+            static const std::vector<AsciiStandIn> like = make(StandIns::Like);
             return like;
+        }
     }
     return none;
 }
@@ -384,37 +389,39 @@ std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
 #if defined(TRAWLEX_HAVE_AVX2_PATH)
 namespace {
 
-// The filters of FoldedAsciiSearch::FindTogetherAvx2 for `kLeads` lead bytes, so that their
-// constants stay in registers. `Hit(place, ascii, code)` tells whether a place that passed
-// the ASCII filter, the code filter or both is a hit.
-template <std::size_t kLeads, typename Hit>
-TRAWLEX_AVX2_TARGET std::size_t FindTogetherLoop(std::string_view text, std::size_t& from,
-                                                 std::string_view needle,
-                                                 std::pair<std::size_t, std::size_t> filtered,
-                                                 const std::vector<PairSetSearch::Lead>& leads,
-                                                 Hit hit) {
-    const auto upper = [](char c) {
-        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    };
-    const auto [r1, r2] = filtered;
-    const __m256i a_lower = _mm256_set1_epi8(needle[r1]);
-    const __m256i a_upper = _mm256_set1_epi8(upper(needle[r1]));
-    const __m256i b_lower = _mm256_set1_epi8(needle[r2]);
-    const __m256i b_upper = _mm256_set1_epi8(upper(needle[r2]));
+// What FoldedAsciiSearch::FindTogetherAvx2 filters on: the needle's two chosen bytes at
+// their offsets, in either letter case, and up to kMaxFilteredLeads lead bytes each with the
+// range of the byte after it.
+struct TogetherFilter {
+    std::size_t r1 = 0, r2 = 0;
+    char a_lower = 0, a_upper = 0, b_lower = 0, b_upper = 0;
+    unsigned char lead[kMaxFilteredLeads] = {};
+    unsigned char low[kMaxFilteredLeads] = {};
+    unsigned char span[kMaxFilteredLeads] = {};
+};
+
+// The first block of 32 places from `at` on, before `stop`, where a place passes a filter,
+// with the places that pass each (bit i for place at + i); `stop` when there is none. Kept
+// apart from the tests of the places, which call out, so that the filters stay in registers.
+template <std::size_t kLeads>
+TRAWLEX_AVX2_TARGET __attribute__((noinline)) std::size_t NextCandidateBlock(
+    const char* base, std::size_t at, std::size_t stop, const TogetherFilter& filter,
+    unsigned& ascii_bits, unsigned& code_bits) {
+    const std::size_t r1 = filter.r1;
+    const std::size_t r2 = filter.r2;
+    const __m256i a_lower = _mm256_set1_epi8(filter.a_lower);
+    const __m256i a_upper = _mm256_set1_epi8(filter.a_upper);
+    const __m256i b_lower = _mm256_set1_epi8(filter.b_lower);
+    const __m256i b_upper = _mm256_set1_epi8(filter.b_upper);
     __m256i lead[kLeads];
     __m256i low[kLeads];
     __m256i span[kLeads];
     for (std::size_t i = 0; i < kLeads; ++i) {
-        lead[i] = _mm256_set1_epi8(static_cast<char>(leads[i].lead));
-        low[i] = _mm256_set1_epi8(static_cast<char>(leads[i].low));
-        span[i] = _mm256_set1_epi8(static_cast<char>(leads[i].high - leads[i].low));
+        lead[i] = _mm256_set1_epi8(static_cast<char>(filter.lead[i]));
+        low[i] = _mm256_set1_epi8(static_cast<char>(filter.low[i]));
+        span[i] = _mm256_set1_epi8(static_cast<char>(filter.span[i]));
     }
-    const char* const base = text.data();
-    const std::size_t size = text.size();
-    // Every place of a block has the needle's bytes and a code's first two inside the text.
-    const std::size_t reach = 32 + std::max<std::size_t>(needle.size(), 2);
-    std::size_t at = from;
-    while (at <= size && size - at >= reach) {
+    for (; at < stop; at += 32) {
         const char* const p = base + at;
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + r1));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + r2));
@@ -430,18 +437,41 @@ TRAWLEX_AVX2_TARGET std::size_t FindTogetherLoop(std::string_view text, std::siz
             codes = _mm256_or_si256(codes,
                                     _mm256_and_si256(_mm256_cmpeq_epi8(first, lead[i]), in_range));
         }
-        if (!_mm256_testz_si256(_mm256_or_si256(ascii, codes), _mm256_or_si256(ascii, codes))) {
-            const auto ascii_bits = static_cast<unsigned>(_mm256_movemask_epi8(ascii));
-            const auto code_bits = static_cast<unsigned>(_mm256_movemask_epi8(codes));
-            for (unsigned bits = ascii_bits | code_bits; bits != 0; bits &= bits - 1) {
-                const unsigned bit = bits & (0u - bits);
-                const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(bits));
-                if (hit(place, (ascii_bits & bit) != 0, (code_bits & bit) != 0)) return place;
-            }
+        const __m256i any = _mm256_or_si256(ascii, codes);
+        if (!_mm256_testz_si256(any, any)) {
+            ascii_bits = static_cast<unsigned>(_mm256_movemask_epi8(ascii));
+            code_bits = static_cast<unsigned>(_mm256_movemask_epi8(codes));
+            return at;
+        }
+    }
+    return stop;
+}
+
+// FoldedAsciiSearch::FindTogetherAvx2 for `kLeads` lead bytes. `Hit(place, ascii, code)`
+// tells whether a place that passed the ASCII filter, the code filter or both is a hit.
+template <std::size_t kLeads, typename Hit>
+std::size_t FindTogetherLoop(std::string_view text, std::size_t& from, const TogetherFilter& filter,
+                             std::size_t needle_size, Hit hit) {
+    const std::size_t size = text.size();
+    // Every place of a block has the needle's bytes and a code's first two inside the text.
+    const std::size_t reach = 32 + std::max<std::size_t>(needle_size, 2);
+    if (from > size || size - from < reach) return kNoHit;
+    // The blocks start at from, from + 32, ... up to the last that fits.
+    const std::size_t stop = from + ((size - from - reach) / 32 + 1) * 32;
+    std::size_t at = from;
+    for (;;) {
+        unsigned ascii_bits = 0;
+        unsigned code_bits = 0;
+        at = NextCandidateBlock<kLeads>(text.data(), at, stop, filter, ascii_bits, code_bits);
+        if (at == stop) break;
+        for (unsigned bits = ascii_bits | code_bits; bits != 0; bits &= bits - 1) {
+            const unsigned bit = bits & (0u - bits);
+            const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(bits));
+            if (hit(place, (ascii_bits & bit) != 0, (code_bits & bit) != 0)) return place;
         }
         at += 32;
     }
-    from = at;
+    from = stop;
     return kNoHit;
 }
 
@@ -458,18 +488,31 @@ std::size_t FoldedAsciiSearch::FindTogetherAvx2(std::size_t& from) {
         return (ascii && caseless.At(place)) ||
                (code && codes.CodeAt(place) && stand_ins.Accepts(place));
     };
-    const std::string_view needle = caseless.needle();
-    const auto filtered = caseless.filtered();
+    const std::string& needle = caseless.needle();
+    const auto upper = [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    };
+    TogetherFilter filter;
+    std::tie(filter.r1, filter.r2) = caseless.filtered();
+    filter.a_lower = needle[filter.r1];
+    filter.a_upper = upper(needle[filter.r1]);
+    filter.b_lower = needle[filter.r2];
+    filter.b_upper = upper(needle[filter.r2]);
     const std::vector<PairSetSearch::Lead>& leads = codes.leads();
+    for (std::size_t i = 0; i < leads.size(); ++i) {
+        filter.lead[i] = leads[i].lead;
+        filter.low[i] = leads[i].low;
+        filter.span[i] = static_cast<unsigned char>(leads[i].high - leads[i].low);
+    }
     switch (leads.size()) {
         case 1:
-            return FindTogetherLoop<1>(text_, from, needle, filtered, leads, hit);
+            return FindTogetherLoop<1>(text_, from, filter, needle.size(), hit);
         case 2:
-            return FindTogetherLoop<2>(text_, from, needle, filtered, leads, hit);
+            return FindTogetherLoop<2>(text_, from, filter, needle.size(), hit);
         case 3:
-            return FindTogetherLoop<3>(text_, from, needle, filtered, leads, hit);
+            return FindTogetherLoop<3>(text_, from, filter, needle.size(), hit);
         default:
-            return FindTogetherLoop<kMaxFilteredLeads>(text_, from, needle, filtered, leads, hit);
+            return FindTogetherLoop<kMaxFilteredLeads>(text_, from, filter, needle.size(), hit);
     }
 }
 #endif
@@ -593,6 +636,7 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
             if (requirement.ascii.empty()) return nullptr;
             search->ascii_is_match_ = requirement.ascii_is_match && requirement.caseless;
             search->ascii_size_ = requirement.ascii.size();
+            if (search->ascii_is_match_) search->ascii_ = requirement.ascii;
             search->cp932_ = cp932;
             if (!requirement.caseless) {
                 look_for_any({requirement.ascii});
@@ -615,6 +659,21 @@ bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start,
     if (cp932_ && !IsAscii(content)) return false;  // an ASCII byte may be a trail byte
     if (caseless_) return caseless_->Find(at) == at;
     if (folded_) return folded_->search().NeedleAt(at);
+    return false;
+}
+
+bool RequirementSearch::LineHoldsAscii(std::string_view line) const {
+    if (!ascii_is_match_ || line.size() < ascii_.size()) return false;
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    };
+    const std::size_t last = line.size() - ascii_.size();
+    for (std::size_t at = 0; at <= last; ++at) {
+        if (lower(line[at]) != ascii_[0]) continue;
+        std::size_t i = 1;
+        while (i < ascii_.size() && lower(line[at + i]) == ascii_[i]) ++i;
+        if (i == ascii_.size()) return true;
+    }
     return false;
 }
 

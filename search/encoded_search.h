@@ -143,11 +143,16 @@ class RequirementSearch {
     // and the hit is that ASCII, wholly inside the line and, in CP932, in an ASCII line.
     bool HitMatches(std::size_t at, std::size_t line_start, std::string_view content);
 
+    // Whether a line of the decoded text matches for sure as it holds the requirement's
+    // ASCII, where that makes a line match.
+    bool LineHoldsAscii(std::string_view line) const;
+
   private:
     RequirementSearch() = default;
 
     bool ascii_is_match_ = false;
     std::size_t ascii_size_ = 0;
+    std::string ascii_;  // lower case, where it makes a line match
     bool cp932_ = false;
 
     std::optional<BytesFinder> exact_;
