@@ -93,8 +93,12 @@ Result<OfficeProject> ReadDocument(std::string_view bytes, ModuleFilter only) {
 }  // namespace
 
 bool IsOfficeDocumentName(std::string_view path) {
-    for (const std::string_view extension : kDocumentExtensions) {
-        if (EndsWithIgnoringCase(path, extension)) return true;
+    // Every extension is the text from the last "." on, so only that text is compared.
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view extension = path.substr(dot);
+    for (const std::string_view known : kDocumentExtensions) {
+        if (EqualsIgnoringCase(extension, known)) return true;
     }
     return false;
 }

@@ -143,16 +143,16 @@ TRAWLEX_AVX2_TARGET const unsigned char* PairSetSearch::FindAvx2(const unsigned 
     __m256i lead[kMaxFilteredLeads];
     __m256i low[kMaxFilteredLeads];
     __m256i span[kMaxFilteredLeads];
-    for (std::size_t i = 0; i < leads_.size(); ++i) {
-        lead[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].lead));
-        low[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].low));
-        span[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].high - leads_[i].low));
+    for (std::size_t i = 0; i < leads().size(); ++i) {
+        lead[i] = _mm256_set1_epi8(static_cast<char>(leads()[i].lead));
+        low[i] = _mm256_set1_epi8(static_cast<char>(leads()[i].low));
+        span[i] = _mm256_set1_epi8(static_cast<char>(leads()[i].high - leads()[i].low));
     }
     while (last - p >= 32) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
         __m256i hits = _mm256_setzero_si256();
-        for (std::size_t i = 0; i < leads_.size(); ++i) {
+        for (std::size_t i = 0; i < leads().size(); ++i) {
             const __m256i offset = _mm256_sub_epi8(b, low[i]);
             const __m256i in_range = _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span[i]), offset);
             hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(a, lead[i]), in_range));
@@ -517,16 +517,19 @@ std::size_t FoldedAsciiSearch::FindTogetherAvx2(std::size_t& from) {
 }
 #endif
 
-PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& codes)
-    : text_(text) {
+namespace {
+
+std::vector<PairSetSearch::Lead> LeadsOf(const std::vector<std::string>& codes) {
+    using Lead = PairSetSearch::Lead;
+    std::vector<Lead> leads;
     for (const std::string& code : codes) {
         const auto lead = static_cast<unsigned char>(code[0]);
         const auto second = static_cast<unsigned char>(code[1]);
-        auto it = std::find_if(leads_.begin(), leads_.end(),
-                               [&](const Lead& l) { return l.lead == lead; });
-        if (it == leads_.end()) {
-            leads_.emplace_back();
-            it = leads_.end() - 1;
+        auto it =
+            std::find_if(leads.begin(), leads.end(), [&](const Lead& l) { return l.lead == lead; });
+        if (it == leads.end()) {
+            leads.emplace_back();
+            it = leads.end() - 1;
             it->lead = lead;
         }
         it->low = std::min(it->low, second);
@@ -537,10 +540,36 @@ PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::strin
             it->longer.push_back(code);
         }
     }
+    return leads;
 }
 
+// LeadsOf, remembered for the last two sets of codes: a search of a folder asks for those of
+// its UTF-8 and its CP932 files file after file.
+std::shared_ptr<const std::vector<PairSetSearch::Lead>> SharedLeadsOf(
+    const std::vector<std::string>& codes) {
+    struct Known {
+        std::vector<std::string> codes;
+        std::shared_ptr<const std::vector<PairSetSearch::Lead>> leads;
+    };
+    thread_local std::array<Known, 2> known;
+    thread_local std::size_t next = 0;
+    for (const Known& k : known) {
+        if (k.leads && k.codes == codes) return k.leads;
+    }
+    Known& slot = known[next];
+    next = (next + 1) % known.size();
+    slot.codes = codes;
+    slot.leads = std::make_shared<const std::vector<PairSetSearch::Lead>>(LeadsOf(codes));
+    return slot.leads;
+}
+
+}  // namespace
+
+PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& codes)
+    : text_(text), leads_(SharedLeadsOf(codes)) {}
+
 bool PairSetSearch::IsCode(const unsigned char* at) const {
-    for (const Lead& lead : leads_) {
+    for (const Lead& lead : *leads_) {
         if (at[0] != lead.lead) continue;
         if (lead.trails[at[1]]) return true;
         const auto* const end = reinterpret_cast<const unsigned char*>(text_.data() + text_.size());
@@ -557,32 +586,32 @@ bool PairSetSearch::CodeAt(std::size_t at) const {
 }
 
 std::size_t PairSetSearch::operator()(std::size_t from) const {
-    if (leads_.empty() || from >= text_.size()) return kNoHit;
+    if (leads().empty() || from >= text_.size()) return kNoHit;
     const auto* const base = reinterpret_cast<const unsigned char*>(text_.data());
     const unsigned char* p = base + from;
     const unsigned char* const last = base + text_.size() - 1;  // the last place a code fits
 #if defined(TRAWLEX_HAVE_AVX2_PATH)
-    if (leads_.size() <= kMaxFilteredLeads && HasAvx2()) {
+    if (leads().size() <= kMaxFilteredLeads && HasAvx2()) {
         const unsigned char* hit = FindAvx2(p, last);
         if (hit) return static_cast<std::size_t>(hit - base);
     }
 #endif
 #if defined(__SSE2__)
     constexpr std::size_t kMaxLeads = kMaxFilteredLeads;
-    if (leads_.size() <= kMaxLeads) {
+    if (leads().size() <= kMaxLeads) {
         __m128i lead[kMaxLeads];
         __m128i low[kMaxLeads];
         __m128i span[kMaxLeads];
-        for (std::size_t i = 0; i < leads_.size(); ++i) {
-            lead[i] = _mm_set1_epi8(static_cast<char>(leads_[i].lead));
-            low[i] = _mm_set1_epi8(static_cast<char>(leads_[i].low));
-            span[i] = _mm_set1_epi8(static_cast<char>(leads_[i].high - leads_[i].low));
+        for (std::size_t i = 0; i < leads().size(); ++i) {
+            lead[i] = _mm_set1_epi8(static_cast<char>(leads()[i].lead));
+            low[i] = _mm_set1_epi8(static_cast<char>(leads()[i].low));
+            span[i] = _mm_set1_epi8(static_cast<char>(leads()[i].high - leads()[i].low));
         }
         while (last - p >= 16) {  // 16 places whose trail bytes lie inside the text
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
             __m128i hits = _mm_setzero_si128();
-            for (std::size_t i = 0; i < leads_.size(); ++i) {
+            for (std::size_t i = 0; i < leads().size(); ++i) {
                 const __m128i offset = _mm_sub_epi8(b, low[i]);
                 const __m128i in_range = _mm_cmpeq_epi8(_mm_min_epu8(offset, span[i]), offset);
                 hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(a, lead[i]), in_range));

@@ -62,14 +62,14 @@ class PairSetSearch {
 
     // Whether one of the codes stands at `at`, a place whose next byte is inside the text.
     bool CodeAt(std::size_t at) const;
-    const std::vector<Lead>& leads() const { return leads_; }
+    const std::vector<Lead>& leads() const { return *leads_; }
 
   private:
     bool IsCode(const unsigned char* at) const;
     const unsigned char* FindAvx2(const unsigned char*& p, const unsigned char* last) const;
 
     std::string_view text_;
-    std::vector<Lead> leads_;
+    std::shared_ptr<const std::vector<Lead>> leads_;  // shared by the texts of a search
 };
 
 // The CP932 codes of the characters that `stand_ins` turns into text holding one of the
