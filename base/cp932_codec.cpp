@@ -225,12 +225,23 @@ const std::vector<Cp932Char>& Cp932NonAsciiChars() {
     return Tables().chars();
 }
 
-std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) {
+namespace {
+
+using SourcesByChar = std::unordered_map<std::string, std::vector<std::string>>;
+
+// Made when a character that is not ASCII is first looked up: ASCII needs no table.
+const SourcesByChar& SourcesOfChars() {
     static const auto* const by_char = [] {
-        auto* map = new std::unordered_map<std::string, std::vector<std::string>>;
+        auto* map = new SourcesByChar;
         for (const Cp932Char& ch : Cp932NonAsciiChars()) (*map)[ch.utf8].push_back(ch.bytes);
         return map;
     }();
+    return *by_char;
+}
+
+}  // namespace
+
+std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) {
     std::vector<std::string> sources{std::string()};
     std::size_t pos = 0;
     while (pos < utf8.size()) {
@@ -241,8 +252,9 @@ std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) 
             for (std::string& source : sources) source.append(ch);
             continue;
         }
-        const auto it = cp == 0xFFFD ? by_char->end() : by_char->find(std::string(ch));
-        if (it == by_char->end() || sources.size() * it->second.size() > limit) return {};
+        const SourcesByChar& by_char = SourcesOfChars();
+        const auto it = cp == 0xFFFD ? by_char.end() : by_char.find(std::string(ch));
+        if (it == by_char.end() || sources.size() * it->second.size() > limit) return {};
         std::vector<std::string> longer;
         for (const std::string& source : sources) {
             for (const std::string& bytes : it->second) longer.push_back(source + bytes);

@@ -1,11 +1,11 @@
 #include "base/text_decode.h"
 
-#include <cstdint>
-#include <cstring>
+#include <cstddef>
 
 #include "base/cp932_codec.h"
 #include "base/utf16_codec.h"
 #include "base/utf8_codec.h"
+#include "base/utf8_scan.h"
 
 namespace trawlex {
 namespace {
@@ -21,18 +21,10 @@ std::size_t ValidSequence(const unsigned char* p, const unsigned char* end) {
     return utf8::Next(rest, pos) < utf8::kInvalidByteBase ? pos : 0;
 }
 
-// Skips ASCII 16 bytes at a time; returns the first byte that is not ASCII, or `end`.
+// The first byte at or after `p` that is not ASCII, or `end`.
 const unsigned char* SkipAscii(const unsigned char* p, const unsigned char* end) {
-    while (end - p >= 16) {
-        std::uint64_t a;
-        std::uint64_t b;
-        std::memcpy(&a, p, 8);
-        std::memcpy(&b, p + 8, 8);
-        if (((a | b) & 0x8080808080808080ULL) != 0) break;
-        p += 16;
-    }
-    while (p < end && *p < 0x80) ++p;
-    return p;
+    return p +
+           AsciiPrefixLength({reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)});
 }
 
 // UTF-8 whose invalid bytes each become U+FFFD (for text that declared itself UTF-8).
@@ -63,16 +55,8 @@ enum class Encoding { Utf8Bom, Utf16Le, Utf16Be, Utf8, Utf8Repaired, Cp932 };
 // valid two-byte sequences by chance (half-width katakana pairs such as D2 B2), never
 // three-byte ones in practice, so only such a sequence tells UTF-8 apart.
 bool IsTellingUtf8(std::string_view bytes) {
-    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    bool telling = false;
-    while ((p = SkipAscii(p, end)) < end) {
-        const std::size_t n = ValidSequence(p, end);
-        if (n == 0) return false;
-        telling = telling || n >= 3;
-        p += n;
-    }
-    return telling;
+    const Utf8Scan scan = ScanUtf8(bytes);
+    return scan.valid && scan.long_sequence;
 }
 
 Encoding Detect(std::string_view bytes, EncodingChoice choice) {
@@ -111,19 +95,11 @@ std::string DecodeAs(std::string_view bytes, Encoding encoding) {
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    return SkipAscii(p, p + bytes.size()) == p + bytes.size();
+    return AsciiPrefixLength(bytes) == bytes.size();
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while ((p = SkipAscii(p, end)) < end) {
-        const std::size_t n = ValidSequence(p, end);
-        if (n == 0) return false;
-        p += n;
-    }
-    return true;
+    return ScanUtf8(bytes).valid;
 }
 
 ByteEncoding DetectByteEncoding(std::string_view bytes, EncodingChoice choice) {

@@ -106,42 +106,55 @@ void AppendJsonCharacters(std::string& out, std::string_view text) {
     }
 }
 
+namespace {
+
+// The escape of a byte in a tsv field; empty for a byte that stands as it is.
+std::string_view TsvEscape(char c) {
+    switch (c) {
+        case '\\':
+            return "\\\\";
+        case '\t':
+            return "\\t";
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        default:
+            return {};
+    }
+}
+
+// The first byte at or after `i` that may need an escape (a control character or "\\"), or
+// the end of the text.
+std::size_t NextTsvCandidate(std::string_view text, std::size_t i) {
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i highest_control = _mm_set1_epi8(0x1F);
+    while (text.size() - i >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, highest_control), chunk);
+        const int bits = _mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash)));
+        if (bits != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
+        i += 16;
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c <= 0x1F || c == '\\') return i;
+    }
+    return i;
+}
+
+}  // namespace
+
 void AppendTsvField(std::string& out, std::string_view text) {
     // Runs of bytes that need no escape are appended whole.
     std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-#if defined(__SSE2__)
-        // 16 bytes at a time past those that are neither a control character nor "\\".
-        const __m128i backslash = _mm_set1_epi8('\\');
-        const __m128i highest_control = _mm_set1_epi8(0x1F);
-        while (text.size() - i >= 16) {
-            const __m128i chunk =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-            const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, highest_control), chunk);
-            if (_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash))) != 0) {
-                break;
-            }
-            i += 16;
-        }
-        if (i == text.size()) break;
-#endif
-        std::string_view escape;
-        switch (text[i]) {
-            case '\\':
-                escape = "\\\\";
-                break;
-            case '\t':
-                escape = "\\t";
-                break;
-            case '\n':
-                escape = "\\n";
-                break;
-            case '\r':
-                escape = "\\r";
-                break;
-            default:
-                continue;
-        }
+    for (std::size_t i = NextTsvCandidate(text, 0); i < text.size();
+         i = NextTsvCandidate(text, i + 1)) {
+        const std::string_view escape = TsvEscape(text[i]);
+        if (escape.empty()) continue;
         out.append(text.data() + plain, i - plain);
         out.append(escape);
         plain = i + 1;

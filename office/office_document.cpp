@@ -63,11 +63,12 @@ ProjectResult ReadZipPackage(std::string_view bytes, ModuleFilter only) {
     GsfPtr<GsfInput> input = MemoryInput(bytes);
     GsfPtr<GsfInfile> root = OpenZipPackage(input.get());
     if (!root) return Result<OfficeProject>(Failure{"damaged zip package"});
-    const int folders = gsf_infile_num_children(root.get());
+    const int folders = ChildCount(root.get());
     for (int i = 0; i < folders; ++i) {
-        GsfPtr<GsfInput> child(gsf_infile_child_by_index(root.get(), i));
-        if (!child || !GSF_IS_INFILE(child.get())) continue;
-        GsfPtr<GsfInput> bin = ChildNamed(GSF_INFILE(child.get()), "vbaProject.bin");
+        GsfPtr<GsfInput> child = ChildAt(root.get(), i);
+        GsfInfile* folder = AsInfile(child.get());
+        if (folder == nullptr) continue;
+        GsfPtr<GsfInput> bin = ChildNamed(folder, "vbaProject.bin");
         if (!bin) continue;
         Result<std::string> project = ReadAll(bin.get());
         if (!project) return Result<OfficeProject>(Failure{"vbaProject.bin: " + project.error()});
@@ -92,8 +93,12 @@ Result<OfficeProject> ReadDocument(std::string_view bytes, ModuleFilter only) {
 }  // namespace
 
 bool IsOfficeDocumentName(std::string_view path) {
-    for (const std::string_view extension : kDocumentExtensions) {
-        if (EndsWithIgnoringCase(path, extension)) return true;
+    // Every extension is the text from the last "." on, so only that text is compared.
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view extension = path.substr(dot);
+    for (const std::string_view known : kDocumentExtensions) {
+        if (EqualsIgnoringCase(extension, known)) return true;
     }
     return false;
 }

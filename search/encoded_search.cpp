@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <tuple>
 
+#include "base/avx2.h"
 #include "base/cp932_codec.h"
 #include "base/utf8_codec.h"
-#include "search/avx2.h"
 #include "search/text_fold.h"
 
 #if defined(__SSE2__)
@@ -59,19 +61,23 @@ const std::vector<AsciiStandIn>& Cp932AsciiStandIns(StandIns stand_ins) {
         }
         return found;
     };
+    // Each list is made when first asked for: a search needs one of them.
     static const std::vector<AsciiStandIn> none;
-    static const std::vector<AsciiStandIn> by_case = make(StandIns::Case);
-    static const std::vector<AsciiStandIn> compare = make(StandIns::Compare);
-    static const std::vector<AsciiStandIn> like = make(StandIns::Like);
     switch (stand_ins) {
         case StandIns::None:
             break;
-        case StandIns::Case:
+        case StandIns::Case: {
+            static const std::vector<AsciiStandIn> by_case = make(StandIns::Case);
             return by_case;
-        case StandIns::Compare:
+        }
+        case StandIns::Compare: {
+            static const std::vector<AsciiStandIn> compare = make(StandIns::Compare);
             return compare;
-        case StandIns::Like:
+        }
+        case StandIns::Like: {
+            static const std::vector<AsciiStandIn> like = make(StandIns::Like);
             return like;
+        }
     }
     return none;
 }
@@ -125,7 +131,7 @@ const std::optional<std::vector<std::string>>& Cp932SourcesOfAll(
 // gives up and lets the whole line be tested.
 constexpr std::size_t kMaxCp932Walk = 64;
 
-constexpr std::size_t kMaxFilteredLeads = 4;
+constexpr std::size_t kMaxFilteredLeads = PairSetSearch::kMaxFilteredLeads;
 
 }  // namespace
 
@@ -137,16 +143,16 @@ TRAWLEX_AVX2_TARGET const unsigned char* PairSetSearch::FindAvx2(const unsigned 
     __m256i lead[kMaxFilteredLeads];
     __m256i low[kMaxFilteredLeads];
     __m256i span[kMaxFilteredLeads];
-    for (std::size_t i = 0; i < leads_.size(); ++i) {
-        lead[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].lead));
-        low[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].low));
-        span[i] = _mm256_set1_epi8(static_cast<char>(leads_[i].high - leads_[i].low));
+    for (std::size_t i = 0; i < leads().size(); ++i) {
+        lead[i] = _mm256_set1_epi8(static_cast<char>(leads()[i].lead));
+        low[i] = _mm256_set1_epi8(static_cast<char>(leads()[i].low));
+        span[i] = _mm256_set1_epi8(static_cast<char>(leads()[i].high - leads()[i].low));
     }
     while (last - p >= 32) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
         __m256i hits = _mm256_setzero_si256();
-        for (std::size_t i = 0; i < leads_.size(); ++i) {
+        for (std::size_t i = 0; i < leads().size(); ++i) {
             const __m256i offset = _mm256_sub_epi8(b, low[i]);
             const __m256i in_range = _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span[i]), offset);
             hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(a, lead[i]), in_range));
@@ -203,16 +209,21 @@ std::vector<std::string> Utf8Completions(const std::vector<std::string>& prefixe
 
 // Every byte a match of the lower-case ASCII `needle` in the folded text can hold in the
 // text's bytes: its letters in either case, and the bytes of the characters that fold into
-// one of its characters.
+// one of its characters. A folder mixes UTF-8 and CP932 files, so the last answer for each is
+// kept.
 const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand_ins, bool cp932) {
-    thread_local std::string last_needle;
-    thread_local StandIns last_stand_ins = StandIns::None;
-    thread_local bool last_cp932 = false;
-    thread_local StandInWindow::ByteSet bytes{};
-    thread_local bool ready = false;
-    if (ready && last_stand_ins == stand_ins && last_cp932 == cp932 && last_needle == needle) {
-        return bytes;
+    struct Answer {
+        std::string needle;
+        StandIns stand_ins = StandIns::None;
+        StandInWindow::ByteSet bytes{};
+        bool ready = false;
+    };
+    thread_local std::array<Answer, 2> answers;
+    Answer& answer = answers[cp932 ? 1 : 0];
+    if (answer.ready && answer.stand_ins == stand_ins && answer.needle == needle) {
+        return answer.bytes;
     }
+    StandInWindow::ByteSet& bytes = answer.bytes;
     bytes = {};
     const auto add = [&](std::string_view chars) {
         for (char c : chars) bytes[static_cast<unsigned char>(c)] = true;
@@ -232,10 +243,9 @@ const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand
             if (folded.find_first_of(needle) != std::string::npos) add(ch);
         }
     }
-    last_needle.assign(needle);
-    last_stand_ins = stand_ins;
-    last_cp932 = cp932;
-    ready = true;
+    answer.needle.assign(needle);
+    answer.stand_ins = stand_ins;
+    answer.ready = true;
     return bytes;
 }
 
@@ -320,9 +330,9 @@ StandInSearch::StandInSearch(std::string_view text, const std::string& needle, S
     const std::vector<std::string>& codes =
         cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
     if (codes.empty()) return;
-    const bool pairs_only =
-        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() == 2; });
-    if (pairs_only) {
+    const bool paired =
+        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() >= 2; });
+    if (paired) {
         pairs_.emplace(text, codes);
     } else {
         codes_.emplace(text, codes);
@@ -333,10 +343,14 @@ std::size_t StandInSearch::operator()(std::size_t from) {
     for (;;) {
         const std::size_t at = codes_ ? (*codes_)(from) : pairs_ ? (*pairs_)(from) : kNoHit;
         if (at == kNoHit) return at;
-        // CP932 codes are those of stand-ins already.
-        if ((cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at)) return at;
+        if (Accepts(at)) return at;
         from = at + 1;
     }
+}
+
+bool StandInSearch::Accepts(std::size_t at) {
+    // CP932 codes are those of stand-ins already.
+    return (cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at);
 }
 
 bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
@@ -351,65 +365,253 @@ bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
 
 FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, const std::string& needle,
                                      StandIns stand_ins, bool cp932)
-    : caseless_(AsciiCaselessSearch(text, needle)),
+    : text_(text),
+      caseless_(AsciiCaselessSearch(text, needle)),
       stand_ins_(StandInSearch(text, needle, stand_ins, cp932)) {}
 
-std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
+std::size_t FoldedAsciiSearch::Separately(std::size_t from) {
     return std::min(caseless_.Find(from), stand_ins_.Find(from));
 }
 
-PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& pairs)
-    : text_(text) {
-    for (const std::string& pair : pairs) {
-        const auto lead = static_cast<unsigned char>(pair[0]);
-        const auto trail = static_cast<unsigned char>(pair[1]);
-        auto it = std::find_if(leads_.begin(), leads_.end(),
-                               [&](const Lead& l) { return l.lead == lead; });
-        if (it == leads_.end()) {
-            leads_.emplace_back();
-            it = leads_.end() - 1;
-            it->lead = lead;
+std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+    if (HasAvx2()) {
+        if (stand_ins_.search().Empty()) return caseless_.Find(from);
+        const PairSetSearch* codes = stand_ins_.search().codes();
+        if (codes && !codes->leads().empty() && codes->leads().size() <= kMaxFilteredLeads) {
+            if (const std::size_t hit = FindTogetherAvx2(from); hit != kNoHit) return hit;
         }
-        it->low = std::min(it->low, trail);
-        it->high = std::max(it->high, trail);
-        it->trails[trail] = true;
     }
+#endif
+    return Separately(from);
 }
 
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+namespace {
+
+// What FoldedAsciiSearch::FindTogetherAvx2 filters on: the needle's two chosen bytes at
+// their offsets, in either letter case, and up to kMaxFilteredLeads lead bytes each with the
+// range of the byte after it.
+struct TogetherFilter {
+    std::size_t r1 = 0, r2 = 0;
+    char a_lower = 0, a_upper = 0, b_lower = 0, b_upper = 0;
+    unsigned char lead[kMaxFilteredLeads] = {};
+    unsigned char low[kMaxFilteredLeads] = {};
+    unsigned char span[kMaxFilteredLeads] = {};
+};
+
+// The first block of 32 places from `at` on, before `stop`, where a place passes a filter,
+// with the places that pass each (bit i for place at + i); `stop` when there is none. Kept
+// apart from the tests of the places, which call out, so that the filters stay in registers.
+template <std::size_t kLeads>
+TRAWLEX_AVX2_TARGET __attribute__((noinline)) std::size_t NextCandidateBlock(
+    const char* base, std::size_t at, std::size_t stop, const TogetherFilter& filter,
+    unsigned& ascii_bits, unsigned& code_bits) {
+    const std::size_t r1 = filter.r1;
+    const std::size_t r2 = filter.r2;
+    const __m256i a_lower = _mm256_set1_epi8(filter.a_lower);
+    const __m256i a_upper = _mm256_set1_epi8(filter.a_upper);
+    const __m256i b_lower = _mm256_set1_epi8(filter.b_lower);
+    const __m256i b_upper = _mm256_set1_epi8(filter.b_upper);
+    __m256i lead[kLeads];
+    __m256i low[kLeads];
+    __m256i span[kLeads];
+    for (std::size_t i = 0; i < kLeads; ++i) {
+        lead[i] = _mm256_set1_epi8(static_cast<char>(filter.lead[i]));
+        low[i] = _mm256_set1_epi8(static_cast<char>(filter.low[i]));
+        span[i] = _mm256_set1_epi8(static_cast<char>(filter.span[i]));
+    }
+    for (; at < stop; at += 32) {
+        const char* const p = base + at;
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + r1));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + r2));
+        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+        const __m256i ascii = _mm256_and_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi8(a, a_lower), _mm256_cmpeq_epi8(a, a_upper)),
+            _mm256_or_si256(_mm256_cmpeq_epi8(b, b_lower), _mm256_cmpeq_epi8(b, b_upper)));
+        __m256i codes = _mm256_setzero_si256();
+        for (std::size_t i = 0; i < kLeads; ++i) {
+            const __m256i offset = _mm256_sub_epi8(second, low[i]);
+            const __m256i in_range = _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span[i]), offset);
+            codes = _mm256_or_si256(codes,
+                                    _mm256_and_si256(_mm256_cmpeq_epi8(first, lead[i]), in_range));
+        }
+        const __m256i any = _mm256_or_si256(ascii, codes);
+        if (!_mm256_testz_si256(any, any)) {
+            ascii_bits = static_cast<unsigned>(_mm256_movemask_epi8(ascii));
+            code_bits = static_cast<unsigned>(_mm256_movemask_epi8(codes));
+            return at;
+        }
+    }
+    return stop;
+}
+
+// FoldedAsciiSearch::FindTogetherAvx2 for `kLeads` lead bytes. `Hit(place, ascii, code)`
+// tells whether a place that passed the ASCII filter, the code filter or both is a hit.
+template <std::size_t kLeads, typename Hit>
+std::size_t FindTogetherLoop(std::string_view text, std::size_t& from, const TogetherFilter& filter,
+                             std::size_t needle_size, Hit hit) {
+    const std::size_t size = text.size();
+    // Every place of a block has the needle's bytes and a code's first two inside the text.
+    const std::size_t reach = 32 + std::max<std::size_t>(needle_size, 2);
+    if (from > size || size - from < reach) return kNoHit;
+    // The blocks start at from, from + 32, ... up to the last that fits.
+    const std::size_t stop = from + ((size - from - reach) / 32 + 1) * 32;
+    std::size_t at = from;
+    for (;;) {
+        unsigned ascii_bits = 0;
+        unsigned code_bits = 0;
+        at = NextCandidateBlock<kLeads>(text.data(), at, stop, filter, ascii_bits, code_bits);
+        if (at == stop) break;
+        for (unsigned bits = ascii_bits | code_bits; bits != 0; bits &= bits - 1) {
+            const unsigned bit = bits & (0u - bits);
+            const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(bits));
+            if (hit(place, (ascii_bits & bit) != 0, (code_bits & bit) != 0)) return place;
+        }
+        at += 32;
+    }
+    from = stop;
+    return kNoHit;
+}
+
+}  // namespace
+
+// Both filters over the same 32 places at a time: the needle's two chosen bytes in either
+// letter case at their offsets, and a code's lead byte followed by a byte of its range.
+// Returns the first hit, or kNoHit with `from` moved to where the separate searches go on.
+std::size_t FoldedAsciiSearch::FindTogetherAvx2(std::size_t& from) {
+    const AsciiCaselessSearch& caseless = caseless_.search();
+    StandInSearch& stand_ins = stand_ins_.search();
+    const PairSetSearch& codes = *stand_ins.codes();
+    const auto hit = [&](std::size_t place, bool ascii, bool code) {
+        return (ascii && caseless.At(place)) ||
+               (code && codes.CodeAt(place) && stand_ins.Accepts(place));
+    };
+    const std::string& needle = caseless.needle();
+    const auto upper = [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    };
+    TogetherFilter filter;
+    std::tie(filter.r1, filter.r2) = caseless.filtered();
+    filter.a_lower = needle[filter.r1];
+    filter.a_upper = upper(needle[filter.r1]);
+    filter.b_lower = needle[filter.r2];
+    filter.b_upper = upper(needle[filter.r2]);
+    const std::vector<PairSetSearch::Lead>& leads = codes.leads();
+    for (std::size_t i = 0; i < leads.size(); ++i) {
+        filter.lead[i] = leads[i].lead;
+        filter.low[i] = leads[i].low;
+        filter.span[i] = static_cast<unsigned char>(leads[i].high - leads[i].low);
+    }
+    switch (leads.size()) {
+        case 1:
+            return FindTogetherLoop<1>(text_, from, filter, needle.size(), hit);
+        case 2:
+            return FindTogetherLoop<2>(text_, from, filter, needle.size(), hit);
+        case 3:
+            return FindTogetherLoop<3>(text_, from, filter, needle.size(), hit);
+        default:
+            return FindTogetherLoop<kMaxFilteredLeads>(text_, from, filter, needle.size(), hit);
+    }
+}
+#endif
+
+namespace {
+
+std::vector<PairSetSearch::Lead> LeadsOf(const std::vector<std::string>& codes) {
+    using Lead = PairSetSearch::Lead;
+    std::vector<Lead> leads;
+    for (const std::string& code : codes) {
+        const auto lead = static_cast<unsigned char>(code[0]);
+        const auto second = static_cast<unsigned char>(code[1]);
+        auto it =
+            std::find_if(leads.begin(), leads.end(), [&](const Lead& l) { return l.lead == lead; });
+        if (it == leads.end()) {
+            leads.emplace_back();
+            it = leads.end() - 1;
+            it->lead = lead;
+        }
+        it->low = std::min(it->low, second);
+        it->high = std::max(it->high, second);
+        if (code.size() == 2) {
+            it->trails[second] = true;
+        } else {
+            it->longer.push_back(code);
+        }
+    }
+    return leads;
+}
+
+// LeadsOf, remembered for the last two sets of codes: a search of a folder asks for those of
+// its UTF-8 and its CP932 files file after file.
+std::shared_ptr<const std::vector<PairSetSearch::Lead>> SharedLeadsOf(
+    const std::vector<std::string>& codes) {
+    struct Known {
+        std::vector<std::string> codes;
+        std::shared_ptr<const std::vector<PairSetSearch::Lead>> leads;
+    };
+    thread_local std::array<Known, 2> known;
+    thread_local std::size_t next = 0;
+    for (const Known& k : known) {
+        if (k.leads && k.codes == codes) return k.leads;
+    }
+    Known& slot = known[next];
+    next = (next + 1) % known.size();
+    slot.codes = codes;
+    slot.leads = std::make_shared<const std::vector<PairSetSearch::Lead>>(LeadsOf(codes));
+    return slot.leads;
+}
+
+}  // namespace
+
+PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& codes)
+    : text_(text), leads_(SharedLeadsOf(codes)) {}
+
 bool PairSetSearch::IsCode(const unsigned char* at) const {
-    for (const Lead& lead : leads_) {
-        if (at[0] == lead.lead && lead.trails[at[1]]) return true;
+    for (const Lead& lead : *leads_) {
+        if (at[0] != lead.lead) continue;
+        if (lead.trails[at[1]]) return true;
+        const auto* const end = reinterpret_cast<const unsigned char*>(text_.data() + text_.size());
+        const auto room = static_cast<std::size_t>(end - at);
+        for (const std::string& code : lead.longer) {
+            if (code.size() <= room && std::memcmp(at, code.data(), code.size()) == 0) return true;
+        }
     }
     return false;
 }
 
+bool PairSetSearch::CodeAt(std::size_t at) const {
+    return IsCode(reinterpret_cast<const unsigned char*>(text_.data()) + at);
+}
+
 std::size_t PairSetSearch::operator()(std::size_t from) const {
-    if (leads_.empty() || from >= text_.size()) return kNoHit;
+    if (leads().empty() || from >= text_.size()) return kNoHit;
     const auto* const base = reinterpret_cast<const unsigned char*>(text_.data());
     const unsigned char* p = base + from;
     const unsigned char* const last = base + text_.size() - 1;  // the last place a code fits
 #if defined(TRAWLEX_HAVE_AVX2_PATH)
-    if (leads_.size() <= kMaxFilteredLeads && HasAvx2()) {
+    if (leads().size() <= kMaxFilteredLeads && HasAvx2()) {
         const unsigned char* hit = FindAvx2(p, last);
         if (hit) return static_cast<std::size_t>(hit - base);
     }
 #endif
 #if defined(__SSE2__)
     constexpr std::size_t kMaxLeads = kMaxFilteredLeads;
-    if (leads_.size() <= kMaxLeads) {
+    if (leads().size() <= kMaxLeads) {
         __m128i lead[kMaxLeads];
         __m128i low[kMaxLeads];
         __m128i span[kMaxLeads];
-        for (std::size_t i = 0; i < leads_.size(); ++i) {
-            lead[i] = _mm_set1_epi8(static_cast<char>(leads_[i].lead));
-            low[i] = _mm_set1_epi8(static_cast<char>(leads_[i].low));
-            span[i] = _mm_set1_epi8(static_cast<char>(leads_[i].high - leads_[i].low));
+        for (std::size_t i = 0; i < leads().size(); ++i) {
+            lead[i] = _mm_set1_epi8(static_cast<char>(leads()[i].lead));
+            low[i] = _mm_set1_epi8(static_cast<char>(leads()[i].low));
+            span[i] = _mm_set1_epi8(static_cast<char>(leads()[i].high - leads()[i].low));
         }
         while (last - p >= 16) {  // 16 places whose trail bytes lie inside the text
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
             __m128i hits = _mm_setzero_si128();
-            for (std::size_t i = 0; i < leads_.size(); ++i) {
+            for (std::size_t i = 0; i < leads().size(); ++i) {
                 const __m128i offset = _mm_sub_epi8(b, low[i]);
                 const __m128i in_range = _mm_cmpeq_epi8(_mm_min_epu8(offset, span[i]), offset);
                 hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(a, lead[i]), in_range));
@@ -463,6 +665,7 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
             if (requirement.ascii.empty()) return nullptr;
             search->ascii_is_match_ = requirement.ascii_is_match && requirement.caseless;
             search->ascii_size_ = requirement.ascii.size();
+            if (search->ascii_is_match_) search->ascii_ = requirement.ascii;
             search->cp932_ = cp932;
             if (!requirement.caseless) {
                 look_for_any({requirement.ascii});
@@ -485,6 +688,21 @@ bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start,
     if (cp932_ && !IsAscii(content)) return false;  // an ASCII byte may be a trail byte
     if (caseless_) return caseless_->Find(at) == at;
     if (folded_) return folded_->search().NeedleAt(at);
+    return false;
+}
+
+bool RequirementSearch::LineHoldsAscii(std::string_view line) const {
+    if (!ascii_is_match_ || line.size() < ascii_.size()) return false;
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    };
+    const std::size_t last = line.size() - ascii_.size();
+    for (std::size_t at = 0; at <= last; ++at) {
+        if (lower(line[at]) != ascii_[0]) continue;
+        std::size_t i = 1;
+        while (i < ascii_.size() && lower(line[at + i]) == ascii_[i]) ++i;
+        if (i == ascii_.size()) return true;
+    }
     return false;
 }
 

@@ -42,25 +42,34 @@ class StandInWindow {
     std::string folded_;
 };
 
-// The first place where one of a set of two-byte codes stands, found 16 places at a time by
-// lead byte and trail range when the codes share few lead bytes.
+// The first place where one of a set of codes (each of two bytes or more) stands, found 16
+// or 32 places at a time by lead byte and second-byte range when the codes share few lead
+// bytes.
 class PairSetSearch {
   public:
-    PairSetSearch(std::string_view text, const std::vector<std::string>& pairs);
-    std::size_t operator()(std::size_t from) const;
-
-  private:
     struct Lead {
         unsigned char lead = 0;
-        unsigned char low = 0xFF;  // trail range
+        unsigned char low = 0xFF;  // second-byte range
         unsigned char high = 0;
-        std::array<bool, 256> trails{};
+        std::array<bool, 256> trails{};   // two-byte codes, by their second byte
+        std::vector<std::string> longer;  // longer codes
     };
+    // The most lead bytes the wide loops filter on.
+    static constexpr std::size_t kMaxFilteredLeads = 4;
+
+    PairSetSearch(std::string_view text, const std::vector<std::string>& codes);
+    std::size_t operator()(std::size_t from) const;
+
+    // Whether one of the codes stands at `at`, a place whose next byte is inside the text.
+    bool CodeAt(std::size_t at) const;
+    const std::vector<Lead>& leads() const { return *leads_; }
+
+  private:
     bool IsCode(const unsigned char* at) const;
     const unsigned char* FindAvx2(const unsigned char*& p, const unsigned char* last) const;
 
     std::string_view text_;
-    std::vector<Lead> leads_;
+    std::shared_ptr<const std::vector<Lead>> leads_;  // shared by the texts of a search
 };
 
 // The CP932 codes of the characters that `stand_ins` turns into text holding one of the
@@ -77,14 +86,21 @@ class StandInSearch {
                   LineRequirement::StandIns stand_ins, bool cp932);
     std::size_t operator()(std::size_t from);
 
+    // The codes looked for where they are all of two bytes or more; null otherwise.
+    const PairSetSearch* codes() const { return pairs_ ? &*pairs_ : nullptr; }
+    // Whether no code is looked for: there is nothing to find.
+    bool Empty() const { return !codes_ && !pairs_; }
+    // Whether a place where one of the codes stands is a hit.
+    bool Accepts(std::size_t at);
+
   private:
     bool FoldsIntoNeedle(std::size_t at);
 
     std::string_view text_;
     bool cp932_;
     LineRequirement::StandIns stand_ins_;
-    std::optional<AnyBytesSearch> codes_;  // UTF-8 prefixes, or CP932 codes
-    std::optional<PairSetSearch> pairs_;   // CP932 two-byte codes
+    std::optional<AnyBytesSearch> codes_;  // codes, when some are of a single byte
+    std::optional<PairSetSearch> pairs_;   // UTF-8 prefixes, or CP932 codes
     StandInWindow window_;
     std::array<bool, 256> in_needle_{};
     std::string folded_char_;
@@ -97,11 +113,17 @@ class FoldedAsciiSearch {
     FoldedAsciiSearch(std::string_view text, const std::string& needle,
                       LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare,
                       bool cp932 = false);
+    // One pass over the text for both kinds of hit where the processor has AVX2.
     std::size_t operator()(std::size_t from);
-    // Whether the needle in some letter case stands at `at`, a place it returned.
-    bool NeedleAt(std::size_t at) { return caseless_.Find(at) == at; }
+    // Whether the needle in some letter case stands at `at`.
+    bool NeedleAt(std::size_t at) const { return caseless_.search().At(at); }
+    // The same answer from the two searches run apart: the path without AVX2.
+    std::size_t Separately(std::size_t from);
 
   private:
+    std::size_t FindTogetherAvx2(std::size_t& from);
+
+    std::string_view text_;
     ForwardFinder<AsciiCaselessSearch> caseless_;
     ForwardFinder<StandInSearch> stand_ins_;
 };
@@ -121,11 +143,16 @@ class RequirementSearch {
     // and the hit is that ASCII, wholly inside the line and, in CP932, in an ASCII line.
     bool HitMatches(std::size_t at, std::size_t line_start, std::string_view content);
 
+    // Whether a line of the decoded text matches for sure as it holds the requirement's
+    // ASCII, where that makes a line match.
+    bool LineHoldsAscii(std::string_view line) const;
+
   private:
     RequirementSearch() = default;
 
     bool ascii_is_match_ = false;
     std::size_t ascii_size_ = 0;
+    std::string ascii_;  // lower case, where it makes a line match
     bool cp932_ = false;
 
     std::optional<BytesFinder> exact_;

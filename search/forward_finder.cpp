@@ -1,10 +1,12 @@
 #include "search/forward_finder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <string>
 #include <string_view>
 
-#include "search/avx2.h"
+#include "base/avx2.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,7 +33,7 @@ int Commonness(unsigned char b) {
 }
 
 // The two needle bytes to filter on: the rarest and the next rarest (the same for one byte).
-std::pair<std::size_t, std::size_t> RarestPair(std::string_view needle) {
+std::pair<std::size_t, std::size_t> WorkOutRarestPair(std::string_view needle) {
     const auto commonness = [&](std::size_t i) {
         return Commonness(static_cast<unsigned char>(needle[i]));
     };
@@ -44,6 +46,28 @@ std::pair<std::size_t, std::size_t> RarestPair(std::string_view needle) {
         if (i != first && (second == first || commonness(i) <= commonness(second))) second = i;
     }
     return {first, second};
+}
+
+// WorkOutRarestPair, remembered for the last few needles: a search asks for the same ones
+// file after file.
+std::pair<std::size_t, std::size_t> RarestPair(std::string_view needle) {
+    struct Known {
+        std::string needle;
+        std::pair<std::size_t, std::size_t> pair;
+    };
+    constexpr std::size_t kKept = 4;
+    thread_local std::array<Known, kKept> known;
+    thread_local std::size_t next = 0;
+    thread_local std::size_t filled = 0;
+    for (std::size_t i = 0; i < filled; ++i) {
+        if (known[i].needle == needle) return known[i].pair;
+    }
+    Known& slot = known[next];
+    next = (next + 1) % kKept;
+    filled = std::max(filled, next == 0 ? kKept : next);
+    slot.needle.assign(needle);
+    slot.pair = WorkOutRarestPair(needle);
+    return slot.pair;
 }
 
 char LowerAscii(char c) {
@@ -230,6 +254,11 @@ AsciiCaselessSearch::AsciiCaselessSearch(std::string_view text, std::string lowe
 
 std::size_t AsciiCaselessSearch::operator()(std::size_t from) const {
     return FindNeedle(text_, needle_, pair_, true, from);
+}
+
+bool AsciiCaselessSearch::At(std::size_t at) const {
+    return at <= text_.size() && needle_.size() <= text_.size() - at &&
+           SameBytes(text_.data() + at, needle_, true);
 }
 
 NeedleSet::NeedleSet(std::vector<std::string> strings) : needles(std::move(strings)) {

@@ -34,6 +34,7 @@ class ForwardFinder {
     bool AnyIn(std::size_t begin, std::size_t end) { return Find(begin) < end; }
 
     Search& search() { return search_; }
+    const Search& search() const { return search_; }
 
   private:
     Search search_;
@@ -90,6 +91,12 @@ class AsciiCaselessSearch {
     AsciiCaselessSearch(std::string_view text, std::string lower_needle);
 
     std::size_t operator()(std::size_t from) const;
+
+    // Whether the needle stands at `at`.
+    bool At(std::size_t at) const;
+    const std::string& needle() const { return needle_; }
+    // The two needle bytes a search filters on.
+    std::pair<std::size_t, std::size_t> filtered() const { return pair_; }
 
   private:
     std::string_view text_;

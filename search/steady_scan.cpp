@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/avx2.h"
 #include "base/cp932_codec.h"
-#include "search/avx2.h"
 #include "search/encoded_search.h"
 #include "search/forward_finder.h"
 #include "search/line_feeds.h"
@@ -133,14 +133,14 @@ class SteadyScan {
             const std::size_t hit = hits_.Find(from);
             if (hit == kNoHit) return;
             const Line line = LineAt(hit, from);
+            // The line decoded once, into a buffer of its own: CatchUp decodes other lines.
+            const std::string_view text = DecodedRow(line.content);
             // The procedure state is wanted only for the rows, so it is brought up to the
             // lines that match and no further.
-            if (hits_.HitMatches(hit, line.start, line.content) ||
-                engine_.MatchLine(Decoded(line.content), search_, options_)) {
-                if (MatchLiesWanted(host_, engine_, Decoded(line.content), search_, options_,
-                                    bytes_, line.start)) {
+            if (hits_.HitMatches(hit, line.start, line.content) || hits_.LineHoldsAscii(text) ||
+                engine_.MatchLine(text, search_, options_)) {
+                if (MatchLiesWanted(host_, engine_, text, search_, options_, bytes_, line.start)) {
                     CatchUp(state_at, line.start);
-                    const std::string_view text = Decoded(line.content);  // CatchUp decodes too
                     if (!state_.Inside()) ApplyStartTest(state_, text);
                     host_.AddRowView(
                         {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
@@ -273,10 +273,12 @@ class SteadyScan {
         return *ends_;
     }
 
-    std::string_view Decoded(std::string_view content) {
+    std::string_view Decoded(std::string_view content) { return Decoded(content, decoded_); }
+    std::string_view DecodedRow(std::string_view content) { return Decoded(content, decoded_row_); }
+    std::string_view Decoded(std::string_view content, std::string& into) const {
         if (!cp932_ || IsAscii(content)) return content;
-        DecodeCp932(content, decoded_);
-        return decoded_;
+        DecodeCp932(content, into);
+        return into;
     }
 
     // Line numbers are counted only up to the lines that add rows.
@@ -299,6 +301,7 @@ class SteadyScan {
     std::optional<AnyBytesFinder> ends_;
     ProcState state_;
     std::string decoded_;
+    std::string decoded_row_;
     std::size_t counted_to_ = 0;
     std::int64_t counted_lines_ = 0;
 };

@@ -100,6 +100,7 @@ TEST(NeedleSearch, PairSetFindsTheFirstCode) {
         {"\x82\x60", "\x82\x9A", "\x81\x40"},
         {"\x82\x61"},
         {"\x81\x40", "\x82\x40", "\x83\x40", "\xA0\x40", "a\x40"},  // too many leads for SIMD
+        {"\x82\x60", "\x82\x61\x9A", "\x81\x40\x40\x40"},           // longer codes
     };
     for (int round = 0; round < 300; ++round) {
         std::string text(std::uniform_int_distribution<std::size_t>(0, 100)(rng), ' ');
@@ -113,6 +114,50 @@ TEST(NeedleSearch, PairSetFindsTheFirstCode) {
                 }
                 ASSERT_EQ(search(from), want == std::string::npos ? kNoHit : want)
                     << round << " " << from;
+            }
+        }
+    }
+}
+
+// The needle in any letter case and the stand-ins are looked for in one pass where the
+// processor has AVX2; the hits are those of the two searches run apart.
+TEST(NeedleSearch, FoldedAsciiFindsWhatTheSeparateSearchesFind) {
+    std::mt19937 rng(23);
+    struct Text {
+        std::vector<std::string> pieces;
+        bool cp932;
+    };
+    const std::vector<Text> kinds = {
+        {{"dim", "DIM", "Dim", "d", "i", "m", " ", "\r\n", "x", "\xEF\xBC\xA4",  // Ｄ
+          "\xEF\xBD\x89", "\xEF\xBC\x88", "\xE3\x80\x80", "\xE3\x81\x82", "\xE2\x84\xAA",
+          "\xC5\xBF"},
+         false},
+        {{"dim", "DIM", "Dim", "d", "i", "m", " ", "\r\n", "x", "\x82\x63",  // Ｄ
+          "\x82\x89", "\x82\xA0", "\x81\x40", "\x82", "\x88\x9F"},
+         true},
+    };
+    for (const Text& kind : kinds) {
+        std::uniform_int_distribution<std::size_t> pick(0, kind.pieces.size() - 1);
+        for (int round = 0; round < 150; ++round) {
+            std::string text;
+            for (int i = std::uniform_int_distribution<int>(0, 120)(rng); i > 0; --i) {
+                text += kind.pieces[pick(rng)];
+            }
+            for (const std::string needle : {"dim", "di", "i"}) {
+                FoldedAsciiSearch together(text, needle, LineRequirement::StandIns::Compare,
+                                           kind.cp932);
+                FoldedAsciiSearch apart(text, needle, LineRequirement::StandIns::Compare,
+                                        kind.cp932);
+                std::size_t found = 0;
+                for (std::size_t from = 0; from <= text.size(); ++from) {
+                    const std::size_t hit = together(from);
+                    ASSERT_EQ(hit, apart.Separately(from)) << round << " " << from;
+                    found += hit == from;
+                }
+                // Texts of several blocks, so the wide loop runs and finds hits.
+                if (text.size() > 200) {
+                    EXPECT_GT(found, 0u);
+                }
             }
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
-// Wider loops for the byte searches where the processor has AVX2: functions marked
+// Wider loops for the byte searches and scans where the processor has AVX2: functions marked
 // TRAWLEX_AVX2_TARGET are compiled for it and called only when HasAvx2(). Setting the
-// environment variable TRAWLEX_NO_AVX2 keeps to the SSE2 loops (their tests use it).
+// environment variable TRAWLEX_NO_AVX2 keeps to the narrower loops (their tests use it).
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TRAWLEX_HAVE_AVX2_PATH 1
