@@ -227,11 +227,6 @@ const ResultRow& ResultTableModel::Row(int row) const {
     return rows_.at(static_cast<std::size_t>(StorageAt(row)));
 }
 
-const ResultRow* ResultTableModel::Newest() const {
-    if (!pending_.empty()) return &pending_.back();
-    return rows_.empty() || order_.empty() ? nullptr : &rows_.back();
-}
-
 QString ResultTableModel::CellText(int row, int column) const {
     return CellText(Row(row), column);
 }

@@ -58,8 +58,12 @@ class ResultTableModel : public QAbstractTableModel {
     // a second); SetFilter does what is left undone.
     void PrepareFilter();
     bool Filtering() const { return filtering_; }
-    // The row appended last, or nullptr when the list is empty or was just cleared.
-    const ResultRow* Newest() const;
+    // Every row appended since the last clear, in the order they came, the pending ones and
+    // those removed or hidden too: Stored(0) to Stored(StoredCount() - 1).
+    std::size_t StoredCount() const { return rows_.size() + pending_.size(); }
+    const ResultRow& Stored(std::size_t index) const {
+        return index < rows_.size() ? rows_[index] : pending_[index - rows_.size()];
+    }
     // Column `column` (0-4) of a row as the list shows it.
     QString CellText(int row, int column) const;
     static QString CellText(const ResultRow& row, int column);
