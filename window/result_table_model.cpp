@@ -115,8 +115,14 @@ void ResultTableModel::AddRow(ResultRow row) {
     if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
         // hits repaints the list a few times a second rather than at every pump.
-        flushTimer_.start(order_.empty() ? 0 : kFlushIntervalMs);
+        flushTimer_.start(order_.empty() ? 0 : FlushIntervalMs(order_.size()));
     }
+}
+
+int ResultTableModel::FlushIntervalMs(std::size_t rows) {
+    const std::size_t interval = rows / kRowsPerFlushMs;
+    return static_cast<int>(
+        std::clamp<std::size_t>(interval, kFlushIntervalMs, kMaxFlushIntervalMs));
 }
 
 void ResultTableModel::Flush() {

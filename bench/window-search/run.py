@@ -8,9 +8,11 @@ alike; the ratio is the window's median run time over the CLI's median wall-cloc
 The window's time is the run from the click to the idle window (its start-up is not
 counted); the CLI's is the whole process. The worst gap is the longest the window's event
 loop went without serving a 10 ms timer during a run (median over the runs), and the stop
-figure is the time from a click on the cancel button to the idle window.
+figure is the time from a click on the cancel button (due at a set time into a run of the
+first case) to the idle window, the wait for the event loop to take it included.
 
   bench/window-search/run.py [--build build/release] [--corpus DIR] [--mb 300] [--runs 5]
+                             [--only LABEL] [--stops N] [--bench PATH]
 """
 
 import argparse
@@ -28,6 +30,7 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 # (label, mode, binary, needle)
 CASES = [
     ("normal many", "normal", False, "dim"),
+    ("normal few", "normal", False, "GdipCreateBitmapFromScan0"),
     ("normal none", "normal", False, "QuxNowhere"),
     ("japanese", "normal", False, "顧客データ"),
     ("regex many", "regex", False, r"Dim \w+ As (String|Long)"),
@@ -67,6 +70,7 @@ def main():
     parser.add_argument("--runs", type=int, default=5, help="pairs of runs per case")
     parser.add_argument("--only", help="run only the cases whose label starts with this")
     parser.add_argument("--stops", type=int, default=5, help="runs stopped mid-way")
+    parser.add_argument("--bench", help="window-search-bench to time (default: build it)")
     args = parser.parse_args()
 
     subprocess.run([sys.executable, os.path.join(ROOT, "bench", "grep", "make_corpus.py"),
@@ -74,7 +78,7 @@ def main():
                    check=True)
     subprocess.run(["cmake", "--build", args.build, "--target", "window-search-bench",
                     "trawlex-grep"], check=True, stdout=subprocess.DEVNULL)
-    bench = os.path.join(args.build, "bench", "window-search", "window-search-bench")
+    bench = args.bench or os.path.join(args.build, "bench", "window-search", "window-search-bench")
     grep = os.path.join(args.build, "cli", "trawlex-grep")
     corpus = os.path.abspath(args.corpus)
 
@@ -102,9 +106,11 @@ def main():
         if args.stops:
             stops = [window_run(bench, corpus, "normal", False, "dim", stop_after=200 + 150 * i)
                      for i in range(args.stops)]
-            times = [s["stop_ms"] for s in stops]
-            print(f"stop after a cancel click: median {statistics.median(times):.1f}ms, "
-                  f"worst {max(times):.1f}ms over {len(times)} runs")
+            times = [s["stop_ms"] for s in stops if s["stop_ms"] >= 0]
+            if times:
+                print(f"from a cancel click to the idle window: median "
+                      f"{statistics.median(times):.1f}ms, worst {max(times):.1f}ms over "
+                      f"{len(times)} runs stopped mid-way")
     if ratios:
         print(f"median ratio {statistics.median(ratios):.2f}x over {len(ratios)} cases")
 
