@@ -6,13 +6,15 @@ all files with subfolders) and trawlex-grep -j1 writing TSV to a file. They run 
 (A B A B ...) after one warm-up each, so load from other work on the machine falls on both
 alike; the ratio is the window's median run time over the CLI's median wall-clock time.
 The window's time is the run from the click to the idle window (its start-up is not
-counted); the CLI's is the whole process. The worst gap is the longest the window's event
-loop went without serving a 10 ms timer during a run (median over the runs), and the stop
-figure is the time from a click on the cancel button (due at a set time into a run of the
-first case) to the idle window, the wait for the event loop to take it included.
+counted; with --after, it is a run that follows others in the same window, whose font has
+measured the characters of the rows already); the CLI's is the whole process. The worst
+gap is the longest the window's event loop went without serving a 10 ms timer during a run
+(median over the runs), and the stop figure is the time from a click on the cancel button
+(due at a set time into a run of the first case) to the idle window, the wait for the
+event loop to take it included.
 
   bench/window-search/run.py [--build build/release] [--corpus DIR] [--mb 300] [--runs 5]
-                             [--only LABEL] [--stops N] [--bench PATH]
+                             [--only LABEL] [--stops N] [--bench PATH] [--after RUNS]
 """
 
 import argparse
@@ -38,8 +40,10 @@ CASES = [
 ]
 
 
-def window_run(bench, corpus, mode, binary, needle, stop_after=None):
+def window_run(bench, corpus, mode, binary, needle, stop_after=None, after=0):
     command = [bench, corpus, mode, needle] + (["--binary"] if binary else [])
+    if after:
+        command += ["--after", str(after)]
     if stop_after is not None:
         command += ["--stop-after", str(stop_after)]
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
@@ -71,6 +75,8 @@ def main():
     parser.add_argument("--only", help="run only the cases whose label starts with this")
     parser.add_argument("--stops", type=int, default=5, help="runs stopped mid-way")
     parser.add_argument("--bench", help="window-search-bench to time (default: build it)")
+    parser.add_argument("--after", type=int, default=0,
+                        help="time the window's run after this many runs in the same window")
     args = parser.parse_args()
 
     subprocess.run([sys.executable, os.path.join(ROOT, "bench", "grep", "make_corpus.py"),
@@ -94,7 +100,7 @@ def main():
             cli_run(grep, corpus, mode, binary, needle, out_path)
             windows, clis = [], []
             for _ in range(args.runs):
-                windows.append(window_run(bench, corpus, mode, binary, needle))
+                windows.append(window_run(bench, corpus, mode, binary, needle, after=args.after))
                 clis.append(cli_run(grep, corpus, mode, binary, needle, out_path))
             t_window = statistics.median(w["ms"] for w in windows)
             t_cli = statistics.median(c[0] for c in clis)
