@@ -11,6 +11,7 @@ class ModuleRowHost final : public ScanHost {
   public:
     ModuleRowHost(ScanHost& inner, const std::string& module) : inner_(inner), module_(module) {
         SetSteady(inner.Steady());
+        SetSteadyStretch(inner.SteadyStretch());
     }
     void Yield() override { inner_.Yield(); }
     bool StopRequested() const override { return inner_.StopRequested(); }

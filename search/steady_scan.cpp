@@ -112,40 +112,45 @@ struct Line {
 // Procedure keywords are ASCII, and ASCII in the text stands as the same bytes in CP932, so
 // both searches run over the bytes as they are. A line without a hit cannot change the
 // procedure state; a line with one is decoded and tested as the line-by-line scan tests it.
+// Without a search for hits (Lines), every line is tested.
 class SteadyScan {
   public:
     SteadyScan(std::string_view bytes, ByteEncoding encoding, std::string_view name,
-               std::string_view search, ScanHost& host, MatchEngine& engine, MatchOptions options,
-               RequirementSearch& hits)
+               std::string_view search, ScanHost& host, MatchEngine& engine)
         : bytes_(bytes),
           cp932_(encoding == ByteEncoding::Cp932),
           name_(name),
           search_(search),
           host_(host),
-          engine_(engine),
-          options_(options),
-          hits_(hits) {}
+          engine_(engine) {}
 
-    void Run() {
-        std::size_t from = 0;      // a line start
-        std::size_t state_at = 0;  // the line start where state_ holds
-        for (;;) {
-            const std::size_t hit = hits_.Find(from);
-            if (hit == kNoHit) return;
+    // What the lines from here on are searched with; `hits` (null: test every line) must
+    // cover the lines that the next Run visits.
+    void Use(MatchOptions options, RequirementSearch* hits) {
+        options_ = options;
+        hits_ = hits;
+    }
+
+    // Visits the lines that start in [from, to) and may match; `from` is a line start.
+    void Run(std::size_t from, std::size_t to) {
+        while (from < to) {
+            const std::size_t hit = hits_ ? hits_->Find(from) : from;
+            if (hit == kNoHit || hit >= to) return;
             const Line line = LineAt(hit, from);
             // The line decoded once, into a buffer of its own: CatchUp decodes other lines.
             const std::string_view text = DecodedRow(line.content);
             // The procedure state is wanted only for the rows, so it is brought up to the
             // lines that match and no further.
-            if (hits_.HitMatches(hit, line.start, line.content) || hits_.LineHoldsAscii(text) ||
+            if ((hits_ && (hits_->HitMatches(hit, line.start, line.content) ||
+                           hits_->LineHoldsAscii(text))) ||
                 engine_.MatchLine(text, search_, options_)) {
                 if (MatchLiesWanted(host_, engine_, text, search_, options_, bytes_, line.start)) {
-                    CatchUp(state_at, line.start);
+                    CatchUp(state_at_, line.start);
                     if (!state_.Inside()) ApplyStartTest(state_, text);
                     host_.AddRowView(
                         {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
                     if (state_.Inside()) ApplyEndTest(state_, text);
-                    state_at = line.next;
+                    state_at_ = line.next;
                 }
             } else if (engine_.LastLineUntested()) {
                 host_.LineUntested(name_, NumberOf(line.start));
@@ -296,7 +301,8 @@ class SteadyScan {
     ScanHost& host_;
     MatchEngine& engine_;
     MatchOptions options_;
-    RequirementSearch& hits_;
+    RequirementSearch* hits_ = nullptr;
+    std::size_t state_at_ = 0;  // the line start where state_ holds
     std::optional<AnyBytesFinder> starts_;
     std::optional<AnyBytesFinder> ends_;
     ProcState state_;
@@ -306,22 +312,55 @@ class SteadyScan {
     std::int64_t counted_lines_ = 0;
 };
 
+// Just past the first line feed at or after `from + stretch - 1`: the end of a stretch of at
+// least `stretch` bytes that ends with its line. kNoHit for the last stretch, which runs to
+// the end of the text and takes its final empty line along.
+std::size_t StretchEnd(std::string_view bytes, std::size_t from, std::size_t stretch) {
+    if (stretch == 0 || bytes.size() - from <= stretch) return kNoHit;
+    const std::size_t at = from + stretch - 1;
+    const void* lf = std::memchr(bytes.data() + at, '\n', bytes.size() - at);
+    if (!lf) return kNoHit;
+    const auto end = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) + 1;
+    return end < bytes.size() ? end : kNoHit;
+}
+
 }  // namespace
 
 bool ScanSteadily(std::string_view bytes, ByteEncoding encoding, std::string_view name,
                   std::string_view search, ScanHost& host, MatchEngine& engine) {
     if (bytes.empty()) return true;  // no lines
     try {
-        // The host's answers before the first line hold for every line.
-        host.Yield();
-        if (host.StopRequested()) return true;
-        const MatchOptions options = host.CurrentOptions();
-        const LineRequirement& required = engine.RequirementFor(search, options);
-        if (required.kind == LineRequirement::Kind::NoLines) return true;
-        const std::unique_ptr<RequirementSearch> hits =
-            RequirementSearch::Make(required, encoding, bytes);
-        if (!hits) return false;
-        SteadyScan(bytes, encoding, name, search, host, engine, options, *hits).Run();
+        // A steady host's answers before the first line hold for every line; those of a host
+        // with a stretch, for the lines of the stretch.
+        const std::size_t stretch = host.Steady() ? 0 : host.SteadyStretch();
+        SteadyScan scan(bytes, encoding, name, search, host, engine);
+        std::unique_ptr<RequirementSearch> hits;
+        std::optional<MatchOptions> used;
+        bool none = false;  // no line can match under the options in use
+        for (std::size_t from = 0;;) {
+            host.Yield();
+            if (host.StopRequested()) return true;
+            const MatchOptions options = host.CurrentOptions();
+            const std::size_t to = StretchEnd(bytes, from, stretch);
+            // The hits are looked for only up to the end of the stretch, so a long text
+            // without any costs no more per stretch than a short one.
+            const std::string_view covered = bytes.substr(0, to);
+            if (options != used || stretch > 0) {
+                const LineRequirement& required = engine.RequirementFor(search, options);
+                none = required.kind == LineRequirement::Kind::NoLines;
+                hits = none ? nullptr : RequirementSearch::Make(required, encoding, covered);
+                // Nothing to look for: before any row the caller scans the decoded text,
+                // after one every line of the rest is tested.
+                if (!hits && !none && !used) return false;
+                used = options;
+            }
+            if (!none) {
+                scan.Use(options, hits.get());
+                scan.Run(from, to == kNoHit ? bytes.size() + 1 : to);
+            }
+            if (to == kNoHit) return true;
+            from = to;
+        }
     } catch (const std::exception&) {
         // A failing text ends quietly; its rows stay.
     }

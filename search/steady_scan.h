@@ -1,13 +1,14 @@
 #pragma once
-// The text scan for hosts that need no call before every line (ScanHost::Steady): it looks
-// for what a matching line must hold in the whole text at once and visits only the lines with
-// a hit; the procedure of a matching line is worked out from the procedure keywords nearest
-// before it. The rows are those of the line-by-line scan.
+// The text scan for hosts that need no call before every line (ScanHost::Steady, or before
+// every stretch: ScanHost::SteadyStretch): it looks for what a matching line must hold in the
+// whole text (or stretch) at once and visits only the lines with a hit; the procedure of a matching
+// line is worked out from the procedure keywords nearest before it. The rows are those of the
+// line-by-line scan.
 
 #include <string_view>
 
-#include "search/match_engine.h"
 #include "base/text_decode.h"
+#include "search/match_engine.h"
 #include "search/text_scan.h"
 
 namespace trawlex {

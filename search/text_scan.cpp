@@ -246,7 +246,7 @@ void SearchEncodedText(std::string_view bytes, std::string_view name, std::strin
         case ByteEncoding::Utf8:
             return SearchText(bytes, name, search, host, engine);
         case ByteEncoding::Cp932:
-            if (host.Steady() && Cp932SearchableUndecoded() &&
+            if ((host.Steady() || host.SteadyStretch() > 0) && Cp932SearchableUndecoded() &&
                 ScanSteadily(bytes, ByteEncoding::Cp932, name, search, host, engine)) {
                 return;
             }
@@ -264,7 +264,8 @@ void SearchEncodedText(std::string_view bytes, std::string_view name, std::strin
 
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 ScanHost& host, MatchEngine& engine) {
-    if (host.Steady() && ScanSteadily(text, ByteEncoding::Utf8, name, search, host, engine)) {
+    if ((host.Steady() || host.SteadyStretch() > 0) &&
+        ScanSteadily(text, ByteEncoding::Utf8, name, search, host, engine)) {
         return;
     }
     PrefilteredLines lines(text, search, engine);

@@ -1,6 +1,7 @@
 #pragma once
 // SearchText: the one text scan every search area feeds its module or file texts into.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -40,11 +41,21 @@ class ScanHost {
     // steady.
     bool Steady() const { return steady_; }
 
+    // A host whose answers can change only inside its own Yield (it pumps an event loop
+    // there) gives the same ones from one Yield to the next. Such a host may name a stretch,
+    // in bytes: a scan then calls Yield, StopRequested and CurrentOptions before the first
+    // line of each stretch of text (at least that many bytes, up to a line end; the last one
+    // to the end of the text) instead of before every line, and searches each stretch the
+    // way it searches a steady host's text; the rows are the same. 0: before every line.
+    std::size_t SteadyStretch() const { return steady_stretch_; }
+
   protected:
     void SetSteady(bool steady) { steady_ = steady; }
+    void SetSteadyStretch(std::size_t bytes) { steady_stretch_ = bytes; }
 
   private:
     bool steady_ = false;
+    std::size_t steady_stretch_ = 0;
 };
 
 // Whether a line that matches counts under the host's wanted regions. `line` is the line
@@ -56,7 +67,8 @@ bool MatchLiesWanted(const ScanHost& host, MatchEngine& engine, std::string_view
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.
 // Searches the whole text ahead of the lines where it can, and still calls the host before
-// every line exactly as the line-by-line scan does; the rows are the same.
+// every line exactly as the line-by-line scan does (before every stretch, for a host that
+// names one); the rows are the same.
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 ScanHost& host, MatchEngine& engine);
 

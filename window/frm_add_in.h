@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -93,10 +94,18 @@ class frmAddIn : public QWidget {
     host::HostApp* Host() const { return host_; }
     MatchEngine& Engine() { return engine_; }
 
-    // The run pumps the event loop at most this often (milliseconds) while it scans.
+    // The run pumps the event loop at most this often (milliseconds) while it scans. With 0
+    // it pumps before every line, and so searches line by line.
     int YieldIntervalMs() const { return yieldIntervalMs_; }
     void SetYieldIntervalMs(int milliseconds) { yieldIntervalMs_ = milliseconds; }
-    // Called before every scanned line, before the event loop may be pumped.
+    // Nothing can change the options, the stop flag or the current tab between two pumps, so
+    // with an interval above 0 the run looks at them (and may pump) only before each stretch
+    // of text of at least this many bytes, ending at a line end (ScanHost::SteadyStretch).
+    static constexpr std::size_t kScanStretchBytes = 256 * 1024;
+    std::size_t ScanStretchBytes() const { return scanStretchBytes_; }
+    void SetScanStretchBytes(std::size_t bytes) { scanStretchBytes_ = bytes; }
+    // Called wherever the run may pump the event loop, just before: before every line with
+    // an interval of 0, else before each stretch.
     using YieldHook = std::function<void()>;
     const YieldHook& OnYield() const { return yieldHook_; }
     void SetOnYield(YieldHook hook) { yieldHook_ = std::move(hook); }
@@ -160,6 +169,7 @@ class frmAddIn : public QWidget {
     bool searching_ = false;
     bool releasePending_ = false;
     int yieldIntervalMs_ = 15;
+    std::size_t scanStretchBytes_ = kScanStretchBytes;
     YieldHook yieldHook_;
 };
 

@@ -13,6 +13,7 @@
 
 #include "base/utf8_codec.h"
 #include "window/highlight_delegate.h"
+#include "window/result_header.h"
 #include "window/twips.h"
 
 namespace trawlex::window {
@@ -28,6 +29,7 @@ ResultList::ResultList(int index, QWidget* parent)
     : QTreeView(parent), index_(index), metrics_(font()) {
     setObjectName(QStringLiteral("lvwGrep"));
     setProperty("index", index);
+    setHeader(new ResultHeader(this));
     setModel(&model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -89,6 +91,7 @@ void ResultList::AddRow(ResultRow row) {
 
 void ResultList::Clear() {
     model_.Clear();
+    fittedRows_ = 0;
 }
 
 void ResultList::UpdateMetrics() {
@@ -149,20 +152,36 @@ int ResultList::HeaderWidthTwips(int column) const {
     return PixelsToTwipsX(*this, pixels - CellMarginPixels());
 }
 
-void ResultList::FitColumnWidths() {
-    const ResultRow* newest = model_.Newest();
-    if (!newest) return;
-    const bool first = model_.RowCount() == 1;
+void ResultList::FitColumnWidths(QDeadlineTimer deadline) {
+    std::size_t stored = model_.StoredCount();
+    if (fittedRows_ >= stored) return;
+    const bool first = fittedRows_ == 0;
+    std::array<double, ResultTableModel::kColumnCount> widest{};
+    std::array<bool, ResultTableModel::kColumnCount> measured{};
+    // The first texts of a list cost most (each character is measured once), and so do the
+    // long lines of binary files: the clock is read before each row.
+    for (std::size_t i = fittedRows_; i < stored; ++i) {
+        if (i > fittedRows_ && deadline.hasExpired()) {
+            stored = i;
+            break;
+        }
+        const ResultRow& row = model_.Stored(i);
+        for (int c = 0; c < ResultTableModel::kColumnCount; ++c) {
+            char digits[24];
+            const std::string_view text = ResultTableModel::CellView(row, c, digits);
+            // Consecutive hits often share a column's text (the module, the procedure).
+            if (!(first && i == 0) && text == lastFitted_[c]) continue;
+            lastFitted_[c].assign(text);
+            widest[c] = std::max(widest[c], TextWidthTwips(text));
+            measured[c] = true;
+        }
+    }
+    fittedRows_ = stored;
     for (int c = 0; c < ResultTableModel::kColumnCount; ++c) {
-        char digits[24];
-        const std::string_view text = ResultTableModel::CellView(*newest, c, digits);
-        // Consecutive hits often share a column's text (the module, the procedure).
-        if (!first && text == lastFitted_[c]) continue;
-        lastFitted_[c].assign(text);
+        if (!measured[c]) continue;
         // The header's caption is never cut: it is the narrowest a fitted column gets.
         const int wanted =
-            std::max(static_cast<int>(std::ceil(TextWidthTwips(text))) + kFitMarginTwips,
-                     HeaderWidthTwips(c));
+            std::max(static_cast<int>(std::ceil(widest[c])) + kFitMarginTwips, HeaderWidthTwips(c));
         if (first || wanted > widthsTwips_[c]) SetColumnWidthTwips(c, wanted);
     }
 }

@@ -2,6 +2,7 @@
 // One result list `lvwGrep`(index): a report view over a ResultTableModel with the
 // column fitting in twips, header-click sorting, the row popup menu and its keys.
 
+#include <QDeadlineTimer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QString>
@@ -48,10 +49,11 @@ class ResultList : public QTreeView {
     QString FirstHeader() const { return model_.HeaderText(0); }
     QString HeaderText(int column) const { return model_.HeaderText(column); }
 
-    // Fits the columns to the newest row; the first row of a list sets them exactly, later
-    // rows widen a column narrower than their text (as wide as the user left it, too). No
-    // column gets narrower than its header's caption.
-    void FitColumnWidths();
+    // Fits the columns to the rows added since the last fit, as fitting after each of them
+    // would: the first row of a list sets them exactly, later rows widen a column narrower
+    // than their text (as wide as the user left it, too). No column gets narrower than its
+    // header's caption. Rows not measured by the deadline are left to the next fit.
+    void FitColumnWidths(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
     // What the header's caption of a column needs, in the twips of ColumnWidthTwips.
     int HeaderWidthTwips(int column) const;
     int ColumnWidthTwips(int column) const {
@@ -102,6 +104,7 @@ class ResultList : public QTreeView {
     int index_;
     ResultTableModel model_;
     std::array<std::string, ResultTableModel::kColumnCount> lastFitted_;  // texts last measured
+    std::size_t fittedRows_ = 0;  // stored rows the columns were fitted to
     std::array<int, ResultTableModel::kColumnCount> widthsTwips_{};
     QFontMetricsF metrics_;
     double twipsPerPixel_ = kDesignTwipsPerPixel;

@@ -115,8 +115,14 @@ void ResultTableModel::AddRow(ResultRow row) {
     if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
         // hits repaints the list a few times a second rather than at every pump.
-        flushTimer_.start(order_.empty() ? 0 : kFlushIntervalMs);
+        flushTimer_.start(order_.empty() ? 0 : FlushIntervalMs(order_.size()));
     }
+}
+
+int ResultTableModel::FlushIntervalMs(std::size_t rows) {
+    const std::size_t interval = rows / kRowsPerFlushMs;
+    return static_cast<int>(
+        std::clamp<std::size_t>(interval, kFlushIntervalMs, kMaxFlushIntervalMs));
 }
 
 void ResultTableModel::Flush() {
@@ -225,11 +231,6 @@ int ResultTableModel::RowCount() const {
 const ResultRow& ResultTableModel::Row(int row) const {
     const_cast<ResultTableModel*>(this)->Flush();
     return rows_.at(static_cast<std::size_t>(StorageAt(row)));
-}
-
-const ResultRow* ResultTableModel::Newest() const {
-    if (!pending_.empty()) return &pending_.back();
-    return rows_.empty() || order_.empty() ? nullptr : &rows_.back();
 }
 
 QString ResultTableModel::CellText(int row, int column) const {

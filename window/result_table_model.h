@@ -1,7 +1,8 @@
 #pragma once
 // The rows of one result list, as a table model with five text columns.
-// Appends are collected and handed to the views in batches (at most every 100 ms, or when
-// anything reads the rows), so a search that finds many hits stays cheap.
+// Appends are collected and handed to the views in batches (at most every 100 ms, further
+// apart for a long list, or when anything reads the rows), so a search that finds many hits
+// stays cheap.
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -24,6 +25,11 @@ class ResultTableModel : public QAbstractTableModel {
   public:
     static constexpr int kColumnCount = 5;
     static constexpr int kFlushIntervalMs = 100;
+    // A tree view lays out all its rows again for each batch: a list of more than 100,000
+    // rows gets its next batch after a millisecond per 1,000 rows, up to a second.
+    static constexpr int kRowsPerFlushMs = 1000;
+    static constexpr int kMaxFlushIntervalMs = 1000;
+    static int FlushIntervalMs(std::size_t rows);
 
     explicit ResultTableModel(QObject* parent = nullptr);
 
@@ -58,8 +64,12 @@ class ResultTableModel : public QAbstractTableModel {
     // a second); SetFilter does what is left undone.
     void PrepareFilter();
     bool Filtering() const { return filtering_; }
-    // The row appended last, or nullptr when the list is empty or was just cleared.
-    const ResultRow* Newest() const;
+    // Every row appended since the last clear, in the order they came, the pending ones and
+    // those removed or hidden too: Stored(0) to Stored(StoredCount() - 1).
+    std::size_t StoredCount() const { return rows_.size() + pending_.size(); }
+    const ResultRow& Stored(std::size_t index) const {
+        return index < rows_.size() ? rows_[index] : pending_[index - rows_.size()];
+    }
     // Column `column` (0-4) of a row as the list shows it.
     QString CellText(int row, int column) const;
     static QString CellText(const ResultRow& row, int column);

@@ -14,8 +14,8 @@
 #include "office/document_search.h"
 #include "office/office_document.h"
 #include "window/control_settings.h"
-#include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
+#include "window/file_encoding_setting.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
 #include "window/result_list.h"
@@ -58,9 +58,9 @@ static std::string DocumentNote(const std::string& problem) {
     return problem.empty() ? std::string() : "  " + problem;
 }
 
-SearchRun::SearchRun(frmAddIn& window)
-    : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
+SearchRun::SearchRun(frmAddIn& window) : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
+    SetSteadyStretch(window.YieldIntervalMs() > 0 ? window.ScanStretchBytes() : 0);
 }
 
 void SearchRun::Execute() {
@@ -158,6 +158,7 @@ void SearchRun::Summary() {
 }
 
 void SearchRun::Finish() {
+    RunStep([&] { FitNewRows(); });
     RunStep([&] {
         if (window_.StatusText() == QString::fromUtf8(kStatusSearching)) {
             window_.SetStatusText(QString::fromUtf8(kStatusCancelled));
@@ -194,6 +195,9 @@ void SearchRun::Yield() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
     if (MillisecondsBetween(lastPump_, now) < window_.YieldIntervalMs()) return;
+    // The rows found since the last pump are measured before anything can show them, for
+    // a short while at most.
+    FitNewRows(QDeadlineTimer(kFitBudgetMs));
     QCoreApplication::processEvents();
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
@@ -218,8 +222,16 @@ void SearchRun::AddRow(ResultRow row) {
     // The list shows a module inside a document as "path|module" in its name column.
     if (!row.module.empty()) row.name = RowDisplayName(row);
     ResultList& list = window_.CurrentList();
+    if (&list != filling_) {
+        // The tab changed: the rows of the list before it are measured now, all of them.
+        FitNewRows();
+        filling_ = &list;
+    }
     list.AddRow(std::move(row));
-    list.FitColumnWidths();
+}
+
+void SearchRun::FitNewRows(QDeadlineTimer deadline) {
+    if (filling_) filling_->FitColumnWidths(deadline);
 }
 
 RegionSet SearchRun::WantedRegions() const {

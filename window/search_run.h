@@ -2,8 +2,11 @@
 // One search run of the search window: from the start button to the finish steps that
 // restore the idle look. While it scans, it pumps the event loop so the window stays
 // responsive; it reads the mode and the binary flag from the controls before every line
-// and adds each hit to the tab that is current at that moment.
+// (before every stretch of lines between two pumps, which nothing can change them in) and
+// adds each hit to the tab that is current at that moment. The columns are fitted to the
+// new rows before each pump and at the end.
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <cstdint>
 #include <ctime>
@@ -15,6 +18,7 @@
 namespace trawlex::window {
 
 class frmAddIn;
+class ResultList;
 
 inline constexpr const char* kStatusSearching = "*** 検索中 ***";
 inline constexpr const char* kStatusCancelled = "キャンセルされました";
@@ -27,6 +31,10 @@ std::string SkippedNote(int skippedEntries, std::int64_t untestedLines);
 
 class SearchRun final : public FolderSearchHost {
   public:
+    // How long the columns may be fitted to the rows found since the last pump, before a pump;
+    // the rest are fitted at the next one.
+    static constexpr int kFitBudgetMs = 5;
+
     explicit SearchRun(frmAddIn& window);
 
     // Runs the search and then, whatever happened, the finish steps once.
@@ -58,6 +66,8 @@ class SearchRun final : public FolderSearchHost {
     void Summary();
     void Finish();
     bool MinimizeWhileSeek() const;
+    // Fits the columns of the list the rows go to to the rows added since the last fit.
+    void FitNewRows(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
 
     frmAddIn& window_;
     EncodingChoice fileEncoding_;
@@ -67,6 +77,7 @@ class SearchRun final : public FolderSearchHost {
     // The last document whose modules could not be read; the summary keeps naming it.
     std::string documentProblem_;
     timespec lastPump_{};
+    ResultList* filling_ = nullptr;  // the list the last row went to
 };
 
 }  // namespace trawlex::window

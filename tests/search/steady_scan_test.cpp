@@ -481,5 +481,138 @@ TEST(SteadyScanTest, Utf8BomTextsGiveTheRowsOfTheirDecodedText) {
     }
 }
 
+// A host that may change only in its Yield: it searches in stretches of `stretch` bytes (0:
+// line by line). From its `switchAt`-th Yield on it gives `later` options, and from its
+// `stopAt`-th on it asks to stop.
+class StretchHost : public ScanHost {
+  public:
+    StretchHost(std::size_t stretch, MatchOptions first, MatchOptions later = {},
+                std::int64_t switchAt = 0, std::int64_t stopAt = 0)
+        : first_(first), later_(later), switch_at_(switchAt), stop_at_(stopAt) {
+        SetSteadyStretch(stretch);
+    }
+    void Yield() override { ++yields; }
+    bool StopRequested() const override { return stop_at_ > 0 && yields >= stop_at_; }
+    MatchOptions CurrentOptions() const override {
+        return switch_at_ > 0 && yields >= switch_at_ ? later_ : first_;
+    }
+    void AddRow(ResultRow row) override {
+        rows.emplace_back(row.name, row.line, row.procedure, row.scope, row.content);
+    }
+
+    std::vector<Row> rows;
+    std::int64_t yields = 0;
+
+  private:
+    MatchOptions first_;
+    MatchOptions later_;
+    std::int64_t switch_at_;
+    std::int64_t stop_at_;
+};
+
+TEST(SteadyScanTest, StretchesGiveTheRowsOfTheLineByLineScan) {
+    std::mt19937 rng(256);
+    MatchEngine engine;
+    // Stretches of one line each, of a few lines, and of more than most texts.
+    for (int round = 0; round < 120; ++round) {
+        const bool cp932 = round % 2 == 0;
+        const std::string bytes =
+            round % 3 == 0 ? RandomBytes(rng, kCp932Pieces) : RandomProcedureText(rng, cp932);
+        for (const char* search : {"zz", "Sub", "^End", "foo", "Zz\\(", "表示", "^$"}) {
+            for (int mode : {0, 1, 2}) {
+                const MatchOptions options{static_cast<SearchMode>(mode), mode == 1};
+                const std::vector<Row> expected = Reference(bytes, search, options);
+                for (std::size_t stretch : {1, 2, 7, 64, 4096}) {
+                    StretchHost host(stretch, options);
+                    SearchEncodedText(bytes, "M", search, host, engine);
+                    ASSERT_EQ(host.rows, expected)
+                        << "search [" << search << "] mode " << mode << " stretch " << stretch
+                        << " bytes [" << bytes << "]";
+                }
+            }
+        }
+    }
+}
+
+// Five-byte lines, so that a stretch of ten bytes holds two of them: its Yield n comes before
+// line 2n - 1.
+std::string PairedLines(int pairs) {
+    std::string text;
+    for (int i = 0; i < pairs; ++i) text += "a.c\r\nabc\r\n";
+    return text;
+}
+
+TEST(SteadyScanTest, StretchesAskTheHostOnlyBeforeTheirFirstLine) {
+    const std::string text = PairedLines(5);  // ten lines, and the final empty one
+    MatchEngine engine;
+    StretchHost host(10, {SearchMode::Regex, false});
+    SearchText(text, "M", "a.c", host, engine);
+    EXPECT_EQ(host.yields, 5);  // the last stretch takes the last pair and the empty line
+    EXPECT_EQ(host.rows.size(), 10u);
+    // Text shorter than a stretch: one question.
+    StretchHost whole(64, {SearchMode::Regex, false});
+    SearchText(text, "M", "a.c", whole, engine);
+    EXPECT_EQ(whole.yields, 1);
+    EXPECT_EQ(whole.rows.size(), 10u);
+}
+
+TEST(SteadyScanTest, OptionsChangedBetweenStretchesApplyFromTheNextStretch) {
+    MatchEngine engine;
+    // "a.c" as plain text matches the "a.c" lines only; as a pattern, every line. The
+    // stretched host switches at its third Yield (before line 5), the line-by-line one at
+    // its fifth: the same lines.
+    const MatchOptions plain{SearchMode::Normal, false};
+    const MatchOptions pattern{SearchMode::Regex, false};
+    for (const std::string& text : {PairedLines(5), PairedLines(5) + "x"}) {
+        StretchHost stretched(10, plain, pattern, 3);
+        SearchText(text, "M", "a.c", stretched, engine);
+        StretchHost lineByLine(0, plain, pattern, 5);
+        SearchTextLineByLine(text, "M", "a.c", lineByLine, engine);
+        EXPECT_EQ(stretched.rows, lineByLine.rows);
+        ASSERT_EQ(stretched.rows.size(), 2u + 6u);
+        EXPECT_EQ(std::get<1>(stretched.rows[2]), 5);
+    }
+    // Back: from a pattern to plain text, and to options under which no line can match.
+    StretchHost back(10, pattern, plain, 2);
+    SearchText(PairedLines(3), "M", "a.c", back, engine);
+    EXPECT_EQ(back.rows.size(), 2u + 2u);
+}
+
+TEST(SteadyScanTest, OptionsWithNothingToLookForMidTextTestEveryLineOfTheRest) {
+    MatchEngine engine;
+    // "\\w" is a string to look for as plain text, but not as a pattern.
+    const MatchOptions plain{SearchMode::Normal, false};
+    const MatchOptions pattern{SearchMode::Regex, false};
+    const char* search = "\\w";
+    ASSERT_EQ(engine.RequirementFor(search, plain).kind, LineRequirement::Kind::Ascii);
+    ASSERT_EQ(engine.RequirementFor(search, pattern).kind, LineRequirement::Kind::Unknown);
+    const std::string text = "a\\w\r\n--\r\nab\r\n\\w\r\nSub A()\r\n--\r\nb\r\nEnd Sub\r\nc";
+    for (const std::size_t stretch : {1, 6}) {
+        StretchHost stretched(stretch, plain, pattern, 2);
+        SearchText(text, "M", search, stretched, engine);
+        // The first stretch ends with line 1 (stretch 1) or line 2.
+        StretchHost lineByLine(0, plain, pattern, stretch == 1 ? 2 : 3);
+        SearchTextLineByLine(text, "M", search, lineByLine, engine);
+        EXPECT_EQ(stretched.rows, lineByLine.rows) << "stretch " << stretch;
+        EXPECT_EQ(stretched.rows.size(), 7u);
+    }
+}
+
+TEST(SteadyScanTest, AStopBetweenStretchesEndsTheTextBeforeTheNextLine) {
+    MatchEngine engine;
+    const std::string text = PairedLines(5);
+    // Asked to stop at its third Yield: lines 1 to 4 were searched, no line after them.
+    StretchHost host(10, {SearchMode::Regex, false}, {}, 0, 3);
+    SearchText(text, "M", "a.c", host, engine);
+    EXPECT_EQ(host.yields, 3);
+    ASSERT_EQ(host.rows.size(), 4u);
+    EXPECT_EQ(std::get<1>(host.rows.back()), 4);
+    // CP932 bytes are searched the same way.
+    StretchHost cp932(8, {SearchMode::Normal, false}, {}, 0, 2);
+    SearchEncodedText("\x95\x5C\r\n\x95\x5C\r\n\x95\x5C\r\n\x95\x5C\r\n", "M", "表", cp932, engine);
+    EXPECT_EQ(cp932.yields, 2);
+    EXPECT_EQ(cp932.rows.size(), 2u);
+}
+
 }  // namespace
 }  // namespace trawlex

@@ -9,9 +9,11 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <random>
@@ -20,6 +22,7 @@
 #include "tests/fake_host/fake_host.h"
 #include "window/control_settings.h"
 #include "window/result_font.h"
+#include "window/result_header.h"
 
 using trawlex::ResultRow;
 using trawlex::window::ResultList;
@@ -405,6 +408,68 @@ class ResultListTest : public QObject {
         list.FitColumnWidths();
         QCOMPARE(list.ColumnWidthTwips(0), wide);
         QCOMPARE(list.columnWidth(0), 600);
+    }
+
+    void rowsAddedBetweenFitsAreFittedAsOneByOne() {
+        // Fitted after each row, and fitted once after all of them: the same widths.
+        const std::vector<ResultRow> rows = {
+            Hit("Module1", 7, "short"), Hit("Module1", 12, "a longer line of text", "P"),
+            Hit("M", 100, "mid", "AVeryLongProcedureName", "Private"), Hit("Module1", 3, "x")};
+        ResultList oneByOne(0);
+        ResultList batched(1);
+        for (const ResultRow& row : rows) {
+            oneByOne.AddRow(row);
+            oneByOne.FitColumnWidths();
+            batched.AddRow(row);
+        }
+        batched.FitColumnWidths();
+        for (int c = 0; c < 5; ++c) {
+            QCOMPARE(batched.ColumnWidthTwips(c), oneByOne.ColumnWidthTwips(c));
+        }
+        QCOMPARE(batched.ColumnWidthTwips(4), Fitted(batched, 4, "a longer line of text"));
+        // A fit out of time leaves its rows to the next one.
+        batched.Clear();
+        for (int i = 0; i < 300; ++i) batched.AddRow(Hit("M", i, std::string(i / 10, 'w')));
+        batched.FitColumnWidths(QDeadlineTimer(0));
+        QVERIFY(batched.ColumnWidthTwips(4) < Fitted(batched, 4, QString(29, 'w')));
+        batched.FitColumnWidths();
+        QCOMPARE(batched.ColumnWidthTwips(4), Fitted(batched, 4, QString(29, 'w')));
+    }
+
+    void headerOfAVeryWideColumnShowsWhatAPlainHeaderShows() {
+        QStandardItemModel model(1, 5);
+        for (int c = 0; c < 5; ++c) model.setHeaderData(c, Qt::Horizontal, QString("Col%1").arg(c));
+        // Captions as the list aligns them, and a centred one on a wide section.
+        for (int c : {0, 2}) {
+            model.setHeaderData(c, Qt::Horizontal, int(Qt::AlignLeft | Qt::AlignVCenter),
+                                Qt::TextAlignmentRole);
+        }
+        model.setHeaderData(1, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
+                            Qt::TextAlignmentRole);
+        QHeaderView plain(Qt::Horizontal);
+        trawlex::window::ResultHeader cut;
+        const std::array<int, 5> widths = {120, 60, 90000, 50, 90000};
+        for (QHeaderView* header : {&plain, static_cast<QHeaderView*>(&cut)}) {
+            header->setModel(&model);
+            header->resize(700, 30);
+            for (int c = 0; c < 5; ++c) header->resizeSection(c, widths[c]);
+        }
+        // At the start, inside the wide sections, and across the end of the first.
+        for (int offset : {0, 45000, 89800, 135000, 179000}) {
+            plain.setOffset(offset);
+            cut.setOffset(offset);
+            const QImage a = cut.grab().toImage();
+            const QImage b = plain.grab().toImage();
+            QCOMPARE(a, b);
+        }
+        // Only what can show is handed to the style.
+        const QRect wide(-45000, 0, 90000, 30);
+        const QRect part = trawlex::window::ResultHeader::PaintedPart(wide, 700);
+        QVERIFY(part.width() < 700 + 3 * trawlex::window::ResultHeader::kMarginPixels);
+        QVERIFY(part.contains(QRect(0, 0, 700, 30)));
+        QCOMPARE(trawlex::window::ResultHeader::PaintedPart(QRect(10, 0, 90, 30), 700),
+                 QRect(10, 0, 90, 30));
+        QVERIFY(qobject_cast<trawlex::window::ResultHeader*>(ResultList(0).header()));
     }
 
     void resultFontFollowsTheSettings() {

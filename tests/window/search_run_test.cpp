@@ -77,6 +77,13 @@ struct Fixture {
         });
     }
 
+    // Lines are searched in stretches of `bytes` (up to a line end), the hook called before
+    // each; the run pumps only when its hook does.
+    void InStretches(std::size_t bytes) {
+        window->SetYieldIntervalMs(60 * 60 * 1000);
+        window->SetScanStretchBytes(bytes);
+    }
+
     void Start(const char* search, SearchArea area) {
         window->cmbSearchArea->setCurrentIndex(static_cast<int>(area));
         window->txtSearchStr->setEditText(Q(search));
@@ -280,6 +287,80 @@ class SearchRunTest : public QObject {
         QCOMPARE(g.List(0).Row(1).line, 3);
     }
 
+    // Three-byte lines and stretches of six bytes: stretch n, and yield n, start at line
+    // 2n - 1.
+    void inStretchesRowsGoToTheTabCurrentWhenTheirStretchStarts() {
+        Fixture f(Lines(10, "x"));
+        f.InStretches(6);
+        f.AtYield(3, [&] { f.window->tabPane[2]->click(); });
+        f.Start("x", SearchArea::Module);
+        QCOMPARE(f.List(0).RowCount(), 4);
+        QCOMPARE(f.List(2).RowCount(), 6);
+        for (int row = 0; row < 6; ++row) QCOMPARE(f.List(2).Row(row).line, row + 5);
+        QCOMPARE(f.window->StatusText(), Q("6 件みつかりました"));
+        // The rows of the first tab were measured too: both lists fit the one module name.
+        QCOMPARE(f.List(0).ColumnWidthTwips(0), f.List(2).ColumnWidthTwips(0));
+        QVERIFY(f.List(0).ColumnWidthTwips(0) >= f.List(0).HeaderWidthTwips(0));
+    }
+
+    void inStretchesAStopEndsTheRunBeforeTheNextLine() {
+        Fixture f(Lines(100, "x"));
+        f.InStretches(6);
+        f.AtYield(3, [&] { f.window->CancelButton->click(); });
+        f.Start("x", SearchArea::Module);
+        QCOMPARE(f.yields, 3);
+        QCOMPARE(f.List(0).RowCount(), 4);
+        QCOMPARE(f.List(0).Row(3).line, 4);
+        QCOMPARE(f.window->StatusText(), Q("4 件みつかりました"));
+        f.VerifyIdle();
+    }
+
+    void inStretchesAModeChangeAppliesFromTheNextStretch() {
+        Fixture f("a.c\r\nabc\r\na.c\r\nabc\r\nabc\r\n");
+        f.InStretches(10);  // two lines each
+        f.AtYield(2, [&] { f.window->optSearch[2]->click(); });
+        f.Start("a.c", SearchArea::Module);
+        QCOMPARE(f.List(0).RowCount(), 4);
+        QCOMPARE(f.List(0).Row(0).line, 1);
+        QCOMPARE(f.List(0).Row(1).line, 3);
+        QCOMPARE(f.List(0).Row(3).line, 5);
+    }
+
+    void folderRunsInStretchesFindTheRowsOfTheLineByLineRun() {
+        QTemporaryDir dir;
+        std::string module = "Attribute VB_Name = \"M\"\r\nDim x As Long\r\n";
+        for (int i = 0; i < 40; ++i) {
+            const std::string n = std::to_string(i);
+            module += (i % 3 ? "Private Sub P" : "Public Function F") + n + "()\r\n";
+            module += "  Dim v" + n + " As String ' dim\r\n";
+            module += i % 3 ? "End Sub\r\n" : "End Function\r\n";
+        }
+        WriteFile(dir.filePath("a.bas"), QByteArray::fromStdString(module));
+        // The same text in CP932 with Japanese comments, and in UTF-8.
+        WriteFile(dir.filePath("sub/b.bas"),
+                  QByteArray::fromStdString(module + "' \x95\x5C\x8E\xA6 dim\r\n"));
+        WriteFile(dir.filePath("sub/c.cls"), QByteArray::fromStdString(module + "' 表示 dim\n"));
+        const auto rows = [&](std::size_t stretch) {
+            Fixture f;
+            if (stretch > 0) f.InStretches(stretch);
+            f.window->txtFilepath->setText(dir.path() + "/");
+            f.window->chkSubFolders->setChecked(true);
+            f.Start("dim", SearchArea::FilesAll);
+            std::vector<std::string> found;
+            for (int row = 0; row < f.List(0).RowCount(); ++row) {
+                const ResultRow& r = f.List(0).Row(row);
+                found.push_back(r.name + "|" + std::to_string(r.line) + "|" + r.procedure + "|" +
+                                r.scope + "|" + r.content);
+            }
+            return found;
+        };
+        const std::vector<std::string> lineByLine = rows(0);
+        QCOMPARE(lineByLine.size(), std::size_t{3 * 41 + 2});
+        for (std::size_t stretch : {1, 100, 1000, 1 << 20}) {
+            QVERIFY2(rows(stretch) == lineByLine, qPrintable(QString::number(stretch)));
+        }
+    }
+
     void escapeDuringARunHidesTheWindowAndStops() {
         Fixture f(Lines(100, "x"));
         f.window->show();
@@ -410,8 +491,8 @@ class SearchRunTest : public QObject {
         QTemporaryDir dir;
         WriteFile(dir.filePath("a.bas"), "x\r\n");
         WriteFile(dir.filePath("b.txt"), "x\r\n");
-        QVERIFY(trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, "ExtType_txt",
-                                               "False"));
+        QVERIFY(
+            trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, "ExtType_txt", "False"));
         Fixture f;
         f.window->show();
         f.window->txtFilepath->setText(dir.path() + "/");
