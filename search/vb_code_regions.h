@@ -1,9 +1,12 @@
 #pragma once
 // Where a position of a VB code line lies: in code, in a comment (' or Rem to the end of
 // the line, and the lines a comment continues onto with " _"), or in a string literal
-// ("..." with "" standing for one quote). Only ASCII bytes are looked at, and only ones that
-// CP932 never uses inside a double-byte character where it matters (quotes, ' : space tab,
-// and "Rem" or "_" only after a space), so lines may be UTF-8 or CP932 bytes alike.
+// ("..." with "" standing for one quote). Rem starts a comment wherever a statement begins:
+// at the line's start, after a line number or a label there, after ':', and after Then or
+// Else; only as a whole word. Only ASCII bytes are looked at, and only ones that CP932 never
+// uses inside a double-byte character where it matters (quotes, ' : space tab; the words
+// Rem, Then, Else and line numbers only at the line's start or after a blank or ':'; "_"
+// only after a space), so lines may be UTF-8 or CP932 bytes alike.
 
 #include <cstddef>
 #include <string_view>
