@@ -63,9 +63,9 @@ TEST(LineRegions, RemIsACommentWhereverAStatementBegins) {
 }
 
 TEST(LineRegions, KeywordsInsideCp932CharactersAreNotTakenForWords) {
-    // The second byte of a CP932 character may be an ASCII letter: "ヤ" is 83 52 ('R'),
-    // "ベ" is 83 78 and "ハ" is 83 6E. Only a blank, ':' or the line's start tells where a
-    // word may begin.
+    // The second byte of a CP932 character may be an ASCII letter: "コ" is 83 52 ('R') and
+    // "サ" is 83 54 ('T'). Only a blank, ':' or the line's start tells where a word may
+    // begin.
     EXPECT_EQ(RegionMap("10 \x83Rem"), "cccccccc");
     EXPECT_EQ(RegionMap("x = \x83"
                         "Then Rem"),
