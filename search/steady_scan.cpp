@@ -137,13 +137,14 @@ class SteadyScan {
             // lines that match and no further.
             if (hits_.HitMatches(hit, line.start, line.content) ||
                 engine_.MatchLine(Decoded(line.content), search_, options_)) {
+                LineStart start;
                 if (MatchLiesWanted(host_, engine_, Decoded(line.content), search_, options_,
-                                    bytes_, line.start)) {
+                                    bytes_, line.start, start)) {
                     CatchUp(state_at, line.start);
                     const std::string_view text = Decoded(line.content);  // CatchUp decodes too
                     if (!state_.Inside()) ApplyStartTest(state_, text);
-                    host_.AddRowView(
-                        {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
+                    host_.AddRowView(ResultRowView::OfLine(name_, NumberOf(line.start), state_.name,
+                                                           state_.scope, text, start));
                     if (state_.Inside()) ApplyEndTest(state_, text);
                     state_at = line.next;
                 }

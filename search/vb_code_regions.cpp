@@ -1,5 +1,6 @@
 #include "search/vb_code_regions.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace trawlex {
@@ -153,14 +154,16 @@ LineStart LineStartAt(std::string_view text, std::size_t line_start) {
     return state;
 }
 
-bool AnySpanIn(const std::vector<MatchSpan>& spans, std::string_view line, LineStart start,
-               RegionSet wanted) {
-    if ((wanted & kAllRegions) == kAllRegions) return !spans.empty();
+std::vector<MatchSpan> SpansIn(const std::vector<MatchSpan>& spans, std::string_view line,
+                               LineStart start, RegionSet wanted) {
+    if ((wanted & kAllRegions) == kAllRegions) return spans;
+    std::vector<MatchSpan> kept;
+    if ((wanted & kAllRegions) == 0 || spans.empty()) return kept;
     const std::vector<CodeRegion> regions = LineRegions(line, start);
     for (const MatchSpan& span : spans) {
-        if (RegionIn(regions[std::min(span.begin, line.size())], wanted)) return true;
+        if (RegionIn(regions[std::min(span.begin, line.size())], wanted)) kept.push_back(span);
     }
-    return false;
+    return kept;
 }
 
 }  // namespace trawlex

@@ -26,13 +26,6 @@ inline bool RegionIn(CodeRegion region, RegionSet set) {
     return (static_cast<RegionSet>(region) & set) != 0;
 }
 
-// How a physical line begins.
-enum class LineStart {
-    Statement,  // a new statement
-    Continued,  // the statement of the line before goes on
-    Comment,    // the comment of the line before goes on
-};
-
 // The region of every byte of `line`, and one more entry for the place after its end (a
 // comment or an unclosed string still open there, else code).
 std::vector<CodeRegion> LineRegions(std::string_view line, LineStart start);
@@ -44,8 +37,9 @@ LineStart NextLineStart(std::string_view line, LineStart start);
 // it (CR LF or LF ends a line).
 LineStart LineStartAt(std::string_view text, std::size_t line_start);
 
-// Whether one of `spans` of `line` begins in a region of `wanted`.
-bool AnySpanIn(const std::vector<MatchSpan>& spans, std::string_view line, LineStart start,
-               RegionSet wanted);
+// The spans of `line` that begin in a region of `wanted`, in their order. The place after
+// the line's end counts as the region open there.
+std::vector<MatchSpan> SpansIn(const std::vector<MatchSpan>& spans, std::string_view line,
+                               LineStart start, RegionSet wanted);
 
 }  // namespace trawlex

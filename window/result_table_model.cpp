@@ -227,6 +227,11 @@ const ResultRow& ResultTableModel::Row(int row) const {
     return rows_.at(static_cast<std::size_t>(StorageAt(row)));
 }
 
+const ResultRow* ResultTableModel::ShownRow(int row) const {
+    if (row < 0 || row >= rowCount()) return nullptr;
+    return &rows_[static_cast<std::size_t>(StorageAt(row))];
+}
+
 const ResultRow* ResultTableModel::Newest() const {
     if (!pending_.empty()) return &pending_.back();
     return rows_.empty() || order_.empty() ? nullptr : &rows_.back();

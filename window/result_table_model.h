@@ -46,6 +46,9 @@ class ResultTableModel : public QAbstractTableModel {
     int ShownRowCount() const;
     // Row `row` (0 to ShownRowCount() - 1) as the list shows it.
     const ResultRow& Row(int row) const;
+    // Row `row` of the rows the views were given, without handing pending ones over (for
+    // painting); nullptr outside them.
+    const ResultRow* ShownRow(int row) const;
     // How many different names (modules or files) the rows hold.
     int NameCount() const { return static_cast<int>(rowsPerName_.size()); }
 

@@ -14,8 +14,8 @@
 #include "office/document_search.h"
 #include "office/office_document.h"
 #include "window/control_settings.h"
-#include "window/file_encoding_setting.h"
 #include "window/external_grep.h"
+#include "window/file_encoding_setting.h"
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
 #include "window/result_list.h"
@@ -58,8 +58,7 @@ static std::string DocumentNote(const std::string& problem) {
     return problem.empty() ? std::string() : "  " + problem;
 }
 
-SearchRun::SearchRun(frmAddIn& window)
-    : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
+SearchRun::SearchRun(frmAddIn& window) : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
 }
 
@@ -97,7 +96,7 @@ SearchRun::Next SearchRun::Run() {
     // An invalid regular expression would match nothing in silence.
     const std::string patternError = window_.Engine().PatternError(search, CurrentOptions());
     if (!patternError.empty()) throw std::runtime_error(patternError);
-    window_.CurrentList().SetHighlight(search, CurrentOptions());
+    window_.CurrentList().SetHighlight(search, CurrentOptions(), window_.WantedRegions());
     return SearchInArea(search);
 }
 

@@ -70,19 +70,24 @@ class ListExtrasTest : public QObject {
 
     void matchRangesAreUtf16PositionsOfTheLinesOwnCharacters() {
         HighlightDelegate delegate;
-        QVERIFY(delegate.MatchRanges(QStringLiteral("abc")).isEmpty());  // no search yet
+        QVERIFY(
+            delegate.MatchRanges(QModelIndex(), QStringLiteral("abc")).isEmpty());  // no search yet
         delegate.SetSearch("abc", {SearchMode::Normal, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("x ＡＢＣ abc")), (Ranges{{2, 5}, {6, 9}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("x ＡＢＣ abc")),
+                 (Ranges{{2, 5}, {6, 9}}));
         // A character beyond the BMP takes two UTF-16 units before the match.
-        QCOMPARE(delegate.MatchRanges(QString::fromUtf8("\xF0\x9F\x98\x80 ABC")), (Ranges{{3, 6}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QString::fromUtf8("\xF0\x9F\x98\x80 ABC")),
+                 (Ranges{{3, 6}}));
         delegate.SetSearch("かな", {SearchMode::Normal, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("' ｶﾅ")), (Ranges{{2, 4}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("' ｶﾅ")), (Ranges{{2, 4}}));
         delegate.SetSearch("ｶﾞｲﾄﾞ", {SearchMode::Wildcard, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("see ガイド")), (Ranges{{4, 7}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("see ガイド")),
+                 (Ranges{{4, 7}}));
         delegate.SetSearch("[0-9]+", {SearchMode::Regex, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("a1b22")), (Ranges{{1, 2}, {3, 5}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("a1b22")),
+                 (Ranges{{1, 2}, {3, 5}}));
         delegate.SetSearch("Foo", {SearchMode::Word, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("Foo FooBar Foo")),
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("Foo FooBar Foo")),
                  (Ranges{{0, 3}, {11, 14}}));
     }
 
@@ -190,10 +195,14 @@ class ListExtrasTest : public QObject {
     void dropDownKeepsHitsByWhereTheMatchLies_data() {
         QTest::addColumn<int>("place");
         QTest::addColumn<QList<qint64>>("lines");
-        QTest::newRow("all") << 0 << QList<qint64>{1, 2, 3, 5, 6, 7};
-        QTest::newRow("code") << 1 << QList<qint64>{1, 7};
-        QTest::newRow("comment") << 2 << QList<qint64>{2, 3, 5, 7};
-        QTest::newRow("string") << 3 << QList<qint64>{6};
+        QTest::addColumn<QList<Ranges>>("ranges");  // drawn per row
+        QTest::newRow("all") << 0 << QList<qint64>{1, 2, 3, 5, 6, 7}
+                             << QList<Ranges>{{{4, 10}}, {{8, 14}},  {{4, 10}},
+                                              {{0, 6}},  {{11, 17}}, {{5, 11}, {14, 20}}};
+        QTest::newRow("code") << 1 << QList<qint64>{1, 7} << QList<Ranges>{{{4, 10}}, {{5, 11}}};
+        QTest::newRow("comment") << 2 << QList<qint64>{2, 3, 5, 7}
+                                 << QList<Ranges>{{{8, 14}}, {{4, 10}}, {{0, 6}}, {{14, 20}}};
+        QTest::newRow("string") << 3 << QList<qint64>{6} << QList<Ranges>{{{11, 17}}};
     }
 
     void dropDownKeepsHitsByWhereTheMatchLies() {
@@ -210,6 +219,17 @@ class ListExtrasTest : public QObject {
         QList<qint64> found;
         for (int r = 0; r < w.List(0).RowCount(); ++r) found << w.List(0).Row(r).line;
         QCOMPARE(found, lines);
+
+        // Only the matches where the search wanted them are drawn: "Call needle ' needle".
+        auto* delegate = qobject_cast<HighlightDelegate*>(w.List(0).itemDelegateForColumn(4));
+        QVERIFY(delegate);
+        QList<Ranges> drawn;
+        for (int r = 0; r < w.List(0).ShownRowCount(); ++r) {
+            const QModelIndex cell = w.List(0).Model().index(r, 4);
+            drawn << delegate->MatchRanges(cell, cell.data().toString());
+        }
+        QFETCH(QList<Ranges>, ranges);
+        QCOMPARE(drawn, ranges);
     }
 };
 
