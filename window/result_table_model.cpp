@@ -110,7 +110,13 @@ QString ResultTableModel::CellText(const ResultRow& row, int column) {
 }
 
 void ResultTableModel::AddRow(ResultRow row) {
-    CountName(row.name, 1);
+    const auto [it, added] = nameIds_.try_emplace(row.name, static_cast<int>(rowsPerName_.size()));
+    if (added) {
+        rowsPerName_.push_back(0);
+        shownPerName_.push_back(0);
+    }
+    nameOf_.push_back(it->second);
+    CountName(it->second, 1);
     pending_.push_back(std::move(row));
     if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
@@ -145,8 +151,10 @@ void ResultTableModel::Flush() {
             beginInsertRows(QModelIndex(), shownFirst,
                             shownFirst + static_cast<int>(passing.size()) - 1);
             shownOrder_.insert(shownOrder_.end(), passing.begin(), passing.end());
+            for (int storage : passing) CountShownName(nameOf_[storage], 1);
             endInsertRows();
         }
+        emit CountsChanged();
     }
     if (sorted_) SortFrom(first);
 }
@@ -156,10 +164,30 @@ int ResultTableModel::ShownRowCount() const {
     return rowCount();
 }
 
-void ResultTableModel::CountName(const std::string& name, int delta) {
-    const auto it = rowsPerName_.try_emplace(name, 0).first;
-    it->second += delta;
-    if (it->second <= 0) rowsPerName_.erase(it);
+int ResultTableModel::ShownNameCount() const {
+    const_cast<ResultTableModel*>(this)->Flush();
+    return filtering_ ? shownNames_ : names_;
+}
+
+void ResultTableModel::CountName(int id, int delta) {
+    int& rows = rowsPerName_[static_cast<std::size_t>(id)];
+    if (rows == 0 && delta > 0) ++names_;
+    rows += delta;
+    if (rows == 0 && delta < 0) --names_;
+}
+
+void ResultTableModel::CountShownName(int id, int delta) {
+    int& rows = shownPerName_[static_cast<std::size_t>(id)];
+    if (rows == 0 && delta > 0) ++shownNames_;
+    rows += delta;
+    if (rows == 0 && delta < 0) --shownNames_;
+}
+
+void ResultTableModel::CountShownNames() {
+    std::fill(shownPerName_.begin(), shownPerName_.end(), 0);
+    shownNames_ = 0;
+    if (!filtering_) return;
+    for (int storage : shownOrder_) CountShownName(nameOf_[static_cast<std::size_t>(storage)], 1);
 }
 
 void ResultTableModel::IndexNewRows() {
@@ -215,7 +243,9 @@ void ResultTableModel::SetFilter(const QString& text) {
     filterText_ = text;
     filtering_ = filtering;
     shownOrder_ = std::move(shownOrder);
+    CountShownNames();
     if (!same) endResetModel();
+    emit CountsChanged();
 }
 
 int ResultTableModel::RowCount() const {
@@ -243,7 +273,12 @@ QString ResultTableModel::CellText(int row, int column) const {
 
 void ResultTableModel::Clear() {
     pending_.clear();
+    nameIds_.clear();
+    nameOf_.clear();
     rowsPerName_.clear();
+    shownPerName_.clear();
+    names_ = 0;
+    shownNames_ = 0;
     if (order_.empty() && rows_.empty()) return;
     beginResetModel();
     rows_.clear();
@@ -261,8 +296,11 @@ void ResultTableModel::RemoveRow(int row) {
     beginRemoveRows(QModelIndex(), row, row);
     // The stored row goes with the next clear.
     order_.erase(std::find(order_.begin(), order_.end(), storage));
-    if (filtering_) shownOrder_.erase(shownOrder_.begin() + row);
-    CountName(rows_[storage].name, -1);
+    if (filtering_) {
+        shownOrder_.erase(shownOrder_.begin() + row);
+        CountShownName(nameOf_[static_cast<std::size_t>(storage)], -1);
+    }
+    CountName(nameOf_[static_cast<std::size_t>(storage)], -1);
     endRemoveRows();
 }
 

@@ -23,7 +23,7 @@ QString Stored(const char* key) {
 }
 
 void Store(const char* key, const char* value) {
-    trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, key, value);
+    QVERIFY(trawlex::platform::SaveSetting(kSettingsApp, kSettingsSection, key, value));
 }
 
 // A small window with one control of each persisted kind and a few that are not persisted.

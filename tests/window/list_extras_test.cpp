@@ -150,6 +150,46 @@ class ListExtrasTest : public QObject {
         QVERIFY(model.Filtering());
     }
 
+    void countsTellTheRowsAndNamesTheFilterShows() {
+        ResultList list(0);
+        ResultTableModel& model = list.Model();
+        list.AddRow({"modA", 1, "", "", "Stock = 1"});
+        list.AddRow({"modA", 2, "", "", "x = 2"});
+        list.AddRow({"modB", 3, "", "", "stock"});
+        list.AddRow({"modC", 4, "", "", "y"});
+        QCOMPARE(CountsText(list), QStringLiteral("4 件（3 ファイル）"));
+        model.SetFilter(QStringLiteral("stock"));
+        QCOMPARE(CountsText(list), QStringLiteral("2 / 4 件（2 / 3 ファイル）"));
+        model.SetFilter(QStringLiteral("x"));
+        QCOMPARE(CountsText(list), QStringLiteral("1 / 4 件（1 / 3 ファイル）"));
+
+        // Rows the filter hides count among all at once; the ones it shows among both.
+        QSignalSpy counts(&model, &ResultTableModel::CountsChanged);
+        list.AddRow({"modD", 5, "", "", "none"});
+        model.Flush();
+        QCOMPARE(counts.count(), 1);
+        QCOMPARE(CountsText(list), QStringLiteral("1 / 5 件（1 / 4 ファイル）"));
+        list.AddRow({"modE", 6, "", "", "x"});
+        QCOMPARE(CountsText(list), QStringLiteral("2 / 6 件（2 / 5 ファイル）"));
+
+        // A removed row leaves its name counted while other rows hold it.
+        list.SelectRow(0);
+        list.DeleteSelectedRow();
+        QCOMPARE(CountsText(list), QStringLiteral("1 / 5 件（1 / 5 ファイル）"));
+        list.SelectRow(0);
+        list.DeleteSelectedRow();
+        QCOMPARE(CountsText(list), QStringLiteral("0 / 4 件（0 / 4 ファイル）"));
+
+        model.SetFilter(QStringLiteral("mod"));  // every row shown, still filtered
+        QCOMPARE(CountsText(list), QStringLiteral("4 / 4 件（4 / 4 ファイル）"));
+        model.SetFilter(QString());
+        QCOMPARE(CountsText(list), QStringLiteral("4 件（4 ファイル）"));
+        list.Clear();
+        QCOMPARE(CountsText(list), QString());
+        list.AddRow({"modA", 1, "", "", "again"});
+        QCOMPARE(CountsText(list), QStringLiteral("1 件（1 ファイル）"));
+    }
+
     void windowFiltersTheCurrentTabAndCountsPerTab() {
         FakeHost host;
         auto project = host.AddProject("P");
@@ -169,9 +209,13 @@ class ListExtrasTest : public QObject {
         QTRY_COMPARE(w.lblCounts->text(), QStringLiteral("6 件（1 モジュール）"));
         QCOMPARE(w.tabPane[0]->toolTip(), w.lblCounts->text());
 
+        // A filter that keeps every row shows in the counts too.
+        w.edtRowFilter->setText(QStringLiteral("needle"));
+        QCOMPARE(w.List(0).ShownRowCount(), 6);
+        QCOMPARE(w.lblCounts->text(), QStringLiteral("6 / 6 件（1 / 1 モジュール）"));
         w.edtRowFilter->setText(QStringLiteral("ＣＡＬＬ"));
         QCOMPARE(w.List(0).ShownRowCount(), 1);
-        QCOMPARE(w.lblCounts->text(), QStringLiteral("1 / 6 件（1 モジュール）"));
+        QCOMPARE(w.lblCounts->text(), QStringLiteral("1 / 6 件（1 / 1 モジュール）"));
         QCOMPARE(w.StatusText(), QStringLiteral("6 件みつかりました"));
 
         // The next tab has its own filter; coming back brings the text back.
