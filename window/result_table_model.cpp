@@ -113,7 +113,6 @@ void ResultTableModel::AddRow(ResultRow row) {
     const auto [it, added] = nameIds_.try_emplace(row.name, static_cast<int>(rowsPerName_.size()));
     if (added) {
         rowsPerName_.push_back(0);
-        shownPerName_.push_back(0);
     }
     nameOf_.push_back(it->second);
     CountName(it->second, 1);
@@ -151,7 +150,7 @@ void ResultTableModel::Flush() {
             beginInsertRows(QModelIndex(), shownFirst,
                             shownFirst + static_cast<int>(passing.size()) - 1);
             shownOrder_.insert(shownOrder_.end(), passing.begin(), passing.end());
-            for (int storage : passing) CountShownName(nameOf_[storage], 1);
+            CountShownNames();
             endInsertRows();
         }
         emit CountsChanged();
@@ -176,18 +175,19 @@ void ResultTableModel::CountName(int id, int delta) {
     if (rows == 0 && delta < 0) --names_;
 }
 
-void ResultTableModel::CountShownName(int id, int delta) {
-    int& rows = shownPerName_[static_cast<std::size_t>(id)];
-    if (rows == 0 && delta > 0) ++shownNames_;
-    rows += delta;
-    if (rows == 0 && delta < 0) --shownNames_;
-}
-
 void ResultTableModel::CountShownNames() {
-    std::fill(shownPerName_.begin(), shownPerName_.end(), 0);
     shownNames_ = 0;
     if (!filtering_) return;
-    for (int storage : shownOrder_) CountShownName(nameOf_[static_cast<std::size_t>(storage)], 1);
+    // Rows of one name mostly come together: a name is looked up once per run of them.
+    std::vector<char> seen(rowsPerName_.size(), 0);
+    int last = -1;
+    for (const int storage : shownOrder_) {
+        const int id = nameOf_[static_cast<std::size_t>(storage)];
+        if (id == last) continue;
+        last = id;
+        shownNames_ += seen[static_cast<std::size_t>(id)] == 0;
+        seen[static_cast<std::size_t>(id)] = 1;
+    }
 }
 
 void ResultTableModel::IndexNewRows() {
@@ -228,11 +228,14 @@ void ResultTableModel::SetFilter(const QString& text) {
                                shown_.size() == rows_.size();
         foldedFilter_ = folded;
         PrepareFilter();
-        if (narrowing && shownOrder_.size() * 8 < rows_.size()) {
+        if (recent_.Recall(index_, foldedFilter_, shown_)) {
+            // Taken back to a text filtered a moment ago.
+        } else if (narrowing && shownOrder_.size() * 8 < rows_.size()) {
             for (int storage : shownOrder_) shown_[storage] = index_.Matches(storage, folded);
         } else {
             index_.MatchAll(foldedFilter_, shown_);
         }
+        recent_.Remember(foldedFilter_, shown_);
         shownOrder = ShownByFlags();
     } else {
         foldedFilter_.clear();
@@ -276,7 +279,6 @@ void ResultTableModel::Clear() {
     nameIds_.clear();
     nameOf_.clear();
     rowsPerName_.clear();
-    shownPerName_.clear();
     names_ = 0;
     shownNames_ = 0;
     if (order_.empty() && rows_.empty()) return;
@@ -284,6 +286,7 @@ void ResultTableModel::Clear() {
     rows_.clear();
     order_.clear();
     index_.Clear();
+    recent_.Clear();
     shown_.clear();
     shownOrder_.clear();
     endResetModel();
@@ -296,11 +299,9 @@ void ResultTableModel::RemoveRow(int row) {
     beginRemoveRows(QModelIndex(), row, row);
     // The stored row goes with the next clear.
     order_.erase(std::find(order_.begin(), order_.end(), storage));
-    if (filtering_) {
-        shownOrder_.erase(shownOrder_.begin() + row);
-        CountShownName(nameOf_[static_cast<std::size_t>(storage)], -1);
-    }
+    if (filtering_) shownOrder_.erase(shownOrder_.begin() + row);
     CountName(nameOf_[static_cast<std::size_t>(storage)], -1);
+    CountShownNames();
     endRemoveRows();
 }
 

@@ -98,9 +98,8 @@ class ResultTableModel : public QAbstractTableModel {
     void IndexNewRows();
     // The stored rows the filter passes, in list order.
     std::vector<int> ShownByFlags() const;
-    // Counts a row of name `id` in or out of the list, and of the rows shown.
+    // Counts a row of name `id` in or out of the list.
     void CountName(int id, int delta);
-    void CountShownName(int id, int delta);
     // Counts the names of the rows shown anew.
     void CountShownNames();
 
@@ -119,15 +118,15 @@ class ResultTableModel : public QAbstractTableModel {
     std::string foldedFilter_;
     bool filtering_ = false;
     RowTextIndex index_;
+    RecentFilters recent_;
     std::vector<char> shown_;
     std::vector<int> shownOrder_;
 
     // Names as small numbers: nameOf_ per stored row (pending ones too, in the order they
-    // will be stored), and per number the rows in the list and the rows shown that hold it.
+    // will be stored), and per number the rows in the list that hold it.
     std::unordered_map<std::string, int> nameIds_;
     std::vector<int> nameOf_;
     std::vector<int> rowsPerName_;
-    std::vector<int> shownPerName_;
     int names_ = 0;
     int shownNames_ = 0;
 };

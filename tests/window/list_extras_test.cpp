@@ -142,6 +142,10 @@ class ListExtrasTest : public QObject {
 
         model.SetFilter(QString());
         QCOMPARE(Shown(list, 0), QStringList({"modF", "modE", "modD", "modC", "modB"}));
+        // A text filtered before shows the rows that came since as well.
+        model.SetFilter(QStringLiteral("ock"));
+        QCOMPARE(Shown(list, 0), QStringList({"modE", "modC"}));
+        model.SetFilter(QString());
         model.SetFilter(QStringLiteral("zzz"));
         QCOMPARE(list.ShownRowCount(), 0);
         QCOMPARE(list.SelectedRow(), -1);
