@@ -118,17 +118,27 @@ void RecentFilters::Remember(std::string_view folded, const std::vector<char>& s
         }
     }
     if (entries_.size() == kKept) entries_.pop_back();
-    entries_.push_front({std::string(folded), shown});
+    Entry entry{std::string(folded), std::vector<std::uint64_t>((shown.size() + 63) / 64, 0),
+                shown.size()};
+    for (std::size_t row = 0; row < shown.size(); ++row) {
+        entry.bits[row / 64] |= static_cast<std::uint64_t>(shown[row] != 0) << (row % 64);
+    }
+    entries_.push_front(std::move(entry));
 }
 
 bool RecentFilters::Recall(const RowTextIndex& index, std::string_view folded,
                            std::vector<char>& shown) {
-    for (Entry& entry : entries_) {
+    for (const Entry& entry : entries_) {
         if (entry.folded != folded) continue;
-        std::size_t row = entry.shown.size();
-        entry.shown.resize(index.Size());
-        for (; row < entry.shown.size(); ++row) entry.shown[row] = index.Matches(row, folded);
-        shown = entry.shown;
+        shown.resize(index.Size());
+        const std::size_t kept = std::min(entry.rows, shown.size());
+        for (std::size_t row = 0; row < kept; ++row) {
+            shown[row] = static_cast<char>((entry.bits[row / 64] >> (row % 64)) & 1);
+        }
+        // Rows appended since the text was kept.
+        for (std::size_t row = kept; row < shown.size(); ++row) {
+            shown[row] = index.Matches(row, folded);
+        }
         return true;
     }
     return false;

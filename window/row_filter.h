@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -54,7 +55,8 @@ class RowTextIndex {
 // before) needs no new search of every row.
 class RecentFilters {
   public:
-    static constexpr std::size_t kKept = 16;
+    // Texts kept, each as one bit per row (a million rows: 125 kB).
+    static constexpr std::size_t kKept = 64;
 
     // Keeps `shown` (per row of the index) as what `folded` shows.
     void Remember(std::string_view folded, const std::vector<char>& shown);
@@ -66,7 +68,8 @@ class RecentFilters {
   private:
     struct Entry {
         std::string folded;
-        std::vector<char> shown;
+        std::vector<std::uint64_t> bits;  // per row, from the low bit of the first word
+        std::size_t rows = 0;
     };
     std::deque<Entry> entries_;  // the newest first
 };
