@@ -39,6 +39,9 @@ struct UnitOutput {
         std::size_t content = 0, content_size = 0;
         std::size_t module = 0, module_size = 0;
         std::int64_t line = 0;
+        std::uint32_t lead_spaces = 0;
+        std::uint32_t trail_spaces = 0;
+        LineStart start = LineStart::Statement;
     };
     std::string texts;
     std::vector<Row> rows;
@@ -88,6 +91,9 @@ class UnitHost : public ScanHost {
         keep(row.content, kept.content, kept.content_size);
         keep(row.module, kept.module, kept.module_size);
         kept.line = row.line;
+        kept.lead_spaces = row.lead_spaces;
+        kept.trail_spaces = row.trail_spaces;
+        kept.start = row.start;
     }
     void LineUntested(std::string_view name, std::int64_t line) override {
         Fail(std::string(kStatusErrorPrefix) + std::string(name) + ":" + std::to_string(line) +
@@ -197,6 +203,9 @@ void HandOver(const UnitOutput& output, const GrepCallbacks& callbacks) {
                            texts.substr(row.scope, row.scope_size),
                            texts.substr(row.content, row.content_size));
         view.module = texts.substr(row.module, row.module_size);
+        view.lead_spaces = row.lead_spaces;
+        view.trail_spaces = row.trail_spaces;
+        view.start = row.start;
         callbacks.row(view);
     }
 }

@@ -87,6 +87,7 @@ Options:
                     strings), in a comment (' or Rem to the end of the line, and the
                     lines a comment continues onto with " _") or in a string literal
                     ("…", "" for a quote); repeat to allow several. Default: anywhere.
+                    Only the matches that lie there are marked (--color, spans).
   -j N              search N files at once (default: one per processor). The rows and
                     messages are the same, in the same order, whatever N is.
   --help            show this text.

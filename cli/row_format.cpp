@@ -305,7 +305,7 @@ void AppendRow(std::string& out, const ResultRowView& row, OutputFormat format, 
         AppendContentPiece(out, row.content, format, style);
     }
     AppendRowTail(out, format,
-                  format == OutputFormat::Jsonl ? ContentCodePointSpans(row.content, matches)
+                  format == OutputFormat::Jsonl ? CodePointSpans(row.content, matches)
                                                 : std::vector<MatchSpan>{});
 }
 

@@ -6,7 +6,8 @@
 //        written "\\", a tab "\t", a line feed "\n" and a carriage return "\r".
 // jsonl: {"name":…,"line":N,"procedure":…,"scope":…,"content":…,"spans":[[start,end],…]} as
 //        one line of UTF-8 JSON, with "module":… after "name" for a module inside a
-//        document; spans are the matched parts in code points into content.
+//        document; spans are the matched parts in code points into content (with --in,
+//        only those in the named regions).
 // In text and tsv the name of a module inside a document is "path|module".
 
 #include <string>

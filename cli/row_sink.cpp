@@ -3,6 +3,8 @@
 #include <charconv>
 #include <utility>
 
+#include "search/row_spans.h"
+
 namespace trawlex::cli {
 namespace {
 
@@ -33,7 +35,8 @@ std::vector<MatchSpan> RowSink::MatchesOf(const ResultRowView& row) {
     const bool shown = options_.format == OutputFormat::Jsonl ||
                        (options_.format == OutputFormat::Text && style_.colour);
     if (!shown) return {};
-    return spans_.Find(row.content, TrimSpaces(options_.search), options_.match);
+    return RowMatchSpans(spans_, row, TrimSpaces(options_.search), options_.match,
+                         options_.WantedRegions());
 }
 
 void RowSink::AddLong(const ResultRowView& row, const std::vector<MatchSpan>& matches) {
@@ -50,7 +53,7 @@ void RowSink::AddLong(const ResultRowView& row, const std::vector<MatchSpan>& ma
     }
     out_.AppendWith([&](std::string& buffer) {
         AppendRowTail(buffer, format,
-                      format == OutputFormat::Jsonl ? ContentCodePointSpans(row.content, matches)
+                      format == OutputFormat::Jsonl ? CodePointSpans(row.content, matches)
                                                     : std::vector<MatchSpan>{});
     });
 }

@@ -25,7 +25,8 @@ class RowSink {
     void EndGroup();
 
   private:
-    // The matched parts of the row's content, where the format shows them.
+    // The matched parts of the row's content in the wanted regions, where the format shows
+    // them.
     std::vector<MatchSpan> MatchesOf(const ResultRowView& row);
     void AddLong(const ResultRowView& row, const std::vector<MatchSpan>& matches);
 

@@ -226,18 +226,27 @@ std::vector<MatchSpan> SpanFinder::Find(std::string_view line, std::string_view 
     return {};
 }
 
-std::vector<MatchSpan> ContentCodePointSpans(std::string_view line,
-                                             const std::vector<MatchSpan>& spans) {
-    const std::string_view content = TrimSpaces(line);
-    const std::size_t offset =
-        content.empty() ? 0 : static_cast<std::size_t>(content.data() - line.data());
+std::vector<MatchSpan> CodePointSpans(std::string_view text, const std::vector<MatchSpan>& spans) {
+    // One walk over the text, however many spans a long line has.
     std::vector<MatchSpan> out;
+    out.reserve(spans.size());
+    std::size_t byte = 0;
+    std::size_t count = 0;
+    const auto countTo = [&](std::size_t target) {
+        target = std::min(target, text.size());
+        if (target < byte) {  // out of order: count again from the start
+            byte = 0;
+            count = 0;
+        }
+        while (byte < target) {
+            utf8::Next(text, byte);
+            ++count;
+        }
+        return count;
+    };
     for (const MatchSpan& span : spans) {
-        const std::size_t begin = std::clamp(span.begin, offset, offset + content.size()) - offset;
-        const std::size_t end = std::clamp(span.end, offset, offset + content.size()) - offset;
-        if (begin >= end) continue;
-        const std::size_t cp_begin = CodePointCount(content.substr(0, begin));
-        out.push_back({cp_begin, cp_begin + CodePointCount(content.substr(begin, end - begin))});
+        const std::size_t begin = countTo(span.begin);
+        out.push_back({begin, countTo(span.end)});
     }
     return out;
 }

@@ -50,9 +50,7 @@ class SpanFinder {
     std::string word_pattern_;
 };
 
-// `spans` of `line` as code-point offsets into TrimSpaces(line), clipped to it; spans that
-// are empty there are dropped.
-std::vector<MatchSpan> ContentCodePointSpans(std::string_view line,
-                                             const std::vector<MatchSpan>& spans);
+// `spans` (byte offsets into `text`, left to right, within it) as code-point offsets.
+std::vector<MatchSpan> CodePointSpans(std::string_view text, const std::vector<MatchSpan>& spans);
 
 }  // namespace trawlex

@@ -144,11 +144,13 @@ class SteadyScan {
             if ((hits_ && (hits_->HitMatches(hit, line.start, line.content) ||
                            hits_->LineHoldsAscii(text))) ||
                 engine_.MatchLine(text, search_, options_)) {
-                if (MatchLiesWanted(host_, engine_, text, search_, options_, bytes_, line.start)) {
+                LineStart start;
+                if (MatchLiesWanted(host_, engine_, text, search_, options_, bytes_, line.start,
+                                    start)) {
                     CatchUp(state_at_, line.start);
                     if (!state_.Inside()) ApplyStartTest(state_, text);
-                    host_.AddRowView(
-                        {name_, NumberOf(line.start), state_.name, state_.scope, TrimSpaces(text)});
+                    host_.AddRowView(ResultRowView::OfLine(name_, NumberOf(line.start), state_.name,
+                                                           state_.scope, text, start));
                     if (state_.Inside()) ApplyEndTest(state_, text);
                     state_at_ = line.next;
                 }

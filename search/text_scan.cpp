@@ -40,10 +40,11 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
             }
             if (lines.MayMatch(line, options)) {
                 if (engine.MatchLine(line.content, search, options)) {
+                    LineStart start;
                     if (MatchLiesWanted(host, engine, line.content, search, options, text,
-                                        line.start)) {
-                        host.AddRowView(
-                            {name, number, state.name, state.scope, TrimSpaces(line.content)});
+                                        line.start, start)) {
+                        host.AddRowView(ResultRowView::OfLine(name, number, state.name, state.scope,
+                                                              line.content, start));
                     }
                 } else if (engine.LastLineUntested()) {
                     host.LineUntested(name, number);

@@ -59,10 +59,11 @@ class ScanHost {
 };
 
 // Whether a line that matches counts under the host's wanted regions. `line` is the line
-// decoded; it begins at byte `line_start` of `text`, which is UTF-8 or CP932.
+// decoded; it begins at byte `line_start` of `text`, which is UTF-8 or CP932. `start` is
+// set to how the line begins where the regions were told (else to Statement), for its row.
 bool MatchLiesWanted(const ScanHost& host, MatchEngine& engine, std::string_view line,
                      std::string_view search, MatchOptions options, std::string_view text,
-                     std::size_t line_start);
+                     std::size_t line_start, LineStart& start);
 
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.

@@ -1,5 +1,6 @@
 #include "search/vb_code_regions.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace trawlex {
@@ -13,13 +14,32 @@ char Lower(char ch) {
     return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + 32) : ch;
 }
 
-// "Rem" at `at`, ended by the line's end or a blank.
-bool RemAt(std::string_view line, std::size_t at) {
-    if (line.size() - at < 3) return false;
-    if (Lower(line[at]) != 'r' || Lower(line[at + 1]) != 'e' || Lower(line[at + 2]) != 'm') {
-        return false;
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
+
+// A byte that goes on a name: an ASCII letter, digit or '_', or any byte of a character
+// beyond ASCII (names may hold Japanese).
+bool IsNameByte(char ch) {
+    const auto u = static_cast<unsigned char>(ch);
+    return u >= 0x80 || u == '_' || IsDigit(ch) || (Lower(ch) >= 'a' && Lower(ch) <= 'z');
+}
+
+// The keyword `word` (lower case) at `at` as a whole word, in any letter case.
+bool KeywordAt(std::string_view line, std::size_t at, std::string_view word) {
+    if (line.size() - at < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (Lower(line[at + i]) != word[i]) return false;
     }
-    return line.size() - at == 3 || IsBlank(line[at + 3]);
+    return line.size() - at == word.size() || !IsNameByte(line[at + word.size()]);
+}
+
+// The end of the line number that begins at `at` (digits, then a blank or the line's
+// end), or `at` when there is none.
+std::size_t LineNumberEnd(std::string_view line, std::size_t at) {
+    std::size_t end = at;
+    while (end < line.size() && IsDigit(line[end])) ++end;
+    return end == at || (end < line.size() && !IsBlank(line[end])) ? at : end;
 }
 
 // The position of the continuation "_" that ends `line`, or npos.
@@ -51,7 +71,10 @@ std::vector<CodeRegion> LineRegions(std::string_view line, LineStart start) {
         regions.assign(line.size() + 1, CodeRegion::Comment);
         return regions;
     }
+    // Where a statement may begin next (after blanks): the line's start, a line number or
+    // label there, ':', and Then or Else.
     bool statement_start = start == LineStart::Statement;
+    bool line_head = statement_start;  // only blanks so far, and a line number may follow
     std::size_t at = 0;
     while (at < line.size()) {
         const char ch = line[at];
@@ -59,7 +82,7 @@ std::vector<CodeRegion> LineRegions(std::string_view line, LineStart start) {
             ++at;
             continue;
         }
-        if (ch == '\'' || (statement_start && RemAt(line, at))) {
+        if (ch == '\'' || (statement_start && KeywordAt(line, at, "rem"))) {
             std::fill(regions.begin() + static_cast<std::ptrdiff_t>(at), regions.end(),
                       CodeRegion::Comment);
             return regions;
@@ -79,10 +102,27 @@ std::vector<CodeRegion> LineRegions(std::string_view line, LineStart start) {
                 ++at;
             }
             if (!closed) regions[line.size()] = CodeRegion::String;
-            statement_start = false;
+            statement_start = line_head = false;
             continue;
         }
+        // A word begins only where a character surely begins: after a blank, ':' or at the
+        // line's start; a CP932 character's second byte may be an ASCII letter or digit.
+        if (at == 0 || IsBlank(line[at - 1]) || statement_start) {
+            const std::size_t number_end = line_head ? LineNumberEnd(line, at) : at;
+            if (number_end > at) {
+                at = number_end;
+                line_head = false;
+                continue;  // the statement begins after the line number
+            }
+            if (KeywordAt(line, at, "then") || KeywordAt(line, at, "else")) {
+                at += 4;
+                statement_start = true;
+                line_head = false;
+                continue;
+            }
+        }
         statement_start = ch == ':';
+        line_head = false;
         ++at;
     }
     return regions;
@@ -114,14 +154,16 @@ LineStart LineStartAt(std::string_view text, std::size_t line_start) {
     return state;
 }
 
-bool AnySpanIn(const std::vector<MatchSpan>& spans, std::string_view line, LineStart start,
-               RegionSet wanted) {
-    if ((wanted & kAllRegions) == kAllRegions) return !spans.empty();
+std::vector<MatchSpan> SpansIn(const std::vector<MatchSpan>& spans, std::string_view line,
+                               LineStart start, RegionSet wanted) {
+    if ((wanted & kAllRegions) == kAllRegions) return spans;
+    std::vector<MatchSpan> kept;
+    if ((wanted & kAllRegions) == 0 || spans.empty()) return kept;
     const std::vector<CodeRegion> regions = LineRegions(line, start);
     for (const MatchSpan& span : spans) {
-        if (RegionIn(regions[std::min(span.begin, line.size())], wanted)) return true;
+        if (RegionIn(regions[std::min(span.begin, line.size())], wanted)) kept.push_back(span);
     }
-    return false;
+    return kept;
 }
 
 }  // namespace trawlex

@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "search/row_spans.h"
+#include "window/result_table_model.h"
+
 namespace trawlex::window {
 
 QColor HighlightDelegate::MatchBackground() {
@@ -16,19 +19,19 @@ QColor HighlightDelegate::MatchText() {
 
 HighlightDelegate::HighlightDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
-void HighlightDelegate::SetSearch(std::string search, MatchOptions options) {
+void HighlightDelegate::SetSearch(std::string search, MatchOptions options, RegionSet wanted) {
     search_ = std::move(search);
     options_ = options;
+    wanted_ = wanted;
 }
 
-QList<QPair<int, int>> HighlightDelegate::MatchRanges(const QString& text) const {
+QList<QPair<int, int>> HighlightDelegate::MatchRanges(const ResultRowView& row) const {
     QList<QPair<int, int>> ranges;
     if (search_.empty()) return ranges;
-    const QByteArray utf8 = text.toUtf8();
-    const std::string_view line(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-    const std::vector<MatchSpan> spans = spans_.Find(line, search_, options_);
+    const std::vector<MatchSpan> spans = RowMatchSpans(spans_, row, search_, options_, wanted_);
     if (spans.empty()) return ranges;
     // UTF-8 byte offsets to UTF-16 positions, walking the text once.
+    const std::string_view line = row.content;
     std::size_t byte = 0;
     int unit = 0;
     const auto unitAt = [&](std::size_t target) {
@@ -41,11 +44,20 @@ QList<QPair<int, int>> HighlightDelegate::MatchRanges(const QString& text) const
         return unit;
     };
     for (const MatchSpan& span : spans) {
-        if (span.begin == span.end) continue;
         const int begin = unitAt(span.begin);
         ranges.append({begin, unitAt(span.end)});
     }
     return ranges;
+}
+
+QList<QPair<int, int>> HighlightDelegate::MatchRanges(const QModelIndex& index,
+                                                      const QString& text) const {
+    if (const auto* model = qobject_cast<const ResultTableModel*>(index.model())) {
+        if (const ResultRow* row = model->ShownRow(index.row())) return MatchRanges(*row);
+    }
+    const QByteArray utf8 = text.toUtf8();
+    return MatchRanges(ResultRowView(
+        {}, 0, {}, {}, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
 }
 
 void HighlightDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -53,7 +65,7 @@ void HighlightDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QString text = opt.text;
-    const QList<QPair<int, int>> ranges = MatchRanges(text);
+    const QList<QPair<int, int>> ranges = MatchRanges(index, text);
     if (ranges.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;

@@ -19,10 +19,15 @@ QString CountsText(const ResultList& list) {
     if (rows == 0 && !model.Filtering()) return {};
     const QString names = IsModuleList(list.FirstHeader()) ? QStringLiteral("モジュール")
                                                            : QStringLiteral("ファイル");
-    QString text = model.Filtering()
-                       ? QStringLiteral("%1 / %2 件").arg(model.ShownRowCount()).arg(rows)
-                       : QStringLiteral("%1 件").arg(rows);
-    return text + QStringLiteral("（%1 %2）").arg(model.NameCount()).arg(names);
+    if (!model.Filtering()) {
+        return QStringLiteral("%1 件（%2 %3）").arg(rows).arg(model.NameCount()).arg(names);
+    }
+    return QStringLiteral("%1 / %2 件（%3 / %4 %5）")
+        .arg(model.ShownRowCount())
+        .arg(rows)
+        .arg(model.ShownNameCount())
+        .arg(model.NameCount())
+        .arg(names);
 }
 
 RegionSet RegionsOfMatchPlace(int index) {
@@ -78,6 +83,7 @@ ListExtras::ListExtras(frmAddIn& window) : QObject(&window), window_(window) {
         connect(model, &QAbstractItemModel::rowsRemoved, this, update);
         connect(model, &QAbstractItemModel::modelReset, this, update);
         connect(model, &QAbstractItemModel::headerDataChanged, this, update);
+        connect(model, &ResultTableModel::CountsChanged, this, update);
     }
 }
 

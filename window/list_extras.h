@@ -21,8 +21,8 @@ class ResultList;
 inline constexpr const char* kMatchPlaceItems[] = {"すべて", "コードのみ", "コメントのみ",
                                                    "文字列のみ"};
 
-// "12 件（3 モジュール）", or "5 / 12 件（3 ファイル）" while a filter hides rows; empty for
-// an empty list.
+// "12 件（3 モジュール）", or "5 / 12 件（2 / 3 ファイル）" while a filter hides rows (shown
+// of all, rows and names alike); empty for an empty list.
 QString CountsText(const ResultList& list);
 
 // The regions item `index` of the drop-down stands for.

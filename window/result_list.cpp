@@ -66,8 +66,8 @@ ResultList::ResultList(int index, QWidget* parent)
     setItemDelegateForColumn(4, highlight_);
 }
 
-void ResultList::SetHighlight(std::string search, MatchOptions options) {
-    highlight_->SetSearch(std::move(search), options);
+void ResultList::SetHighlight(std::string search, MatchOptions options, RegionSet wanted) {
+    highlight_->SetSearch(std::move(search), options, wanted);
     viewport()->update();
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "search/search_types.h"
+#include "search/vb_code_regions.h"
 #include "window/result_table_model.h"
 #include "window/twips.h"
 
@@ -40,8 +41,9 @@ class ResultList : public QTreeView {
     int ShownRowCount() const { return model_.ShownRowCount(); }
     const ResultRow& Row(int row) const { return model_.Row(row); }
 
-    // The matched parts of the 該当する内容 column are drawn for this search.
-    void SetHighlight(std::string search, MatchOptions options);
+    // The matched parts of the 該当する内容 column are drawn for this search, those in the
+    // `wanted` regions.
+    void SetHighlight(std::string search, MatchOptions options, RegionSet wanted = kAllRegions);
     QString CellText(int row, int column) const { return model_.CellText(row, column); }
 
     // Headers: column 0 is set to "ﾓｼﾞｭｰﾙ名" or "ﾌｧｲﾙ名" by each search.

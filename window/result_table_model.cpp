@@ -110,7 +110,12 @@ QString ResultTableModel::CellText(const ResultRow& row, int column) {
 }
 
 void ResultTableModel::AddRow(ResultRow row) {
-    CountName(row.name, 1);
+    const auto [it, added] = nameIds_.try_emplace(row.name, static_cast<int>(rowsPerName_.size()));
+    if (added) {
+        rowsPerName_.push_back(0);
+    }
+    nameOf_.push_back(it->second);
+    CountName(it->second, 1);
     pending_.push_back(std::move(row));
     if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
@@ -151,8 +156,10 @@ void ResultTableModel::Flush() {
             beginInsertRows(QModelIndex(), shownFirst,
                             shownFirst + static_cast<int>(passing.size()) - 1);
             shownOrder_.insert(shownOrder_.end(), passing.begin(), passing.end());
+            CountShownNames();
             endInsertRows();
         }
+        emit CountsChanged();
     }
     if (sorted_) SortFrom(first);
 }
@@ -162,10 +169,31 @@ int ResultTableModel::ShownRowCount() const {
     return rowCount();
 }
 
-void ResultTableModel::CountName(const std::string& name, int delta) {
-    const auto it = rowsPerName_.try_emplace(name, 0).first;
-    it->second += delta;
-    if (it->second <= 0) rowsPerName_.erase(it);
+int ResultTableModel::ShownNameCount() const {
+    const_cast<ResultTableModel*>(this)->Flush();
+    return filtering_ ? shownNames_ : names_;
+}
+
+void ResultTableModel::CountName(int id, int delta) {
+    int& rows = rowsPerName_[static_cast<std::size_t>(id)];
+    if (rows == 0 && delta > 0) ++names_;
+    rows += delta;
+    if (rows == 0 && delta < 0) --names_;
+}
+
+void ResultTableModel::CountShownNames() {
+    shownNames_ = 0;
+    if (!filtering_) return;
+    // Rows of one name mostly come together: a name is looked up once per run of them.
+    std::vector<char> seen(rowsPerName_.size(), 0);
+    int last = -1;
+    for (const int storage : shownOrder_) {
+        const int id = nameOf_[static_cast<std::size_t>(storage)];
+        if (id == last) continue;
+        last = id;
+        shownNames_ += seen[static_cast<std::size_t>(id)] == 0;
+        seen[static_cast<std::size_t>(id)] = 1;
+    }
 }
 
 void ResultTableModel::IndexNewRows() {
@@ -206,11 +234,14 @@ void ResultTableModel::SetFilter(const QString& text) {
                                shown_.size() == rows_.size();
         foldedFilter_ = folded;
         PrepareFilter();
-        if (narrowing && shownOrder_.size() * 8 < rows_.size()) {
+        if (recent_.Recall(index_, foldedFilter_, shown_)) {
+            // Taken back to a text filtered a moment ago.
+        } else if (narrowing && shownOrder_.size() * 8 < rows_.size()) {
             for (int storage : shownOrder_) shown_[storage] = index_.Matches(storage, folded);
         } else {
             index_.MatchAll(foldedFilter_, shown_);
         }
+        recent_.Remember(foldedFilter_, shown_);
         shownOrder = ShownByFlags();
     } else {
         foldedFilter_.clear();
@@ -221,7 +252,9 @@ void ResultTableModel::SetFilter(const QString& text) {
     filterText_ = text;
     filtering_ = filtering;
     shownOrder_ = std::move(shownOrder);
+    CountShownNames();
     if (!same) endResetModel();
+    emit CountsChanged();
 }
 
 int ResultTableModel::RowCount() const {
@@ -233,18 +266,28 @@ const ResultRow& ResultTableModel::Row(int row) const {
     return rows_.at(static_cast<std::size_t>(StorageAt(row)));
 }
 
+const ResultRow* ResultTableModel::ShownRow(int row) const {
+    if (row < 0 || row >= rowCount()) return nullptr;
+    return &rows_[static_cast<std::size_t>(StorageAt(row))];
+}
+
 QString ResultTableModel::CellText(int row, int column) const {
     return CellText(Row(row), column);
 }
 
 void ResultTableModel::Clear() {
     pending_.clear();
+    nameIds_.clear();
+    nameOf_.clear();
     rowsPerName_.clear();
+    names_ = 0;
+    shownNames_ = 0;
     if (order_.empty() && rows_.empty()) return;
     beginResetModel();
     rows_.clear();
     order_.clear();
     index_.Clear();
+    recent_.Clear();
     shown_.clear();
     shownOrder_.clear();
     endResetModel();
@@ -258,7 +301,8 @@ void ResultTableModel::RemoveRow(int row) {
     // The stored row goes with the next clear.
     order_.erase(std::find(order_.begin(), order_.end(), storage));
     if (filtering_) shownOrder_.erase(shownOrder_.begin() + row);
-    CountName(rows_[storage].name, -1);
+    CountName(nameOf_[static_cast<std::size_t>(storage)], -1);
+    CountShownNames();
     endRemoveRows();
 }
 

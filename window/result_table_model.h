@@ -52,8 +52,13 @@ class ResultTableModel : public QAbstractTableModel {
     int ShownRowCount() const;
     // Row `row` (0 to ShownRowCount() - 1) as the list shows it.
     const ResultRow& Row(int row) const;
+    // Row `row` of the rows the views were given, without handing pending ones over (for
+    // painting); nullptr outside them.
+    const ResultRow* ShownRow(int row) const;
     // How many different names (modules or files) the rows hold.
-    int NameCount() const { return static_cast<int>(rowsPerName_.size()); }
+    int NameCount() const { return names_; }
+    // How many of them the rows shown hold: NameCount() unless a filter hides rows.
+    int ShownNameCount() const;
 
     // Shows only the rows whose text in some column holds `text`, compared as plain-text
     // search compares without the binary flag; an empty text shows every row again. Rows
@@ -85,6 +90,11 @@ class ResultTableModel : public QAbstractTableModel {
     // Header click: strips the marks, toggles the order, marks the header and sorts.
     void ColumnClick(int column);
 
+  signals:
+    // What the counts count changed where the views need not hear of it: the filter changed
+    // (the rows shown may be the same), or rows it hides came in.
+    void CountsChanged();
+
   private:
     struct SortEntry;
     struct SortKeys;
@@ -98,7 +108,10 @@ class ResultTableModel : public QAbstractTableModel {
     void IndexNewRows();
     // The stored rows the filter passes, in list order.
     std::vector<int> ShownByFlags() const;
-    void CountName(const std::string& name, int delta);
+    // Counts a row of name `id` in or out of the list.
+    void CountName(int id, int delta);
+    // Counts the names of the rows shown anew.
+    void CountShownNames();
 
     // Rows stay where they were appended; order_ lists them in the list's order.
     std::deque<ResultRow> rows_;
@@ -115,9 +128,17 @@ class ResultTableModel : public QAbstractTableModel {
     std::string foldedFilter_;
     bool filtering_ = false;
     RowTextIndex index_;
+    RecentFilters recent_;
     std::vector<char> shown_;
     std::vector<int> shownOrder_;
-    std::unordered_map<std::string, int> rowsPerName_;
+
+    // Names as small numbers: nameOf_ per stored row (pending ones too, in the order they
+    // will be stored), and per number the rows in the list that hold it.
+    std::unordered_map<std::string, int> nameIds_;
+    std::vector<int> nameOf_;
+    std::vector<int> rowsPerName_;
+    int names_ = 0;
+    int shownNames_ = 0;
 };
 
 }  // namespace trawlex::window

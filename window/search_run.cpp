@@ -97,7 +97,7 @@ SearchRun::Next SearchRun::Run() {
     // An invalid regular expression would match nothing in silence.
     const std::string patternError = window_.Engine().PatternError(search, CurrentOptions());
     if (!patternError.empty()) throw std::runtime_error(patternError);
-    window_.CurrentList().SetHighlight(search, CurrentOptions());
+    window_.CurrentList().SetHighlight(search, CurrentOptions(), window_.WantedRegions());
     return SearchInArea(search);
 }
 

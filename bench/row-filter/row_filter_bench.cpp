@@ -33,12 +33,18 @@ void Fill(trawlex::window::ResultList& list, int rows) {
     list.Model().Flush();
 }
 
-double TypeMs(QLineEdit& box, const QString& text) {
+struct KeyTime {
+    double filterMs;  // the box's text set: the rows filtered
+    double totalMs;   // and the list laid out and painted again
+};
+
+KeyTime TypeMs(QLineEdit& box, const QString& text) {
     QElapsedTimer timer;
     timer.start();
     box.setText(text);
+    const auto filtered = timer.nsecsElapsed();
     QApplication::processEvents();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    return {static_cast<double>(filtered) / 1e6, static_cast<double>(timer.nsecsElapsed()) / 1e6};
 }
 
 }  // namespace
@@ -63,7 +69,7 @@ int main(int argc, char** argv) {
     // Typing "compute(value, 4711" narrows step by step; "在庫" and a miss follow; then the
     // text is deleted key by key and the box cleared.
     const QString typed = QStringLiteral("compute(value, 4711");
-    std::vector<std::pair<QString, double>> keys;
+    std::vector<std::pair<QString, KeyTime>> keys;
     for (int n = 1; n <= typed.size(); ++n) {
         const QString text = typed.left(n);
         keys.emplace_back(text, TypeMs(*window.edtRowFilter, text));
@@ -79,12 +85,13 @@ int main(int argc, char** argv) {
 
     double worst = 0;
     std::vector<double> times;
-    for (const auto& [text, ms] : keys) {
+    for (const auto& [text, time] : keys) {
         window.edtRowFilter->setText(text);  // for the shown-row count only
-        std::printf("  %-24s %8.1f ms  %7d rows shown\n", text.toUtf8().constData(), ms,
-                    window.CurrentList().ShownRowCount());
-        worst = std::max(worst, ms);
-        times.push_back(ms);
+        std::printf("  %-24s %8.1f ms  (filter %5.1f, list %5.1f)  %7d rows shown\n",
+                    text.toUtf8().constData(), time.totalMs, time.filterMs,
+                    time.totalMs - time.filterMs, window.CurrentList().ShownRowCount());
+        worst = std::max(worst, time.totalMs);
+        times.push_back(time.totalMs);
     }
     std::sort(times.begin(), times.end());
     std::printf("per keystroke: median %.1f ms, worst %.1f ms (target < %.0f ms)\n",

@@ -387,6 +387,25 @@ TEST_F(GrepCli, ColorChoiceOverridesTheTerminalTest) {
     EXPECT_EQ(wrong.exitCode, 2);
 }
 
+TEST_F(GrepCli, ColoursMarkOnlyTheMatchesInTheNamedRegions) {
+    WriteFile(root_ / "r" / "r.bas", std::string("Attribute VB_Name = \"modR\"\r\n") +
+                                         std::string(fixtures::kRegionModule));
+    const std::string both = "Call \x1b[01;31mneedle\x1b[0m ' \x1b[01;31mneedle\x1b[0m";
+    const std::string comment = "Call needle ' \x1b[01;31mneedle\x1b[0m";
+    const std::string code = "Call \x1b[01;31mneedle\x1b[0m ' needle";
+    const auto last = [&](std::initializer_list<std::string> args) {
+        std::vector<std::string> all{"--color=always"};
+        all.insert(all.end(), args);
+        all.insert(all.end(), {"needle", "tree/r"});
+        const GrepResult result = Grep(all);
+        return result.outLines.empty() ? std::string() : result.outLines.back();
+    };
+    EXPECT_TRUE(last({}).ends_with(both)) << last({});
+    EXPECT_TRUE(last({"--in", "comment"}).ends_with(comment)) << last({"--in", "comment"});
+    EXPECT_TRUE(last({"--in", "code"}).ends_with(code)) << last({"--in", "code"});
+    EXPECT_TRUE(last({"--in", "code", "--in", "comment"}).ends_with(both));
+}
+
 TEST_F(GrepCli, InKeepsLinesWithAMatchInTheNamedRegions) {
     WriteFile(root_ / "r" / "r.bas", std::string("Attribute VB_Name = \"modR\"\r\n") +
                                          std::string(fixtures::kRegionModule));
@@ -440,10 +459,26 @@ TEST_F(GrepCli, JsonlSpansCountCodePointsIntoTheContent) {
     EXPECT_NE(json.outLines[2].find(R"("content":"ｎｅｅｄｌｅ continued","spans":[[0,6]]})"),
               std::string::npos)
         << json.outLines[2];
-    EXPECT_NE(
-        json.outLines[3].find(R"("content":"Call needle ' needle","spans":[[5,11],[14,20]]})"),
-        std::string::npos)
+    // Only the match in the wanted region is marked; without --in both are.
+    EXPECT_NE(json.outLines[3].find(R"("content":"Call needle ' needle","spans":[[14,20]]})"),
+              std::string::npos)
         << json.outLines[3];
+    const GrepResult all = Grep({"--format", "jsonl", "needle", "tree/r"});
+    ASSERT_EQ(all.outLines.size(), 6u);
+    EXPECT_NE(all.outLines[5].find(R"("content":"Call needle ' needle","spans":[[5,11],[14,20]]})"),
+              std::string::npos)
+        << all.outLines[5];
+    const GrepResult code = Grep({"--format", "jsonl", "--in", "code", "needle", "tree/r"});
+    ASSERT_EQ(code.outLines.size(), 2u);
+    EXPECT_NE(code.outLines[1].find(R"("spans":[[5,11]]})"), std::string::npos) << code.outLines[1];
+    // Spans are found in the line as read, as the match was, and then cut to the content:
+    // a pattern that takes in the indent marks what of it lies in the content.
+    const GrepResult indent =
+        Grep({"--format", "jsonl", "--mode", "regex", "^ +Call needle", "tree/r"});
+    ASSERT_EQ(indent.outLines.size(), 1u);
+    EXPECT_NE(indent.outLines[0].find(R"("content":"Call needle ' needle","spans":[[0,11]]})"),
+              std::string::npos)
+        << indent.outLines[0];
     // The CP932 comment of a.bas: "' 検索テスト", found by its hiragana.
     const GrepResult cp932 = Grep({"--format", "jsonl", "てすと", "tree/a.bas"});
     ASSERT_EQ(cp932.outLines.size(), 1u);

@@ -92,13 +92,13 @@ TEST_F(SpanFinderTest, SpansInACp932LineDecodedAsTheScanDecodesIt) {
     EXPECT_EQ(Find(line, "検索", SearchMode::Regex), (Texts{"検索"}));
 }
 
-TEST(ContentCodePointSpans, CountsCodePointsIntoTheTrimmedLine) {
-    const std::string line = "   x = \"ＡＢＣ\" ' abc  ";
+TEST(CodePointSpans, CountsCodePointsFromTheTextsStart) {
+    const std::string text = "x = \"ＡＢＣ\" ' abc";
     SpanFinder finder;
-    const Spans spans = finder.Find(line, "abc", {SearchMode::Normal, false});
-    EXPECT_EQ(ContentCodePointSpans(line, spans), (Spans{{5, 8}, {12, 15}}));
-    // Parts in the trimmed spaces are cut off.
-    EXPECT_EQ(ContentCodePointSpans("  ab  ", {{0, 3}, {4, 6}}), (Spans{{0, 1}}));
+    const Spans spans = finder.Find(text, "abc", {SearchMode::Normal, false});
+    EXPECT_EQ(CodePointSpans(text, spans), (Spans{{5, 8}, {12, 15}}));
+    // Four-byte characters count one each; a span past the end stops at it.
+    EXPECT_EQ(CodePointSpans("😀a😀b", {{4, 5}, {9, 10}, {9, 99}}), (Spans{{1, 2}, {3, 4}, {3, 4}}));
 }
 
 }  // namespace

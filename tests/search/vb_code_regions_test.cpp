@@ -38,6 +38,42 @@ TEST(LineRegions, TellsCodeCommentsAndStringsApart) {
     EXPECT_EQ(RegionMap("x", LineStart::Comment), "mm");
 }
 
+TEST(LineRegions, RemIsACommentWhereverAStatementBegins) {
+    // After a line number or a label at the start of the line.
+    EXPECT_EQ(RegionMap("10 Rem note"), "cccmmmmmmmmm");
+    EXPECT_EQ(RegionMap("  20\tREM"), "cccccmmmm");
+    EXPECT_EQ(RegionMap("Start: Rem x"), "cccccccmmmmmm");
+    // After Then and Else of a single-line If, and an Else of its own.
+    EXPECT_EQ(RegionMap("If x Then Rem note"), "ccccccccccmmmmmmmmm");
+    EXPECT_EQ(RegionMap("If x Then y = 1 Else rem z"),
+              "ccccccccccccccccccccc"
+              "mmmmmm");
+    EXPECT_EQ(RegionMap("Else Rem"), "cccccmmmm");
+    EXPECT_EQ(RegionMap("x = 1:Rem"), "ccccccmmmm");
+    // A comment ends the line whatever follows the keyword, but only a whole word is one.
+    EXPECT_EQ(RegionMap("Rem:x"), "mmmmmm");
+    EXPECT_EQ(RegionMap("Rem_1 = 2"), "cccccccccc");
+    EXPECT_EQ(RegionMap("x.Rem 1"), "cccccccc");
+    EXPECT_EQ(RegionMap("If x Then Remark = 1"), "ccccccccccccccccccccc");
+    EXPECT_EQ(RegionMap("y = xThen Rem"), "cccccccccccccc");
+    EXPECT_EQ(RegionMap("s = \"Then\" Rem"), "ccccssssssccccc");
+    // A number is a line number only at the start of a line that begins a statement.
+    EXPECT_EQ(RegionMap("x = 10 Rem"), "ccccccccccc");
+    EXPECT_EQ(RegionMap("10 Rem", LineStart::Continued), "ccccccc");
+}
+
+TEST(LineRegions, KeywordsInsideCp932CharactersAreNotTakenForWords) {
+    // The second byte of a CP932 character may be an ASCII letter: "コ" is 83 52 ('R') and
+    // "サ" is 83 54 ('T'). Only a blank, ':' or the line's start tells where a word may
+    // begin.
+    EXPECT_EQ(RegionMap("10 \x83Rem"), "cccccccc");
+    EXPECT_EQ(RegionMap("x = \x83"
+                        "Then Rem"),
+              "cccccccccccccc");
+    EXPECT_EQ(RegionMap("x = 1: \x83Rem"), "cccccccccccc");
+    EXPECT_EQ(RegionMap(EncodeCp932("If 在庫 Then Rem 注記")), "cccccccccccccmmmmmmmmm");
+}
+
 TEST(LineRegions, CommentsContinueOntoTheNextLineWithSpaceUnderscore) {
     EXPECT_EQ(NextLineStart("x = 1 ' note _", LineStart::Statement), LineStart::Comment);
     EXPECT_EQ(NextLineStart("Rem note _  ", LineStart::Statement), LineStart::Comment);

@@ -70,19 +70,24 @@ class ListExtrasTest : public QObject {
 
     void matchRangesAreUtf16PositionsOfTheLinesOwnCharacters() {
         HighlightDelegate delegate;
-        QVERIFY(delegate.MatchRanges(QStringLiteral("abc")).isEmpty());  // no search yet
+        QVERIFY(
+            delegate.MatchRanges(QModelIndex(), QStringLiteral("abc")).isEmpty());  // no search yet
         delegate.SetSearch("abc", {SearchMode::Normal, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("x ＡＢＣ abc")), (Ranges{{2, 5}, {6, 9}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("x ＡＢＣ abc")),
+                 (Ranges{{2, 5}, {6, 9}}));
         // A character beyond the BMP takes two UTF-16 units before the match.
-        QCOMPARE(delegate.MatchRanges(QString::fromUtf8("\xF0\x9F\x98\x80 ABC")), (Ranges{{3, 6}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QString::fromUtf8("\xF0\x9F\x98\x80 ABC")),
+                 (Ranges{{3, 6}}));
         delegate.SetSearch("かな", {SearchMode::Normal, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("' ｶﾅ")), (Ranges{{2, 4}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("' ｶﾅ")), (Ranges{{2, 4}}));
         delegate.SetSearch("ｶﾞｲﾄﾞ", {SearchMode::Wildcard, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("see ガイド")), (Ranges{{4, 7}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("see ガイド")),
+                 (Ranges{{4, 7}}));
         delegate.SetSearch("[0-9]+", {SearchMode::Regex, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("a1b22")), (Ranges{{1, 2}, {3, 5}}));
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("a1b22")),
+                 (Ranges{{1, 2}, {3, 5}}));
         delegate.SetSearch("Foo", {SearchMode::Word, false});
-        QCOMPARE(delegate.MatchRanges(QStringLiteral("Foo FooBar Foo")),
+        QCOMPARE(delegate.MatchRanges(QModelIndex(), QStringLiteral("Foo FooBar Foo")),
                  (Ranges{{0, 3}, {11, 14}}));
     }
 
@@ -137,12 +142,56 @@ class ListExtrasTest : public QObject {
 
         model.SetFilter(QString());
         QCOMPARE(Shown(list, 0), QStringList({"modF", "modE", "modD", "modC", "modB"}));
+        // A text filtered before shows the rows that came since as well.
+        model.SetFilter(QStringLiteral("ock"));
+        QCOMPARE(Shown(list, 0), QStringList({"modE", "modC"}));
+        model.SetFilter(QString());
         model.SetFilter(QStringLiteral("zzz"));
         QCOMPARE(list.ShownRowCount(), 0);
         QCOMPARE(list.SelectedRow(), -1);
         list.Clear();
         QCOMPARE(list.RowCount(), 0);
         QVERIFY(model.Filtering());
+    }
+
+    void countsTellTheRowsAndNamesTheFilterShows() {
+        ResultList list(0);
+        ResultTableModel& model = list.Model();
+        list.AddRow({"modA", 1, "", "", "Stock = 1"});
+        list.AddRow({"modA", 2, "", "", "x = 2"});
+        list.AddRow({"modB", 3, "", "", "stock"});
+        list.AddRow({"modC", 4, "", "", "y"});
+        QCOMPARE(CountsText(list), QStringLiteral("4 件（3 ファイル）"));
+        model.SetFilter(QStringLiteral("stock"));
+        QCOMPARE(CountsText(list), QStringLiteral("2 / 4 件（2 / 3 ファイル）"));
+        model.SetFilter(QStringLiteral("x"));
+        QCOMPARE(CountsText(list), QStringLiteral("1 / 4 件（1 / 3 ファイル）"));
+
+        // Rows the filter hides count among all at once; the ones it shows among both.
+        QSignalSpy counts(&model, &ResultTableModel::CountsChanged);
+        list.AddRow({"modD", 5, "", "", "none"});
+        model.Flush();
+        QCOMPARE(counts.count(), 1);
+        QCOMPARE(CountsText(list), QStringLiteral("1 / 5 件（1 / 4 ファイル）"));
+        list.AddRow({"modE", 6, "", "", "x"});
+        QCOMPARE(CountsText(list), QStringLiteral("2 / 6 件（2 / 5 ファイル）"));
+
+        // A removed row leaves its name counted while other rows hold it.
+        list.SelectRow(0);
+        list.DeleteSelectedRow();
+        QCOMPARE(CountsText(list), QStringLiteral("1 / 5 件（1 / 5 ファイル）"));
+        list.SelectRow(0);
+        list.DeleteSelectedRow();
+        QCOMPARE(CountsText(list), QStringLiteral("0 / 4 件（0 / 4 ファイル）"));
+
+        model.SetFilter(QStringLiteral("mod"));  // every row shown, still filtered
+        QCOMPARE(CountsText(list), QStringLiteral("4 / 4 件（4 / 4 ファイル）"));
+        model.SetFilter(QString());
+        QCOMPARE(CountsText(list), QStringLiteral("4 件（4 ファイル）"));
+        list.Clear();
+        QCOMPARE(CountsText(list), QString());
+        list.AddRow({"modA", 1, "", "", "again"});
+        QCOMPARE(CountsText(list), QStringLiteral("1 件（1 ファイル）"));
     }
 
     void windowFiltersTheCurrentTabAndCountsPerTab() {
@@ -164,9 +213,13 @@ class ListExtrasTest : public QObject {
         QTRY_COMPARE(w.lblCounts->text(), QStringLiteral("6 件（1 モジュール）"));
         QCOMPARE(w.tabPane[0]->toolTip(), w.lblCounts->text());
 
+        // A filter that keeps every row shows in the counts too.
+        w.edtRowFilter->setText(QStringLiteral("needle"));
+        QCOMPARE(w.List(0).ShownRowCount(), 6);
+        QCOMPARE(w.lblCounts->text(), QStringLiteral("6 / 6 件（1 / 1 モジュール）"));
         w.edtRowFilter->setText(QStringLiteral("ＣＡＬＬ"));
         QCOMPARE(w.List(0).ShownRowCount(), 1);
-        QCOMPARE(w.lblCounts->text(), QStringLiteral("1 / 6 件（1 モジュール）"));
+        QCOMPARE(w.lblCounts->text(), QStringLiteral("1 / 6 件（1 / 1 モジュール）"));
         QCOMPARE(w.StatusText(), QStringLiteral("6 件みつかりました"));
 
         // The next tab has its own filter; coming back brings the text back.
@@ -190,10 +243,14 @@ class ListExtrasTest : public QObject {
     void dropDownKeepsHitsByWhereTheMatchLies_data() {
         QTest::addColumn<int>("place");
         QTest::addColumn<QList<qint64>>("lines");
-        QTest::newRow("all") << 0 << QList<qint64>{1, 2, 3, 5, 6, 7};
-        QTest::newRow("code") << 1 << QList<qint64>{1, 7};
-        QTest::newRow("comment") << 2 << QList<qint64>{2, 3, 5, 7};
-        QTest::newRow("string") << 3 << QList<qint64>{6};
+        QTest::addColumn<QList<Ranges>>("ranges");  // drawn per row
+        QTest::newRow("all") << 0 << QList<qint64>{1, 2, 3, 5, 6, 7}
+                             << QList<Ranges>{{{4, 10}}, {{8, 14}},  {{4, 10}},
+                                              {{0, 6}},  {{11, 17}}, {{5, 11}, {14, 20}}};
+        QTest::newRow("code") << 1 << QList<qint64>{1, 7} << QList<Ranges>{{{4, 10}}, {{5, 11}}};
+        QTest::newRow("comment") << 2 << QList<qint64>{2, 3, 5, 7}
+                                 << QList<Ranges>{{{8, 14}}, {{4, 10}}, {{0, 6}}, {{14, 20}}};
+        QTest::newRow("string") << 3 << QList<qint64>{6} << QList<Ranges>{{{11, 17}}};
     }
 
     void dropDownKeepsHitsByWhereTheMatchLies() {
@@ -210,6 +267,17 @@ class ListExtrasTest : public QObject {
         QList<qint64> found;
         for (int r = 0; r < w.List(0).RowCount(); ++r) found << w.List(0).Row(r).line;
         QCOMPARE(found, lines);
+
+        // Only the matches where the search wanted them are drawn: "Call needle ' needle".
+        auto* delegate = qobject_cast<HighlightDelegate*>(w.List(0).itemDelegateForColumn(4));
+        QVERIFY(delegate);
+        QList<Ranges> drawn;
+        for (int r = 0; r < w.List(0).ShownRowCount(); ++r) {
+            const QModelIndex cell = w.List(0).Model().index(r, 4);
+            drawn << delegate->MatchRanges(cell, cell.data().toString());
+        }
+        QFETCH(QList<Ranges>, ranges);
+        QCOMPARE(drawn, ranges);
     }
 };
 
