@@ -59,7 +59,7 @@ Options:
                     digits, '_' and '|'; words separated by spaces are alternatives.
   --encoding auto   how files without a BOM are read: detected as described above
                     (the default), or always as cp932 or always as utf-8 (invalid
-                    bytes shown as U+FFFD). Not applied to the modules of a project.
+                    bytes shown as U+FFFD), also for a .vbp or .vbg and its modules.
   --binary          exact comparison: case, width and kana type count.
   --ext LIST        only files with these extensions, e.g. --ext bas,cls,frm
                     (compared without regard to case; '*' means every file, the default).
