@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <iterator>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -62,27 +62,6 @@ class DecodeTables {
 
     bool searchable() const { return searchable_; }
 
-    // Made when first asked for: only searches for text that is not ASCII want them.
-    const std::vector<Cp932Char>& chars() const {
-        std::call_once(chars_made_, [this] {
-            ForEachChar([this](const Utf8Char& ch, int lead, int trail) {
-                Cp932Char entry;
-                entry.bytes.push_back(static_cast<char>(lead));
-                if (trail >= 0) entry.bytes.push_back(static_cast<char>(trail));
-                entry.utf8.assign(reinterpret_cast<const char*>(ch.bytes.data()), ch.length);
-                chars_.push_back(std::move(entry));
-            });
-        });
-        return chars_;
-    }
-
-    const Utf8Char& Single(unsigned char b) const { return single_[b]; }
-    bool IsLead(unsigned char b) const { return lead_[b]; }
-    const Utf8Char& Pair(unsigned char lead, unsigned char trail) const {
-        return kCp932Pairs[slot_[lead] * 256 + trail];
-    }
-
-  private:
     // Calls `visit(ch, lead, trail)` for every decodable character that is not ASCII, in
     // byte order (`trail` -1 for a single byte).
     template <typename Visit>
@@ -100,12 +79,17 @@ class DecodeTables {
         }
     }
 
+    const Utf8Char& Single(unsigned char b) const { return single_[b]; }
+    bool IsLead(unsigned char b) const { return lead_[b]; }
+    const Utf8Char& Pair(unsigned char lead, unsigned char trail) const {
+        return kCp932Pairs[slot_[lead] * 256 + trail];
+    }
+
+  private:
     std::array<Utf8Char, 256> single_{};
     std::array<bool, 256> lead_{};
     std::array<std::uint8_t, 256> slot_{};
     bool searchable_ = true;
-    mutable std::once_flag chars_made_;
-    mutable std::vector<Cp932Char> chars_;
 };
 
 const DecodeTables& Tables() {
@@ -199,8 +183,24 @@ bool Cp932SearchableUndecoded() {
     return Tables().searchable();
 }
 
+void ForEachCp932NonAsciiChar(
+    const std::function<void(std::string_view bytes, std::string_view utf8)>& visit) {
+    Tables().ForEachChar([&](const Utf8Char& ch, int lead, int trail) {
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        visit(std::string_view(bytes, trail >= 0 ? 2 : 1),
+              std::string_view(reinterpret_cast<const char*>(ch.bytes.data()), ch.length));
+    });
+}
+
 const std::vector<Cp932Char>& Cp932NonAsciiChars() {
-    return Tables().chars();
+    static const auto* const chars = [] {
+        auto* list = new std::vector<Cp932Char>;
+        ForEachCp932NonAsciiChar([list](std::string_view bytes, std::string_view utf8) {
+            list->push_back({std::string(bytes), std::string(utf8)});
+        });
+        return list;
+    }();
+    return *chars;
 }
 
 namespace {

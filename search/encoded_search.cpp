@@ -51,14 +51,14 @@ const std::vector<AsciiStandIn>& Cp932AsciiStandIns(StandIns stand_ins) {
     static const auto make = [](StandIns kind) {
         std::vector<AsciiStandIn> found;
         std::string folded;
-        for (const Cp932Char& ch : Cp932NonAsciiChars()) {
+        ForEachCp932NonAsciiChar([&](std::string_view bytes, std::string_view utf8) {
             std::string ascii;
-            CharFold(ch.utf8, kind, folded);
+            CharFold(utf8, kind, folded);
             for (char c : folded) {
                 if (static_cast<unsigned char>(c) < 0x80) ascii.push_back(c);
             }
-            if (!ascii.empty()) found.push_back({ch.bytes, std::move(ascii)});
-        }
+            if (!ascii.empty()) found.push_back({std::string(bytes), std::move(ascii)});
+        });
         return found;
     };
     // Each list is made when first asked for: a search needs one of them.
