@@ -1,5 +1,6 @@
 #include "base/utf8_scan.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -9,15 +10,40 @@
 namespace trawlex {
 namespace {
 
-// Skips ASCII 16 bytes at a time; returns the first byte that is not ASCII, or `end`.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint64_t Load8(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// The place in `word`, read from memory, of its first byte that is not ASCII; `high`, the
+// word's high bits, is not 0.
+std::size_t FirstHighByte(std::uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(__builtin_ctzll(high)) / 8;
+    } else {
+        return static_cast<std::size_t>(__builtin_clzll(high)) / 8;
+    }
+}
+
+// Skips ASCII 16 bytes at a time; returns the first byte that is not ASCII, or `end`. The
+// last few bytes of a text of 8 or more are read as the 8 bytes that end it, of which those
+// before `p` are known to be ASCII.
 const unsigned char* SkipAscii(const unsigned char* p, const unsigned char* end) {
+    const unsigned char* const begin = p;
     while (end - p >= 16) {
-        std::uint64_t a;
-        std::uint64_t b;
-        std::memcpy(&a, p, 8);
-        std::memcpy(&b, p + 8, 8);
-        if (((a | b) & 0x8080808080808080ULL) != 0) break;
+        if (((Load8(p) | Load8(p + 8)) & kHighBits) != 0) break;
         p += 16;
+    }
+    for (; end - p >= 8; p += 8) {
+        if (const std::uint64_t high = Load8(p) & kHighBits) return p + FirstHighByte(high);
+    }
+    if (p == end) return end;
+    if (end - begin >= 8) {
+        const std::uint64_t high = Load8(end - 8) & kHighBits;
+        return high ? end - 8 + FirstHighByte(high) : end;
     }
     while (p < end && *p < 0x80) ++p;
     return p;
