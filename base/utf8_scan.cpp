@@ -182,13 +182,40 @@ TRAWLEX_AVX2_TARGET Utf8Scan ScanUtf8Avx2(std::string_view bytes) {
     if (checker.Failed()) return {false, false};
     return {true, checker.SawLongLead()};
 }
+
+// SkipAscii over the whole blocks of 32 bytes from `p`, 64 at a time: the first byte that
+// is not ASCII, or where the blocks end.
+TRAWLEX_AVX2_TARGET const unsigned char* SkipAsciiAvx2(const unsigned char* p,
+                                                       const unsigned char* end) {
+    while (end - p >= 64) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+        if (_mm256_movemask_epi8(_mm256_or_si256(a, b)) != 0) break;
+        p += 64;
+    }
+    for (; end - p >= 32; p += 32) {
+        const auto high = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))));
+        if (high != 0) return p + __builtin_ctz(high);
+    }
+    return p;
+}
 #endif
 
 }  // namespace
 
 std::size_t AsciiPrefixLength(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    return static_cast<std::size_t>(SkipAscii(p, p + bytes.size()) - p);
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = begin + bytes.size();
+    const unsigned char* p = begin;
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+    // Short texts (most lines) are not worth the wider loop.
+    if (bytes.size() >= 64 && HasAvx2()) {
+        p = SkipAsciiAvx2(p, end);
+        if (p < end && *p >= 0x80) return static_cast<std::size_t>(p - begin);
+    }
+#endif
+    return static_cast<std::size_t>(SkipAscii(p, end) - begin);
 }
 
 Utf8Scan ScanUtf8Bytewise(std::string_view bytes) {

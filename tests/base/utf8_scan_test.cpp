@@ -116,8 +116,9 @@ TEST(Utf8ScanTest, AgreesWithTheBytewiseScanOnRandomText) {
 TEST(Utf8ScanTest, AsciiPrefixLength) {
     EXPECT_EQ(AsciiPrefixLength(""), 0u);
     EXPECT_EQ(AsciiPrefixLength("abc"), 3u);
-    // Every length, with the first byte that is not ASCII anywhere, alone or before another.
-    for (std::size_t size = 0; size <= 40; ++size) {
+    // Every length, with the first byte that is not ASCII anywhere, alone or before another,
+    // up to past the wider loops' blocks of 64 and 32 bytes.
+    for (std::size_t size = 0; size <= 140; ++size) {
         EXPECT_EQ(AsciiPrefixLength(std::string(size, 'a')), size);
         for (std::size_t at = 0; at < size; ++at) {
             std::string bytes(size, 'a');
