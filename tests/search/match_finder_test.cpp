@@ -179,6 +179,20 @@ TEST(LineFeeds, CountedInBlocksAndTails) {
     EXPECT_EQ(CountLineFeeds(all.data(), all.size()), 5000u);
 }
 
+// A character's answer found for one needle is not taken for another's.
+TEST(NeedleSearch, StandInsAreJudgedForEachNeedle) {
+    const std::string text = "\xEF\xBC\xA4\xEF\xBD\x89";  // Ｄｉ
+    for (int round = 0; round < 2; ++round) {
+        FoldedAsciiSearch d(text, "d");
+        FoldedAsciiSearch i(text, "i");
+        FoldedAsciiSearch m(text, "m");
+        EXPECT_EQ(d(0), 0u) << round;
+        EXPECT_EQ(i(0), 3u) << round;
+        EXPECT_EQ(d(1), kNoHit) << round;
+        EXPECT_EQ(m(0), kNoHit) << round;
+    }
+}
+
 TEST(NeedleSearch, ForwardFinderAnswersLineByLine) {
     const std::string text = "a Sub b\nx\nSub Sub\n\nEnd Sub";
     BytesFinder finder({text, "Sub "});
