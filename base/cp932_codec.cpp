@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <unordered_map>
 #include <vector>
 
@@ -33,32 +35,19 @@ struct WindowsSingle {
 constexpr std::array<WindowsSingle, 5> kWindowsSingles = {
     {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
 
+#include "base/cp932_decode_table.inc"
+
 // The mappings are glibc's "CP932" (Windows code page 932: 0x8160 is U+FF5E, the NEC and
-// IBM extensions decode). They are read from iconv once into tables, so decoding costs a
-// table lookup per character instead of an iconv call per chunk.
+// IBM extensions decode), read from iconv when the program is built (cp932_decode_table.inc),
+// so decoding costs a table lookup per character and starting up costs no iconv calls.
 class DecodeTables {
   public:
-    DecodeTables() : pairs_(kLeadSlots * 256) {
-        iconv_t cd = iconv_open("UTF-8", "CP932");
-        if (cd == reinterpret_cast<iconv_t>(-1)) return;  // every non-ASCII byte decodes to U+FFFD
-        for (int b = 0; b < 256; ++b) {
-            const char in[1] = {static_cast<char>(b)};
-            single_[b] = Convert(cd, in, 1, &lead_[b]);
+    DecodeTables() {
+        std::copy(std::begin(kCp932Singles), std::end(kCp932Singles), single_.begin());
+        for (std::size_t slot = 0; slot < kCp932LeadCount; ++slot) {
+            lead_[kCp932LeadBytes[slot]] = true;
+            slot_[kCp932LeadBytes[slot]] = static_cast<std::uint8_t>(slot);
         }
-        for (int lead = 0; lead < 256; ++lead) {
-            if (!lead_[lead]) continue;
-            if (slots_used_ == kLeadSlots) {  // more lead bytes than CP932 has: not CP932
-                lead_[lead] = false;
-                continue;
-            }
-            slot_[lead] = static_cast<std::uint8_t>(slots_used_++);
-            for (int trail = 0; trail < 256; ++trail) {
-                const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                bool incomplete = false;
-                pairs_[slot_[lead] * 256 + trail] = Convert(cd, in, 2, &incomplete);
-            }
-        }
-        iconv_close(cd);
         for (const WindowsSingle& extra : kWindowsSingles) {
             if (lead_[extra.byte] || single_[extra.byte].length != 0) continue;
             std::string utf8;
@@ -66,68 +55,41 @@ class DecodeTables {
             std::memcpy(single_[extra.byte].bytes.data(), utf8.data(), utf8.size());
             single_[extra.byte].length = static_cast<std::uint8_t>(utf8.size());
         }
+        ForEachChar([this](const Utf8Char& ch, int, int trail) {
+            if (trail == '\n' || trail == '\r' || ch.bytes[0] < 0x80) searchable_ = false;
+        });
+    }
+
+    bool searchable() const { return searchable_; }
+
+    // Calls `visit(ch, lead, trail)` for every decodable character that is not ASCII, in
+    // byte order (`trail` -1 for a single byte).
+    template <typename Visit>
+    void ForEachChar(Visit visit) const {
         for (int b = 0x80; b < 256; ++b) {
             if (lead_[b]) {
-                for (int trail = 0; trail < 256; ++trail) Note(Pair(b, trail), b, trail);
-            } else {
-                Note(single_[b], b, -1);
+                for (int trail = 0; trail < 256; ++trail) {
+                    const Utf8Char& ch =
+                        Pair(static_cast<unsigned char>(b), static_cast<unsigned char>(trail));
+                    if (ch.length != 0) visit(ch, b, trail);
+                }
+            } else if (single_[b].length != 0) {
+                visit(single_[b], b, -1);
             }
         }
     }
 
-    bool searchable() const { return searchable_; }
-    const std::vector<Cp932Char>& chars() const { return chars_; }
-
     const Utf8Char& Single(unsigned char b) const { return single_[b]; }
     bool IsLead(unsigned char b) const { return lead_[b]; }
     const Utf8Char& Pair(unsigned char lead, unsigned char trail) const {
-        return pairs_[slot_[lead] * 256 + trail];
+        return kCp932Pairs[slot_[lead] * 256 + trail];
     }
 
   private:
-    // Lead bytes of CP932: 0x81-0x9F and 0xE0-0xFC.
-    static constexpr int kLeadSlots = 64;
-
-    // The character `in` decodes to as a whole, or none. Sets `incomplete` when iconv
-    // wants more bytes (a lead byte).
-    static Utf8Char Convert(iconv_t cd, const char* in, std::size_t size, bool* incomplete) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char out[8];
-        char* inPtr = const_cast<char*>(in);
-        char* outPtr = out;
-        std::size_t inLeft = size;
-        std::size_t outLeft = sizeof out;
-        Utf8Char result;
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-            *incomplete = errno == EINVAL && size == 1;
-            return result;
-        }
-        const std::size_t length = static_cast<std::size_t>(outPtr - out);
-        if (inLeft != 0 || length == 0 || length > result.bytes.size()) return result;
-        std::memcpy(result.bytes.data(), out, length);
-        result.length = static_cast<std::uint8_t>(length);
-        return result;
-    }
-
-    // Records a decodable character (`trail` -1 for a single byte) and whether it keeps the
-    // text searchable undecoded.
-    void Note(const Utf8Char& ch, int lead, int trail) {
-        if (ch.length == 0) return;
-        if (trail == '\n' || trail == '\r' || ch.bytes[0] < 0x80) searchable_ = false;
-        Cp932Char entry;
-        entry.bytes.push_back(static_cast<char>(lead));
-        if (trail >= 0) entry.bytes.push_back(static_cast<char>(trail));
-        entry.utf8.assign(reinterpret_cast<const char*>(ch.bytes.data()), ch.length);
-        chars_.push_back(std::move(entry));
-    }
-
     std::array<Utf8Char, 256> single_{};
     std::array<bool, 256> lead_{};
     std::array<std::uint8_t, 256> slot_{};
-    int slots_used_ = 0;
-    std::vector<Utf8Char> pairs_;
     bool searchable_ = true;
-    std::vector<Cp932Char> chars_;
 };
 
 const DecodeTables& Tables() {
@@ -221,8 +183,24 @@ bool Cp932SearchableUndecoded() {
     return Tables().searchable();
 }
 
+void ForEachCp932NonAsciiChar(
+    const std::function<void(std::string_view bytes, std::string_view utf8)>& visit) {
+    Tables().ForEachChar([&](const Utf8Char& ch, int lead, int trail) {
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        visit(std::string_view(bytes, trail >= 0 ? 2 : 1),
+              std::string_view(reinterpret_cast<const char*>(ch.bytes.data()), ch.length));
+    });
+}
+
 const std::vector<Cp932Char>& Cp932NonAsciiChars() {
-    return Tables().chars();
+    static const auto* const chars = [] {
+        auto* list = new std::vector<Cp932Char>;
+        ForEachCp932NonAsciiChar([list](std::string_view bytes, std::string_view utf8) {
+            list->push_back({std::string(bytes), std::string(utf8)});
+        });
+        return list;
+    }();
+    return *chars;
 }
 
 namespace {

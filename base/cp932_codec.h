@@ -1,6 +1,7 @@
 #pragma once
 // CP932 (Windows Shift_JIS) to UTF-8. Encoding back is EncodeCp932 in text_decode.h.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,11 @@ struct Cp932Char {
     std::string bytes;  // one or two bytes
     std::string utf8;
 };
-const std::vector<Cp932Char>& Cp932NonAsciiChars();
+const std::vector<Cp932Char>& Cp932NonAsciiChars();  // made when first asked for
+
+// Calls `visit` for every decodable CP932 character that is not ASCII, in byte order,
+// without making a list of them.
+void ForEachCp932NonAsciiChar(
+    const std::function<void(std::string_view bytes, std::string_view utf8)>& visit);
 
 }  // namespace trawlex

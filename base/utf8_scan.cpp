@@ -1,5 +1,6 @@
 #include "base/utf8_scan.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -9,15 +10,40 @@
 namespace trawlex {
 namespace {
 
-// Skips ASCII 16 bytes at a time; returns the first byte that is not ASCII, or `end`.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint64_t Load8(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// The place in `word`, read from memory, of its first byte that is not ASCII; `high`, the
+// word's high bits, is not 0.
+std::size_t FirstHighByte(std::uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(__builtin_ctzll(high)) / 8;
+    } else {
+        return static_cast<std::size_t>(__builtin_clzll(high)) / 8;
+    }
+}
+
+// Skips ASCII 16 bytes at a time; returns the first byte that is not ASCII, or `end`. The
+// last few bytes of a text of 8 or more are read as the 8 bytes that end it, of which those
+// before `p` are known to be ASCII.
 const unsigned char* SkipAscii(const unsigned char* p, const unsigned char* end) {
+    const unsigned char* const begin = p;
     while (end - p >= 16) {
-        std::uint64_t a;
-        std::uint64_t b;
-        std::memcpy(&a, p, 8);
-        std::memcpy(&b, p + 8, 8);
-        if (((a | b) & 0x8080808080808080ULL) != 0) break;
+        if (((Load8(p) | Load8(p + 8)) & kHighBits) != 0) break;
         p += 16;
+    }
+    for (; end - p >= 8; p += 8) {
+        if (const std::uint64_t high = Load8(p) & kHighBits) return p + FirstHighByte(high);
+    }
+    if (p == end) return end;
+    if (end - begin >= 8) {
+        const std::uint64_t high = Load8(end - 8) & kHighBits;
+        return high ? end - 8 + FirstHighByte(high) : end;
     }
     while (p < end && *p < 0x80) ++p;
     return p;
@@ -156,13 +182,40 @@ TRAWLEX_AVX2_TARGET Utf8Scan ScanUtf8Avx2(std::string_view bytes) {
     if (checker.Failed()) return {false, false};
     return {true, checker.SawLongLead()};
 }
+
+// SkipAscii over the whole blocks of 32 bytes from `p`, 64 at a time: the first byte that
+// is not ASCII, or where the blocks end.
+TRAWLEX_AVX2_TARGET const unsigned char* SkipAsciiAvx2(const unsigned char* p,
+                                                       const unsigned char* end) {
+    while (end - p >= 64) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+        if (_mm256_movemask_epi8(_mm256_or_si256(a, b)) != 0) break;
+        p += 64;
+    }
+    for (; end - p >= 32; p += 32) {
+        const auto high = static_cast<unsigned>(
+            _mm256_movemask_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))));
+        if (high != 0) return p + __builtin_ctz(high);
+    }
+    return p;
+}
 #endif
 
 }  // namespace
 
 std::size_t AsciiPrefixLength(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    return static_cast<std::size_t>(SkipAscii(p, p + bytes.size()) - p);
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = begin + bytes.size();
+    const unsigned char* p = begin;
+#if defined(TRAWLEX_HAVE_AVX2_PATH)
+    // Short texts (most lines) are not worth the wider loop.
+    if (bytes.size() >= 64 && HasAvx2()) {
+        p = SkipAsciiAvx2(p, end);
+        if (p < end && *p >= 0x80) return static_cast<std::size_t>(p - begin);
+    }
+#endif
+    return static_cast<std::size_t>(SkipAscii(p, end) - begin);
 }
 
 Utf8Scan ScanUtf8Bytewise(std::string_view bytes) {

@@ -38,8 +38,25 @@ void AppendColoured(std::string& out, std::string_view sgr, std::string_view tex
     if (style.colour) out += "\x1b[0m";
 }
 
-void AppendSeparator(std::string& out, std::string_view separator, TextStyle style) {
-    AppendColoured(out, "36", separator, TextStyle{style.colour, false});
+// A field of the text format's row head and the colour it is shown in.
+struct ShownField {
+    std::string_view sgr;
+    std::string_view text;
+    bool separator = false;
+};
+
+// The fields' texts one after the other, `out` grown once for them all: the row head of
+// nearly every row goes out this way.
+template <std::size_t N>
+void AppendFieldsAsTheyAre(std::string& out, const std::array<ShownField, N>& fields) {
+    std::size_t size = 0;
+    for (const ShownField& field : fields) size += field.text.size();
+    std::size_t at = out.size();
+    out.resize(at + size);
+    for (const ShownField& field : fields) {
+        field.text.copy(out.data() + at, field.text.size());
+        at += field.text.size();
+    }
 }
 
 // The row's name as text and tsv show it; only a module inside a document builds a new one.
@@ -183,21 +200,30 @@ void AppendRowHead(std::string& out, const ResultRowView& row, OutputFormat form
                    TextStyle style) {
     std::string scratch;
     switch (format) {
-        case OutputFormat::Text:
-            AppendColoured(out, "35", ShownName(row, scratch), style);
-            AppendSeparator(out, ":", style);
-            {
-                std::array<char, 24> digits;
-                const auto end =
-                    std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
-                AppendColoured(out, "32", std::string_view(digits.data(), end - digits.data()),
-                               style);
+        case OutputFormat::Text: {
+            std::array<char, 24> digits;
+            const auto end =
+                std::to_chars(digits.data(), digits.data() + digits.size(), row.line).ptr;
+            // The fields with their colours; separators are never control characters.
+            const std::array<ShownField, 6> fields{{
+                {"35", ShownName(row, scratch), false},
+                {"36", ":", true},
+                {"32", std::string_view(digits.data(), end - digits.data()), false},
+                {"36", ":", true},
+                {"33", row.procedure, false},
+                {"36", ":", true},
+            }};
+            if (style.colour || style.terminal) {
+                for (const ShownField& field : fields) {
+                    AppendColoured(out, field.sgr, field.text,
+                                   field.separator ? TextStyle{style.colour, false} : style);
+                }
+            } else {
+                AppendFieldsAsTheyAre(out, fields);
             }
-            AppendSeparator(out, ":", style);
-            AppendColoured(out, "33", row.procedure, style);
-            AppendSeparator(out, ":", style);
             out += ' ';
             return;
+        }
         case OutputFormat::Tsv:
             AppendTsvField(out, ShownName(row, scratch));
             out += '\t';

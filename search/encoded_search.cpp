@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <tuple>
+#include <utility>
 
 #include "base/avx2.h"
 #include "base/cp932_codec.h"
@@ -51,14 +53,14 @@ const std::vector<AsciiStandIn>& Cp932AsciiStandIns(StandIns stand_ins) {
     static const auto make = [](StandIns kind) {
         std::vector<AsciiStandIn> found;
         std::string folded;
-        for (const Cp932Char& ch : Cp932NonAsciiChars()) {
+        ForEachCp932NonAsciiChar([&](std::string_view bytes, std::string_view utf8) {
             std::string ascii;
-            CharFold(ch.utf8, kind, folded);
+            CharFold(utf8, kind, folded);
             for (char c : folded) {
                 if (static_cast<unsigned char>(c) < 0x80) ascii.push_back(c);
             }
-            if (!ascii.empty()) found.push_back({ch.bytes, std::move(ascii)});
-        }
+            if (!ascii.empty()) found.push_back({std::string(bytes), std::move(ascii)});
+        });
         return found;
     };
     // Each list is made when first asked for: a search needs one of them.
@@ -275,6 +277,21 @@ const std::vector<std::string>& Utf8StandInPrefixesFor(std::string_view needle,
     return prefixes;
 }
 
+// What StandInSearch::FoldsIntoNeedle found for each character (an invalid byte is a
+// character of its own), kept for the searches of the same needle on this thread: they ask
+// about the same few characters file after file.
+std::shared_ptr<std::unordered_map<char32_t, bool>> FoldAnswersFor(const std::string& needle,
+                                                                   StandIns stand_ins) {
+    using Answers = std::unordered_map<char32_t, bool>;
+    thread_local std::map<std::pair<std::string, StandIns>, std::shared_ptr<Answers>> kept;
+    // Searches still holding answers that are let go keep them.
+    constexpr std::size_t kMaxKept = 16;
+    auto key = std::make_pair(needle, stand_ins);
+    if (const auto it = kept.find(key); it != kept.end()) return it->second;
+    if (kept.size() >= kMaxKept) kept.clear();
+    return kept.emplace(std::move(key), std::make_shared<Answers>()).first->second;
+}
+
 }  // namespace
 
 StandInWindow::StandInWindow(std::string_view bytes, bool cp932, std::string needle, StandIns fold)
@@ -325,7 +342,11 @@ bool StandInWindow::MayHoldNeedle(std::size_t at) {
 
 StandInSearch::StandInSearch(std::string_view text, const std::string& needle, StandIns stand_ins,
                              bool cp932)
-    : text_(text), cp932_(cp932), stand_ins_(stand_ins), window_(text, cp932, needle, stand_ins) {
+    : text_(text),
+      needle_(needle),
+      cp932_(cp932),
+      stand_ins_(stand_ins),
+      window_(text, cp932, needle, stand_ins) {
     for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
     const std::vector<std::string>& codes =
         cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
@@ -355,12 +376,15 @@ bool StandInSearch::Accepts(std::size_t at) {
 
 bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
     std::size_t end = at;
-    utf8::Next(text_, end);
+    const char32_t ch = utf8::Next(text_, end);
+    if (!answers_) answers_ = FoldAnswersFor(needle_, stand_ins_);
+    const auto [answer, added] = answers_->try_emplace(ch, false);
+    if (!added) return answer->second;
     CharFold(text_.substr(at, end - at), stand_ins_, folded_char_);
     for (char c : folded_char_) {
-        if (in_needle_[static_cast<unsigned char>(c)]) return true;
+        if (in_needle_[static_cast<unsigned char>(c)]) answer->second = true;
     }
-    return false;
+    return answer->second;
 }
 
 FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, const std::string& needle,

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/text_decode.h"
@@ -97,6 +98,7 @@ class StandInSearch {
     bool FoldsIntoNeedle(std::size_t at);
 
     std::string_view text_;
+    std::string needle_;
     bool cp932_;
     LineRequirement::StandIns stand_ins_;
     std::optional<AnyBytesSearch> codes_;  // codes, when some are of a single byte
@@ -104,6 +106,8 @@ class StandInSearch {
     StandInWindow window_;
     std::array<bool, 256> in_needle_{};
     std::string folded_char_;
+    // FoldsIntoNeedle's answers by character, shared with the searches for the same needle.
+    std::shared_ptr<std::unordered_map<char32_t, bool>> answers_;
 };
 
 // Where a lower-case ASCII needle can hit the folded form of a text (UTF-8 or CP932 bytes)

@@ -116,10 +116,20 @@ TEST(Utf8ScanTest, AgreesWithTheBytewiseScanOnRandomText) {
 TEST(Utf8ScanTest, AsciiPrefixLength) {
     EXPECT_EQ(AsciiPrefixLength(""), 0u);
     EXPECT_EQ(AsciiPrefixLength("abc"), 3u);
-    for (std::size_t at = 0; at < 40; ++at) {
-        std::string bytes(40, 'a');
-        bytes[at] = '\x80';
-        EXPECT_EQ(AsciiPrefixLength(bytes), at);
+    // Every length, with the first byte that is not ASCII anywhere, alone or before another,
+    // up to past the wider loops' blocks of 64 and 32 bytes.
+    for (std::size_t size = 0; size <= 140; ++size) {
+        EXPECT_EQ(AsciiPrefixLength(std::string(size, 'a')), size);
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string bytes(size, 'a');
+            bytes[at] = '\x80';
+            EXPECT_EQ(AsciiPrefixLength(bytes), at) << size;
+            bytes.back() = '\xFF';
+            EXPECT_EQ(AsciiPrefixLength(bytes), at) << size;
+            EXPECT_EQ(AsciiPrefixLength(std::string_view(bytes).substr(at + 1)),
+                      size - at - (at + 1 < size ? 2 : 1))
+                << size;
+        }
     }
 }
 

@@ -110,6 +110,10 @@ TEST(RowFormats, PlainTextRowForPipes) {
     out.clear();
     AppendTextRow(out, ResultRow{"a.bas", 7, "", "", "x\x1b[2J"}, TextStyle{});
     EXPECT_EQ(out, "a.bas:7:: x\x1b[2J\n");  // bytes pass through untouched off a terminal
+
+    // Rows follow what the buffer holds already.
+    AppendTextRow(out, ResultRow{"b.bas", 12345, "Sub1", "", ""}, TextStyle{});
+    EXPECT_EQ(out, "a.bas:7:: x\x1b[2J\nb.bas:12345:Sub1: \n");
 }
 
 TEST(RowFormats, ColouredTextKeepsTheFieldsInOrder) {

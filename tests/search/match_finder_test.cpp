@@ -165,7 +165,8 @@ TEST(NeedleSearch, FoldedAsciiFindsWhatTheSeparateSearchesFind) {
 
 TEST(LineFeeds, CountedInBlocksAndTails) {
     std::mt19937 rng(2);
-    for (std::size_t size : {0u, 1u, 15u, 16u, 17u, 4079u, 4080u, 4096u, 70000u}) {
+    for (std::size_t size : {0u, 1u, 15u, 16u, 17u, 31u, 32u, 33u, 47u, 48u, 49u, 4079u, 4080u,
+                             4096u, 8159u, 8160u, 8161u, 8191u, 70000u}) {
         std::string text(size, 'x');
         for (char& c : text) c = std::uniform_int_distribution<int>(0, 3)(rng) == 0 ? '\n' : 'x';
         for (std::size_t start : {std::size_t{0}, std::size_t{1}}) {
@@ -175,8 +176,23 @@ TEST(LineFeeds, CountedInBlocksAndTails) {
                 << size << " " << start;
         }
     }
-    const std::string all(5000, '\n');  // more than 255 blocks of nothing but line feeds
-    EXPECT_EQ(CountLineFeeds(all.data(), all.size()), 5000u);
+    // More than 255 blocks of nothing but line feeds, of either width.
+    const std::string all(20000, '\n');
+    EXPECT_EQ(CountLineFeeds(all.data(), all.size()), 20000u);
+}
+
+// A character's answer found for one needle is not taken for another's.
+TEST(NeedleSearch, StandInsAreJudgedForEachNeedle) {
+    const std::string text = "\xEF\xBC\xA4\xEF\xBD\x89";  // Ｄｉ
+    for (int round = 0; round < 2; ++round) {
+        FoldedAsciiSearch d(text, "d");
+        FoldedAsciiSearch i(text, "i");
+        FoldedAsciiSearch m(text, "m");
+        EXPECT_EQ(d(0), 0u) << round;
+        EXPECT_EQ(i(0), 3u) << round;
+        EXPECT_EQ(d(1), kNoHit) << round;
+        EXPECT_EQ(m(0), kNoHit) << round;
+    }
 }
 
 TEST(NeedleSearch, ForwardFinderAnswersLineByLine) {

@@ -1,10 +1,13 @@
 #include "base/text_decode.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "base/cp932_codec.h"
@@ -314,6 +317,58 @@ TEST(Cp932Test, LinesDecodeOnTheirOwn) {
     }
     // A lead byte before a line break is a character of its own.
     EXPECT_EQ(DecodeText("\x82\r\n\x82\n"), "\xEF\xBF\xBD\r\n\xEF\xBF\xBD\n");
+}
+
+// What iconv's CP932 makes of `bytes` as a whole: the UTF-8, or nullopt when they are not
+// one character (`incomplete` is then set when iconv wants more bytes).
+std::optional<std::string> IconvCharacter(iconv_t cd, std::string bytes, bool& incomplete) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char out[8];
+    char* in = bytes.data();
+    char* outPtr = out;
+    std::size_t inLeft = bytes.size();
+    std::size_t outLeft = sizeof out;
+    incomplete = false;
+    if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+        incomplete = errno == EINVAL;
+        return std::nullopt;
+    }
+    const auto length = static_cast<std::size_t>(outPtr - out);
+    if (inLeft != 0 || length == 0 || length > 3) return std::nullopt;
+    return std::string(out, length);
+}
+
+// The tables compiled in are iconv's, character for character.
+TEST(Cp932Test, DecodesEveryCharacterAsIconvDoes) {
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    int leads = 0;
+    int pairs = 0;
+    for (int b = 0; b < 256; ++b) {
+        const std::string single(1, static_cast<char>(b));
+        bool lead = false;
+        const std::optional<std::string> alone = IconvCharacter(cd, single, lead);
+        if (alone) {
+            EXPECT_EQ(DecodeCp932(single), *alone) << b;
+        }
+        if (!lead) continue;
+        ++leads;
+        EXPECT_EQ(DecodeCp932(single), kFffd) << b;
+        for (int trail = 0; trail < 256; ++trail) {
+            const std::string pair = single + static_cast<char>(trail);
+            bool more = false;
+            if (const std::optional<std::string> ch = IconvCharacter(cd, pair, more)) {
+                ++pairs;
+                EXPECT_EQ(DecodeCp932(pair), *ch) << b << " " << trail;
+            } else {
+                EXPECT_TRUE(DecodeCp932(pair).starts_with(kFffd)) << b << " " << trail;
+            }
+        }
+    }
+    iconv_close(cd);
+    // The lead bytes 0x81-0x9F and 0xE0-0xFC, and JIS X 0208 with the Windows extensions.
+    EXPECT_EQ(leads, 60);
+    EXPECT_GT(pairs, 7000);
 }
 
 }  // namespace
