@@ -232,7 +232,8 @@ std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) 
         }
         const SourcesByChar& by_char = SourcesOfChars();
         const auto it = cp == 0xFFFD ? by_char.end() : by_char.find(std::string(ch));
-        if (it == by_char.end() || sources.size() * it->second.size() > limit) return {};
+        // Compared by division: a limit of SIZE_MAX must not wrap the product around.
+        if (it == by_char.end() || it->second.size() > limit / sources.size()) return {};
         std::vector<std::string> longer;
         for (const std::string& source : sources) {
             for (const std::string& bytes : it->second) longer.push_back(source + bytes);
@@ -240,6 +241,20 @@ std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit) 
         sources = std::move(longer);
     }
     return sources;
+}
+
+bool Cp932CanEncode(std::string_view utf8) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const char32_t cp = utf8::Next(utf8, pos);
+        if (cp < 0x80) continue;
+        if (cp == 0xFFFD) return false;
+        const SourcesByChar& by_char = SourcesOfChars();
+        if (by_char.find(std::string(utf8.substr(start, pos - start))) == by_char.end())
+            return false;
+    }
+    return true;
 }
 
 std::string EncodeCp932(std::string_view utf8) {

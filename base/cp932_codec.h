@@ -23,6 +23,10 @@ bool Cp932SearchableUndecoded();
 // character without a mapping, U+FFFD) or more than `limit`.
 std::vector<std::string> Cp932Sources(std::string_view utf8, std::size_t limit);
 
+// Whether CP932 can encode `utf8` at all: every character has a mapping (U+FFFD has none).
+// Unlike listing the sources, this does not grow with the number of encodings.
+bool Cp932CanEncode(std::string_view utf8);
+
 // One decodable CP932 character that is not ASCII.
 struct Cp932Char {
     std::string bytes;  // one or two bytes

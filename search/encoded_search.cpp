@@ -120,7 +120,7 @@ const std::optional<std::vector<std::string>>& Cp932SourcesOfAll(
         std::vector<std::string> more = Cp932Sources(text, kMaxSources);
         // A string CP932 cannot encode cannot stand in a text decoded from it; but one with
         // too many encodings to list can.
-        if (more.empty() && !Cp932Sources(text, SIZE_MAX).empty()) {
+        if (more.empty() && Cp932CanEncode(text)) {
             answer.reset();
             break;
         }

@@ -272,6 +272,22 @@ TEST(SteadyScanTest, FarLinesShowTheProcedureTheKeywordsLeave) {
     }
 }
 
+TEST(SteadyScanTest, SearchStringsWithVeryManyCp932EncodingsAreFound) {
+    // 纊 is in both the NEC and the IBM rows: 48 of them have 2^48 encodings, which the
+    // search must not try to list.
+    std::string needle;
+    for (int i = 0; i < 48; ++i) needle += "纊";
+    const std::string bytes = "x = 1\r\n' " + EncodeCp932(needle) + "\r\n";
+    for (const bool binary : {false, true}) {
+        CollectingHost host({SearchMode::Normal, binary}, true);
+        MatchEngine engine;
+        SearchEncodedText(bytes, "M", needle, host, engine);
+        ASSERT_EQ(host.rows.size(), 1u);
+        EXPECT_EQ(std::get<1>(host.rows[0]), 2);
+        EXPECT_EQ(host.rows, Reference(bytes, needle, {SearchMode::Normal, binary}));
+    }
+}
+
 TEST(SteadyScanTest, HostsThatAreNotSteadyStillGetEveryLine) {
     std::mt19937 rng(3);
     for (int round = 0; round < 5; ++round) {

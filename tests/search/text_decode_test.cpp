@@ -307,6 +307,14 @@ TEST(Cp932Test, SourcesAreEveryEncodingOfAText) {
     EXPECT_TRUE(Cp932Sources("纊纊纊", 4).empty());  // more than the limit
     EXPECT_TRUE(Cp932Sources("\u3099", 4).empty());  // no mapping
     EXPECT_TRUE(Cp932Sources("\xEF\xBF\xBD", 4).empty());
+    // Whether a text can be encoded is told without listing its encodings: 64 characters
+    // with two each would be 2^64 of them.
+    std::string many;
+    for (int i = 0; i < 64; ++i) many += "纊";
+    EXPECT_TRUE(Cp932CanEncode(many));
+    EXPECT_TRUE(Cp932CanEncode("a表示"));
+    EXPECT_FALSE(Cp932CanEncode("a\u3099"));
+    EXPECT_FALSE(Cp932CanEncode("\xEF\xBF\xBD"));
 }
 
 TEST(Cp932Test, LinesDecodeOnTheirOwn) {
