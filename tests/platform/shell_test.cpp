@@ -58,8 +58,11 @@ class ShellTest : public testing::TempMachineTest {
         MakeScript(GetSystemDir(), "argdump",
                    "out=\"$1\"; shift; for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$out\"");
     }
-    std::string WaitForFile(const std::string& path) {
-        for (int i = 0; i < 2000 && !std::filesystem::exists(path); ++i) Sleep(5);
+    // What a program started on its own has written to `path`, once that is `expected`
+    // (the file exists as soon as the program opens it, before it has written anything);
+    // after ten seconds, whatever is there.
+    std::string WaitForFile(const std::string& path, const std::string& expected) {
+        for (int i = 0; i < 2000 && ReadFile(path) != expected; ++i) Sleep(5);
         return ReadFile(path);
     }
 };
@@ -117,8 +120,8 @@ TEST_F(ShellTest, StartedProcessesRunOnAndLeaveNoZombie) {
     const std::string out = root() + "/started.txt";
     EXPECT_EQ(platform::Run("argdump " + out + " one", 1, false).value_or(-1), 0);
     EXPECT_TRUE(StartProcess({"argdump", out + "2", "two"}));
-    EXPECT_EQ(WaitForFile(out), "one\n");
-    EXPECT_EQ(WaitForFile(out + "2"), "two\n");
+    EXPECT_EQ(WaitForFile(out, "one\n"), "one\n");
+    EXPECT_EQ(WaitForFile(out + "2", "two\n"), "two\n");
     // No child of ours is left to reap: the programs were handed over.
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
