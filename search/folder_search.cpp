@@ -7,18 +7,10 @@
 
 #include "base/ascii_case.h"
 #include "search/file_reader.h"
-#include "search/folder_listing.h"
 #include "search/run_status.h"
 
 namespace trawlex {
 namespace {
-
-std::string Join(const std::string& folder, std::string_view name) {
-    std::string path = folder;
-    if (!path.empty() && path.back() != '/') path += '/';
-    path += name;
-    return path;
-}
 
 // The part after the last dot; empty when the name has none.
 std::string_view Extension(std::string_view fileName) {
@@ -50,37 +42,6 @@ bool PassesExtFilter(std::string_view fileName, std::string_view extList) {
     return false;
 }
 
-namespace {
-
-// What a folder walk meets, in walk order.
-class WalkVisitor {
-  public:
-    virtual ~WalkVisitor() = default;
-    // A file that passes the filter.
-    virtual void File(const std::string& path) = 0;
-    // A folder or file that had to be left out: "エラーが発生しました:" + why.
-    virtual void Skipped(const std::string& description) = 0;
-};
-
-void WalkFolder(const std::string& folder, const FolderSearchHost& host, WalkVisitor& visitor) {
-    Result<FolderListing> listing = ListFolder(folder);
-    if (!listing) return visitor.Skipped(std::string(kStatusErrorPrefix) + listing.error());
-
-    const std::string extList = host.ExtList();
-    for (const std::string& name : listing->files) {
-        // A stopped scan adds no rows, so the rest of the walk would only read files.
-        if (host.StopRequested()) return;
-        if (!PassesExtFilter(name, extList)) continue;
-        visitor.File(Join(folder, name));
-    }
-    if (!host.SearchSubfolders()) return;
-    for (const std::string& name : listing->folders) {
-        if (host.StopRequested()) return;
-        WalkFolder(Join(folder, name), host, visitor);
-    }
-}
-
-// A folder that is not there is a wrong path, not an entry left out: its message, or empty.
 std::string MissingFolder(const std::string& folder) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0 && errno == ENOENT) {
@@ -90,46 +51,33 @@ std::string MissingFolder(const std::string& folder) {
     return {};
 }
 
-class SearchingVisitor : public WalkVisitor {
-  public:
-    SearchingVisitor(std::string_view search, FolderSearchHost& host, MatchEngine& engine)
-        : search_(search), host_(host), engine_(engine) {}
-
-    void File(const std::string& path) override {
-        Result<std::string_view> bytes = ReadFileBytes(path, buffer_);
-        if (!bytes) return Skipped(std::string(kStatusErrorPrefix) + bytes.error());
-        if (host_.SearchOwnWay(path, *bytes, search_, engine_)) return;
-        SearchEncodedText(*bytes, path, search_, host_, engine_);
+void SearchWalkStep(const FolderWalkStep& step, std::string_view search, FolderSearchHost& host,
+                    MatchEngine& engine, FileBuffer& buffer) {
+    std::string failure = step.failure;
+    if (failure.empty()) {
+        Result<std::string_view> bytes = ReadFileBytes(step.path, buffer);
+        if (bytes) {
+            if (!host.SearchOwnWay(step.path, *bytes, search, engine)) {
+                SearchEncodedText(*bytes, step.path, search, host, engine);
+            }
+            return;
+        }
+        failure = std::string(kStatusErrorPrefix) + bytes.error();
     }
-    void Skipped(const std::string& description) override {
-        host_.SetStatus(description);
-        host_.EntrySkipped();
-    }
-
-  private:
-    std::string_view search_;
-    FolderSearchHost& host_;
-    MatchEngine& engine_;
-    FileBuffer buffer_;
-};
-
-class PlanningVisitor : public WalkVisitor {
-  public:
-    void File(const std::string& path) override { steps.push_back({path, {}}); }
-    void Skipped(const std::string& description) override { steps.push_back({{}, description}); }
-
-    std::vector<FolderWalkStep> steps;
-};
-
-}  // namespace
+    host.SetStatus(std::move(failure));
+    host.EntrySkipped();
+}
 
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine) {
     if (std::string missing = MissingFolder(folder); !missing.empty()) {
         return host.SetStatus(std::move(missing));
     }
-    SearchingVisitor visitor(search, host, engine);
-    WalkFolder(folder, host, visitor);
+    FolderWalker walker(folder, host);
+    FileBuffer buffer;
+    while (std::optional<FolderWalkStep> step = walker.Next()) {
+        SearchWalkStep(*step, search, host, engine, buffer);
+    }
 }
 
 std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder,
@@ -137,9 +85,10 @@ std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder,
     if (std::string missing = MissingFolder(folder); !missing.empty()) {
         return {{{}, std::move(missing)}};
     }
-    PlanningVisitor visitor;
-    WalkFolder(folder, host, visitor);
-    return std::move(visitor.steps);
+    std::vector<FolderWalkStep> steps;
+    FolderWalker walker(folder, host);
+    while (std::optional<FolderWalkStep> step = walker.Next()) steps.push_back(std::move(*step));
+    return steps;
 }
 
 }  // namespace trawlex

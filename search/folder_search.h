@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/file_reader.h"
+#include "search/folder_walker.h"
 #include "search/text_scan.h"
 
 namespace trawlex {
@@ -32,21 +34,24 @@ class FolderSearchHost : public ScanHost {
 // (case-insensitive); "*" passes everything; a name without an extension passes only "*".
 bool PassesExtFilter(std::string_view fileName, std::string_view extList);
 
-// One step of a folder walk: a file to search, or a folder left out.
-struct FolderWalkStep {
-    std::string path;     // a file that passes the filter
-    std::string failure;  // instead of a file: "エラーが発生しました:" + why a folder failed
-};
-
 // The steps of SearchFolder's walk, files and failing folders in walk order, for a host that
 // keeps its filter and subfolder choice for the whole walk and is not stopped; a file that
 // cannot be read is reported by whoever reads it, in its place.
 std::vector<FolderWalkStep> PlanFolderWalk(const std::string& folder, const FolderSearchHost& host);
 
-// Files first, then subfolders, each in byte order of the name; symbolic links to folders
-// are not followed, links to files are read like files; pipes, devices and dangling links
-// are left out. A folder or file that cannot be read is reported and left out; the walk
-// goes on with the next entry. Once the host reports a stop, no further file is read.
+// A folder that is not there is a wrong path, not an entry left out: its message, or empty.
+std::string MissingFolder(const std::string& folder);
+
+// Searches the file of one step of a walk (read into `buffer`), or reports its failure.
+// A file that cannot be read is reported and left out.
+void SearchWalkStep(const FolderWalkStep& step, std::string_view search, FolderSearchHost& host,
+                    MatchEngine& engine, FileBuffer& buffer);
+
+// FolderWalker's walk from `folder`, each step searched in turn. Files first, then subfolders, each
+// in byte order of the name; symbolic links to folders are not followed, links to files are read
+// like files; pipes, devices and dangling links are left out. A folder or file that cannot be read
+// is reported and left out; the walk goes on with the next entry. Once the host reports a stop, no
+// further file is read.
 void SearchFolder(const std::string& folder, std::string_view search, FolderSearchHost& host,
                   MatchEngine& engine);
 

@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "host/host_app.h"
 #include "platform/ansi_columns.h"
@@ -82,6 +84,9 @@ frmAddIn::frmAddIn(host::HostApp* host, std::unique_ptr<SearchWindowState>&& own
       shared_(shared ? *shared : *ownState_),
       windowFont_(DesignFont()) {
     setObjectName(QStringLiteral("frmAddIn"));
+    sliceTimer_ = new QTimer(this);
+    sliceTimer_->setInterval(0);
+    connect(sliceTimer_, &QTimer::timeout, this, [this] { RunSearchSlice(); });
     setWindowTitle(QStringLiteral("Trawlex Plus"));
     setFont(windowFont_);
     CreateControls();
@@ -92,7 +97,11 @@ frmAddIn::frmAddIn(host::HostApp* host, std::unique_ptr<SearchWindowState>&& own
     Form_Load();
 }
 
-frmAddIn::~frmAddIn() = default;
+frmAddIn::~frmAddIn() {
+    // The run's scan still reads the controls while it stops.
+    CancelButton_Click();
+    EndSearchNow();
+}
 
 void frmAddIn::CreateControls() {
     Label1 = Named(new QLabel(Text("検索文字列"), this), "Label1");
@@ -238,23 +247,39 @@ void frmAddIn::SetFont() {
 }
 
 void frmAddIn::cmdSearchStart_Click() {
-    // Enter pressed while a run pumps the event loop must not start a run inside it, nor
-    // may a window that is about to go start another.
-    if (searching_ || releasePending_) return;
-    searching_ = true;
-    SearchRun(*this).Execute();
-    searching_ = false;
-    if (releasePending_) deleteLater();
+    // One run at a time: Enter pressed while one runs (or while its extension dialog is
+    // open) starts none.
+    if (run_) return;
+    run_ = std::make_unique<SearchRun>(*this);
+    if (run_->Start()) {
+        SearchEnded();
+        return;
+    }
+    sliceTimer_->start();
+}
+
+void frmAddIn::RunSearchSlice() {
+    if (!run_->RunSlice()) return;
+    sliceTimer_->stop();
+    SearchEnded();
+}
+
+void frmAddIn::EndSearchNow() {
+    // Inside a slice (a hook of the run) the slice itself ends the run.
+    if (!run_ || run_->InSlice()) return;
+    sliceTimer_->stop();
+    run_->EndNow();
+    SearchEnded();
+}
+
+void frmAddIn::SearchEnded() {
+    run_.reset();
+    if (const int line = std::exchange(lineToSelect_, 0); line > 0) SelectRowOfLine(line);
+    emit SearchFinished();
 }
 
 void frmAddIn::Release() {
-    if (!searching_) {
-        delete this;
-        return;
-    }
-    releasePending_ = true;
-    hide();
-    CancelButton_Click();
+    delete this;
 }
 
 void frmAddIn::CancelButton_Click() {
@@ -313,7 +338,7 @@ void frmAddIn::cmdChangeFolder_Click() {
 void frmAddIn::Search() {
     // A running search reads the text and the tab while it scans: changing them under it
     // would mix two searches. The request stops it instead; the user asks again.
-    if (searching_) {
+    if (run_) {
         CancelButton_Click();
         return;
     }
@@ -342,8 +367,8 @@ void frmAddIn::Search() {
     txtSearchStr->setEditText(selected);
     txtSearchStr->lineEdit()->selectAll();
     optSearch[static_cast<int>(SearchMode::Normal)]->setChecked(true);
+    lineToSelect_ = selection->startLine;
     cmdSearchStart_Click();
-    SelectRowOfLine(selection->startLine);
 }
 
 void frmAddIn::SelectRowOfLine(int line) {
@@ -358,7 +383,9 @@ void frmAddIn::SelectRowOfLine(int line) {
 
 void frmAddIn::closeEvent(QCloseEvent* event) {
     hide();
+    // A closed window's run ends at once: what it searches may go with the window.
     CancelButton_Click();
+    EndSearchNow();
     event->ignore();
 }
 

@@ -26,6 +26,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class QTimer;
 
 namespace trawlex::host {
 class HostApp;
@@ -35,6 +36,7 @@ namespace trawlex::window {
 
 class ListExtras;
 class ResultList;
+class SearchRun;
 
 inline constexpr int kTabCount = 9;
 inline constexpr int kModeCount = 5;
@@ -52,23 +54,24 @@ class frmAddIn : public QWidget {
 
     // Public operations.
     // Reloads the history, takes the selection of the active code pane as the search
-    // string and searches for it (on the next tab when the current one holds rows). During a
-    // search it only stops that search, leaving its text and tab alone.
+    // string and searches for it (on the next tab when the current one holds rows); when the
+    // search ends, the row of the selection's line is selected. During a search it only
+    // stops that search, leaving its text and tab alone.
     void Search();
     // Applies the result font from the settings to the nine lists.
     void SetFont();
 
     // Handlers.
+    // Starts a search, which goes on in slices from the event loop (SearchFinished at its
+    // end). Does nothing while one runs.
     void cmdSearchStart_Click();
     void CancelButton_Click();
     void cmbSearchArea_Click();
     void tabPane_Click(int index);
     void cmdChangeFolder_Click();
 
-    // Ends the window's life: at once when idle, otherwise the running search is stopped and
-    // the window is deleted once it has finished (it is still on that search's call stack).
+    // Ends the window's life; a running search stops with it.
     void Release();
-    bool ReleasePending() const { return releasePending_; }
 
     // Window state shared with the run and the side tools.
     int CurrentTab() const { return currentTab_; }
@@ -77,7 +80,7 @@ class frmAddIn : public QWidget {
     QList<ResultList*> Lists() const;
     bool StopRequested() const { return stopRequested_; }
     void SetStopRequested(bool stop) { stopRequested_ = stop; }
-    bool IsSearching() const { return searching_; }
+    bool IsSearching() const { return run_ != nullptr; }
     QString StatusText() const;
     void SetStatusText(const QString& text);
     SearchArea CurrentArea() const;
@@ -94,18 +97,19 @@ class frmAddIn : public QWidget {
     host::HostApp* Host() const { return host_; }
     MatchEngine& Engine() { return engine_; }
 
-    // The run pumps the event loop at most this often (milliseconds) while it scans. With 0
-    // it pumps before every line, and so searches line by line.
+    // How long one slice of a run's scan goes on (milliseconds) before the event loop runs.
+    // With 0 a slice ends before every line, and so the run searches line by line.
     int YieldIntervalMs() const { return yieldIntervalMs_; }
     void SetYieldIntervalMs(int milliseconds) { yieldIntervalMs_ = milliseconds; }
-    // Nothing can change the options, the stop flag or the current tab between two pumps, so
-    // with an interval above 0 the run looks at them (and may pump) only before each stretch
-    // of text of at least this many bytes, ending at a line end (ScanHost::SteadyStretch).
+    // Nothing can change the options, the stop flag or the current tab within a slice, so
+    // with an interval above 0 the run looks at them (and may end the slice) only before each
+    // stretch of text of at least this many bytes, ending at a line end
+    // (ScanHost::SteadyStretch).
     static constexpr std::size_t kScanStretchBytes = 256 * 1024;
     std::size_t ScanStretchBytes() const { return scanStretchBytes_; }
     void SetScanStretchBytes(std::size_t bytes) { scanStretchBytes_ = bytes; }
-    // Called wherever the run may pump the event loop, just before: before every line with
-    // an interval of 0, else before each stretch.
+    // Called wherever a slice of the run may end, just before: before every line with an
+    // interval of 0, else before each stretch.
     using YieldHook = std::function<void()>;
     const YieldHook& OnYield() const { return yieldHook_; }
     void SetOnYield(YieldHook hook) { yieldHook_ = std::move(hook); }
@@ -134,6 +138,10 @@ class frmAddIn : public QWidget {
     QLineEdit* edtRowFilter = nullptr;
     RegionSet WantedRegions() const;
 
+  signals:
+    // A search started by cmdSearchStart_Click has ended and the window is idle again.
+    void SearchFinished();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -153,6 +161,10 @@ class frmAddIn : public QWidget {
     void ApplyNewTabScope();
     void ShowCurrentList();
     void SelectRowOfLine(int line);
+    void RunSearchSlice();
+    // Ends a run stopped from outside its slices at once.
+    void EndSearchNow();
+    void SearchEnded();
 
     host::HostApp* host_;
     std::unique_ptr<SearchWindowState> ownState_;  // only without a shared one
@@ -166,8 +178,10 @@ class frmAddIn : public QWidget {
     ListExtras* extras_ = nullptr;
     int currentTab_ = 0;
     bool stopRequested_ = false;
-    bool searching_ = false;
-    bool releasePending_ = false;
+    std::unique_ptr<SearchRun> run_;
+    QTimer* sliceTimer_ = nullptr;
+    // The line whose row Search selects once its search has ended; 0 for none.
+    int lineToSelect_ = 0;
     int yieldIntervalMs_ = 15;
     std::size_t scanStretchBytes_ = kScanStretchBytes;
     YieldHook yieldHook_;

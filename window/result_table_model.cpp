@@ -119,7 +119,7 @@ void ResultTableModel::AddRow(ResultRow row) {
     pending_.push_back(std::move(row));
     if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
-        // hits repaints the list a few times a second rather than at every pump.
+        // hits repaints the list a few times a second rather than at every slice of the run.
         flushTimer_.start(order_.empty() ? 0 : FlushIntervalMs(order_.size()));
     }
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <exception>
+#include <limits>
 #include <stdexcept>
 
 #include "host/module_search.h"
@@ -27,8 +28,22 @@ namespace trawlex::window {
 
 namespace {
 
-long MillisecondsBetween(const timespec& from, const timespec& to) {
-    return (to.tv_sec - from.tv_sec) * 1000L + (to.tv_nsec - from.tv_nsec) / 1000000L;
+timespec Now() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return now;
+}
+
+timespec Later(timespec from, int milliseconds) {
+    const long nanoseconds = from.tv_nsec + milliseconds * 1000000L;
+    from.tv_sec += nanoseconds / 1000000000L;
+    from.tv_nsec = nanoseconds % 1000000000L;
+    return from;
+}
+
+bool Reached(const timespec& time) {
+    const timespec now = Now();
+    return now.tv_sec != time.tv_sec ? now.tv_sec > time.tv_sec : now.tv_nsec >= time.tv_nsec;
 }
 
 // Finish steps go on past a failing step.
@@ -59,19 +74,53 @@ static std::string DocumentNote(const std::string& problem) {
 }
 
 SearchRun::SearchRun(frmAddIn& window) : window_(window), fileEncoding_(ReadFileEncodingSetting()) {
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
     SetSteadyStretch(window.YieldIntervalMs() > 0 ? window.ScanStretchBytes() : 0);
 }
 
-void SearchRun::Execute() {
+template <typename Step>
+void SearchRun::Guarded(Step&& step) {
     try {
-        if (Run() == Next::Summary) Summary();
+        step();
+        return;
     } catch (const std::exception& failure) {
         window_.SetStatusText(
             QString::fromStdString(std::string(kStatusErrorPrefix) + failure.what()));
     } catch (...) {
         window_.SetStatusText(QString::fromStdString(std::string(kStatusErrorPrefix)));
     }
+    next_ = Next::Finish;
+}
+
+bool SearchRun::Start() {
+    Guarded([&] { next_ = Run(); });
+    if (next_ == Next::Scan) return false;
+    End();
+    return true;
+}
+
+bool SearchRun::RunSlice() {
+    return Slice(Later(Now(), window_.YieldIntervalMs()));
+}
+
+void SearchRun::EndNow() {
+    Slice(timespec{std::numeric_limits<time_t>::max(), 0});
+}
+
+bool SearchRun::Slice(timespec end) {
+    sliceEnd_ = end;
+    Guarded([&] { next_ = ScanSlice(); });
+    if (next_ == Next::Scan) {
+        // The rows found in this slice are measured before anything can show them, for a
+        // short while at most.
+        FitNewRows(QDeadlineTimer(kFitBudgetMs));
+        return false;
+    }
+    End();
+    return true;
+}
+
+void SearchRun::End() {
+    if (next_ == Next::Summary) Guarded([&] { Summary(); });
     Finish();
 }
 
@@ -92,42 +141,36 @@ SearchRun::Next SearchRun::Run() {
     if (MinimizeWhileSeek()) {
         window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
     }
-    const std::string search = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
+    search_ = TrimSpaces(window_.txtSearchStr->currentText().toStdString());
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kModuleHeader));
     // An invalid regular expression would match nothing in silence.
-    const std::string patternError = window_.Engine().PatternError(search, CurrentOptions());
+    const std::string patternError = window_.Engine().PatternError(search_, CurrentOptions());
     if (!patternError.empty()) throw std::runtime_error(patternError);
-    window_.CurrentList().SetHighlight(search, CurrentOptions(), window_.WantedRegions());
-    return SearchInArea(search);
+    window_.CurrentList().SetHighlight(search_, CurrentOptions(), window_.WantedRegions());
+    return SearchInArea();
 }
 
-SearchRun::Next SearchRun::SearchInArea(const std::string& search) {
-    const SearchArea area = window_.CurrentArea();
+SearchRun::Next SearchRun::SearchInArea() {
+    const SearchArea area = area_ = window_.CurrentArea();
     switch (area) {
         case SearchArea::Procedure:
         case SearchArea::Module:
         case SearchArea::Project:
-        case SearchArea::OpenModules: {
-            host::HostApp* host = window_.Host();
-            if (!host) {
-                return area <= SearchArea::Module ? Next::Finish : Next::Summary;
-            }
-            Result<ModuleSearchEnd> end =
-                SearchModules(*host, area, search, *this, window_.Engine());
-            if (!end) throw std::runtime_error(end.error());
-            return *end == ModuleSearchEnd::Searched ? Next::Summary : Next::Finish;
-        }
+        case SearchArea::OpenModules:
+            if (!window_.Host()) return area <= SearchArea::Module ? Next::Finish : Next::Summary;
+            modulesPending_ = true;
+            return Next::Scan;
         case SearchArea::FilesChosen:
-            return SearchFolderArea(search, true);
+            return SearchFolderArea(true);
         case SearchArea::FilesAll:
-            return SearchFolderArea(search, false);
+            return SearchFolderArea(false);
         case SearchArea::None:
             break;
     }
     return Next::Summary;
 }
 
-SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool chooseExtensions) {
+SearchRun::Next SearchRun::SearchFolderArea(bool chooseExtensions) {
     window_.CurrentList().SetFirstHeader(QString::fromUtf8(kFileHeader));
     if (chooseExtensions) {
         window_.SetExtList({});
@@ -140,13 +183,45 @@ SearchRun::Next SearchRun::SearchFolderArea(const std::string& search, bool choo
     }
     const std::string folder = window_.txtFilepath->text().toStdString();
     if (window_.optSearch[static_cast<int>(SearchMode::Hidemaru)]->isChecked()) {
-        window_.SetStatusText(HidemaruGrep(window_.EditorTemplate(), folder, search,
+        window_.SetStatusText(HidemaruGrep(window_.EditorTemplate(), folder, search_,
                                            window_.chkCase->checkState() == Qt::Checked,
                                            window_.chkSubFolders->checkState() == Qt::Checked));
         return Next::Finish;
     }
-    SearchFolder(folder, search, *this, window_.Engine());
-    return Next::Summary;
+    if (std::string missing = MissingFolder(folder); !missing.empty()) {
+        SetStatus(std::move(missing));
+        return Next::Summary;
+    }
+    walker_.emplace(folder, *this);
+    return Next::Scan;
+}
+
+SearchRun::Next SearchRun::ScanSlice() {
+    for (;;) {
+        if (fiber_.Idle() && !StartNextText()) break;
+        if (!fiber_.Resume()) return Next::Scan;  // suspended: the slice's time is spent
+        if (Reached(sliceEnd_)) return Next::Scan;
+    }
+    if (!modulesEnd_) return Next::Summary;
+    if (!*modulesEnd_) throw std::runtime_error(modulesEnd_->error());
+    return **modulesEnd_ == ModuleSearchEnd::Searched ? Next::Summary : Next::Finish;
+}
+
+bool SearchRun::StartNextText() {
+    if (modulesPending_) {
+        modulesPending_ = false;
+        fiber_.Start([this] {
+            modulesEnd_ = SearchModules(*window_.Host(), area_, search_, *this, window_.Engine());
+        });
+        return true;
+    }
+    if (!walker_) return false;
+    std::optional<FolderWalkStep> step = walker_->Next();
+    if (!step) return false;
+    fiber_.Start([this, step = std::move(*step)] {
+        SearchWalkStep(step, search_, *this, window_.Engine(), buffer_);
+    });
+    return true;
 }
 
 void SearchRun::Summary() {
@@ -191,15 +266,9 @@ bool SearchRun::MinimizeWhileSeek() const {
 }
 
 void SearchRun::Yield() {
+    if (!fiber_.Running()) return;
     if (const auto& hook = window_.OnYield()) hook();
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    if (MillisecondsBetween(lastPump_, now) < window_.YieldIntervalMs()) return;
-    // The rows found since the last pump are measured before anything can show them, for
-    // a short while at most.
-    FitNewRows(QDeadlineTimer(kFitBudgetMs));
-    QCoreApplication::processEvents();
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &lastPump_);
+    if (Reached(sliceEnd_)) fiber_.Suspend();
 }
 
 bool SearchRun::StopRequested() const {

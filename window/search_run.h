@@ -1,19 +1,24 @@
 #pragma once
 // One search run of the search window: from the start button to the finish steps that
-// restore the idle look. While it scans, it pumps the event loop so the window stays
-// responsive; it reads the mode and the binary flag from the controls before every line
-// (before every stretch of lines between two pumps, which nothing can change them in) and
-// adds each hit to the tab that is current at that moment. The columns are fitted to the
-// new rows before each pump and at the end.
+// restore the idle look. Start takes the steps up to the scan; the scan then goes on in
+// slices (RunSlice), each a short while of work, so the event loop runs between them. A
+// slice ends before a stretch of lines (ScanHost::SteadyStretch) or between two files; the
+// text being scanned waits in a fiber for the next slice. The run reads the mode and the
+// binary flag from the controls before every line (before every stretch, which nothing can
+// change them in) and adds each hit to the tab that is current at that moment. The columns
+// are fitted to the new rows at the end of each slice and at the end of the run.
 
 #include <QDeadlineTimer>
 #include <QString>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
+#include "host/module_search.h"
 #include "search/folder_search.h"
 #include "search/run_status.h"
+#include "window/fiber.h"
 
 namespace trawlex::window {
 
@@ -31,14 +36,22 @@ std::string SkippedNote(int skippedEntries, std::int64_t untestedLines);
 
 class SearchRun final : public FolderSearchHost {
   public:
-    // How long the columns may be fitted to the rows found since the last pump, before a pump;
-    // the rest are fitted at the next one.
+    // How long the columns may be fitted to the rows found in a slice, at its end; the rest
+    // are fitted at the end of the next one.
     static constexpr int kFitBudgetMs = 5;
 
     explicit SearchRun(frmAddIn& window);
 
-    // Runs the search and then, whatever happened, the finish steps once.
-    void Execute();
+    // The steps up to the scan. False when the run ended there, its finish steps taken.
+    bool Start();
+    // One slice of the scan. True when the run has ended: the summary and the finish steps
+    // are taken once, in the last slice.
+    bool RunSlice();
+    // The rest of the run at once, from outside a slice: with the stop flag set, only the
+    // end of the text being scanned and the finish steps.
+    void EndNow();
+    // Whether a slice is under way (the caller is inside it).
+    bool InSlice() const { return fiber_.Running(); }
 
     // ScanHost
     void Yield() override;
@@ -58,11 +71,21 @@ class SearchRun final : public FolderSearchHost {
     void EntrySkipped() override;
 
   private:
-    enum class Next { Summary, Finish };
+    enum class Next { Scan, Summary, Finish };
 
     Next Run();
-    Next SearchInArea(const std::string& search);
-    Next SearchFolderArea(const std::string& search, bool chooseExtensions);
+    Next SearchInArea();
+    Next SearchFolderArea(bool chooseExtensions);
+    // Scans until the slice's time is spent or the scan is over; what follows the scan.
+    Next ScanSlice();
+    // A slice that ends at `end` (or with the run); true when the run has ended.
+    bool Slice(timespec end);
+    // Gives the fiber the next text to scan; false when there is none.
+    bool StartNextText();
+    // Runs `step`; a failure shows in the status line and ends the run.
+    template <typename Step>
+    void Guarded(Step&& step);
+    void End();
     void Summary();
     void Finish();
     bool MinimizeWhileSeek() const;
@@ -70,13 +93,22 @@ class SearchRun final : public FolderSearchHost {
     void FitNewRows(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
 
     frmAddIn& window_;
+    Next next_ = Next::Finish;
+    std::string search_;
+    Fiber fiber_;
+    // The area being scanned: the host's modules (searched in one go), or a folder walk.
+    SearchArea area_ = SearchArea::None;
+    bool modulesPending_ = false;
+    std::optional<Result<ModuleSearchEnd>> modulesEnd_;
+    std::optional<FolderWalker> walker_;
+    FileBuffer buffer_;
+    timespec sliceEnd_{};
     EncodingChoice fileEncoding_;
     bool waitCursor_ = false;
     int skippedEntries_ = 0;
     std::int64_t untestedLines_ = 0;
     // The last document whose modules could not be read; the summary keeps naming it.
     std::string documentProblem_;
-    timespec lastPump_{};
     ResultList* filling_ = nullptr;  // the list the last row went to
 };
 

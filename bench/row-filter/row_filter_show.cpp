@@ -10,6 +10,7 @@
 
 #include "window/frm_add_in.h"
 #include "window/result_list.h"
+#include "window/search_wait.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
     window.txtSearchStr->setEditText(QString::fromLocal8Bit(argv[2]));
     const int mode = argc > 4 ? std::atoi(argv[4]) : 0;
     if (mode >= 0 && mode < 4) window.optSearch[mode]->setChecked(true);
-    window.cmdSearchStart_Click();
+    trawlex::window::RunSearch(window);
     if (argc > 3) window.edtRowFilter->setText(QString::fromLocal8Bit(argv[3]));
     if (window.CurrentList().ShownRowCount() > 1) window.CurrentList().SelectRow(1);
     return app.exec();

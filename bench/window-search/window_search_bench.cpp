@@ -31,6 +31,7 @@
 
 #include "window/frm_add_in.h"
 #include "window/result_list.h"
+#include "window/search_wait.h"
 
 using trawlex::SearchMode;
 using trawlex::window::frmAddIn;
@@ -127,14 +128,14 @@ int main(int argc, char** argv) {
 
     // Earlier runs in the same window: what a window that has searched before costs (the
     // font has measured the characters of the rows already).
-    for (int i = 0; i < warmRuns; ++i) window.cmdSearchStart_Click();
+    for (int i = 0; i < warmRuns; ++i) trawlex::window::RunSearch(window);
     PaintCounter paintCounter;
     if (paints) app.installEventFilter(&paintCounter);
     run.start();
     sinceTick.start();
     ticker.start();
     if (stopAfterMs >= 0) stopper.start(stopAfterMs);
-    window.cmdSearchStart_Click();
+    trawlex::window::RunSearch(window);
     const qint64 total = run.nsecsElapsed();
     ticker.stop();
     app.removeEventFilter(&paintCounter);

@@ -58,7 +58,7 @@ bool ClickSearchButton(IdeWindow& ide) {
     QAction* button = e2e::BarAction(ide, "標準", e2e::kSearchCaption);
     if (!button) return false;
     button->trigger();
-    return true;
+    return e2e::WaitForSearchEnd();
 }
 
 // Lets the window paint its lists and headers, as a visible window would.

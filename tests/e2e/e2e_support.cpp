@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QPointer>
 #include <QProcess>
+#include <QTest>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QTreeView>
@@ -75,6 +77,15 @@ QWidget* SearchWindow() {
         if (widget->objectName() == QLatin1String("frmAddIn")) return widget;
     }
     return nullptr;
+}
+
+bool WaitForSearchEnd() {
+    QPointer<QWidget> window = SearchWindow();
+    const auto ended = [&] {
+        auto* start = window ? window->findChild<QWidget*>("cmdSearchStart") : nullptr;
+        return !start || !start->isHidden();
+    };
+    return ended() || QTest::qWaitFor(ended);
 }
 
 int SearchWindowCount() {

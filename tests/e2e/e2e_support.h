@@ -52,6 +52,9 @@ QAction* BarAction(trawlex::vbide::IdeWindow& ide, const char* bar, const QStrin
 // The add-in's search window (a top-level widget of the library), or nullptr.
 QWidget* SearchWindow();
 int SearchWindowCount();
+// Runs the event loop until the search window shows its start button again (its search has
+// ended) or is gone; false when it did not within a few seconds.
+bool WaitForSearchEnd();
 // The result list `lvwGrep`(index) and the checked `tabPane` button's index.
 QTreeView* ResultView(QWidget* searchWindow, int index);
 int CheckedTab(QWidget* searchWindow);

@@ -139,6 +139,7 @@ class OfficeEditorTest : public QObject {
         QVERIFY(line > 0);
         QVERIFY(e2e::SelectInLine(*pane, line, "Property"));
         e2e::BarAction(ide, "標準", e2e::kSearchCaption)->trigger();
+        QVERIFY(e2e::WaitForSearchEnd());
         QWidget* window = e2e::SearchWindow();
         QVERIFY(window && window->isVisible());
         QTreeView* view = e2e::ResultView(window, e2e::CheckedTab(window));

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -61,12 +62,13 @@ bool ClickSearchButton(IdeWindow& ide) {
     QAction* button = e2e::BarAction(ide, "標準", e2e::kSearchCaption);
     if (!button) return false;
     button->trigger();
-    return true;
+    return e2e::WaitForSearchEnd();
 }
 
-// Shows the search window and arranges for `during` to run once, from inside the next
-// search's scan loop. The window's class lives in the add-in library; its hook setters are
-// inline, so the test reaches them without linking that library.
+// Shows the search window and arranges for `during` to run once while the next search runs,
+// from the event loop between two of its slices, as a click would. The window's class lives in the
+// add-in library; its hook setters are inline, so the test reaches them without linking that
+// library.
 QPointer<QWidget> ArmSearchWindow(IdeWindow& ide, std::function<void()> during) {
     if (!ClickSearchButton(ide)) return nullptr;
     QWidget* widget = e2e::SearchWindow();
@@ -75,7 +77,7 @@ QPointer<QWidget> ArmSearchWindow(IdeWindow& ide, std::function<void()> during) 
     window->SetYieldIntervalMs(0);
     window->SetOnYield([during = std::move(during), done = false]() mutable {
         if (std::exchange(done, true)) return;
-        during();
+        QTimer::singleShot(0, during);
     });
     return widget;
 }
@@ -313,7 +315,7 @@ class Vb6EditorTest : public QObject {
 
         QVERIFY(e2e::SelectInLine(*pane, line, "gInventory"));
         QVERIFY(ClickSearchButton(*ide));
-        QVERIFY(unloaded);
+        QTRY_VERIFY(unloaded);
         QCOMPARE(AddinCommandCount(*ide), 0);
         QTRY_VERIFY(!window);
         QCOMPARE(e2e::SearchWindowCount(), 0);
@@ -338,7 +340,7 @@ class Vb6EditorTest : public QObject {
 
         QVERIFY(e2e::SelectInLine(*pane, line, "gInventory"));
         QVERIFY(ClickSearchButton(*ide));
-        QVERIFY(closed);
+        QTRY_VERIFY(closed);
         QVERIFY(!ide->Host().Manager().IsConnected(e2e::kProgId));
         QTRY_VERIFY(!window);
         ide.reset();

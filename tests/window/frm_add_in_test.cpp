@@ -21,6 +21,7 @@
 #include "window/control_settings.h"
 #include "window/result_list.h"
 #include "window/search_history.h"
+#include "window/search_wait.h"
 #include "window/twips.h"
 
 using namespace trawlex;
@@ -200,7 +201,7 @@ class FrmAddInTest : public QObject {
         frmAddIn w(&host);
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("x");
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!w.close());
@@ -231,7 +232,7 @@ class FrmAddInTest : public QObject {
         frmAddIn w(&host);
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("stock");
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         host.OpenPane(project->components()[1]);  // the hit's module is no longer active
         w.List(0).SelectRow(1);
         emit w.List(0).JumpRequested(0);
@@ -370,7 +371,7 @@ class FrmAddInTest : public QObject {
         w.txtSearchStr->setEditText("stock");
         w.optSearch[3]->setChecked(true);
         w.chkCase->setChecked(true);
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QCOMPARE(w.List(6).RowCount(), 2);
 
         w.tabPane[7]->click();  // empty: the area from NewTabScope, no search text
@@ -396,12 +397,13 @@ class FrmAddInTest : public QObject {
         frmAddIn w(&host);
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("Option");
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QCOMPARE(w.List(0).RowCount(), 1);
 
         QVERIFY(pane->SetSelection({4, 3, 4, 8}).ok());  // "stock" on line 4
         w.optSearch[2]->setChecked(true);
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(w.CurrentTab(), 1);
         QVERIFY(w.tabPane[1]->isChecked());
         QCOMPARE(w.txtSearchStr->currentText(), Q("stock"));
@@ -415,6 +417,7 @@ class FrmAddInTest : public QObject {
         // Columns are ANSI bytes: each of 在 and 庫 counts two.
         QVERIFY(pane->SetSelection({5, 11, 5, 15}).ok());
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(w.CurrentTab(), 2);
         QCOMPARE(w.txtSearchStr->currentText(), Q("在庫"));
         QCOMPARE(w.List(2).RowCount(), 1);
@@ -428,9 +431,10 @@ class FrmAddInTest : public QObject {
         w.tabPane[8]->click();
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("stock");
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QVERIFY(pane->SetSelection({3, 3, 3, 8}).ok());
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(w.CurrentTab(), 0);
         QCOMPARE(w.List(0).SelectedRow(), 0);
     }
@@ -443,6 +447,7 @@ class FrmAddInTest : public QObject {
         w.txtSearchStr->setEditText("typed");
         QVERIFY(pane->SetSelection({3, 3, 4, 8}).ok());  // two lines
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(w.cmbSearchArea->currentIndex(), 0);
         QCOMPARE(w.txtSearchStr->currentText(), QString());
         QCOMPARE(w.List(0).RowCount(), 0);
@@ -451,6 +456,7 @@ class FrmAddInTest : public QObject {
         w.txtSearchStr->setEditText("typed");
         QVERIFY(pane->SetSelection({3, 5, 3, 5}).ok());  // caret only
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(w.txtSearchStr->currentText(), QString());
         QCOMPARE(w.List(0).RowCount(), 0);
     }
@@ -461,7 +467,7 @@ class FrmAddInTest : public QObject {
         frmAddIn w(&host);
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("stock");
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QCOMPARE(w.List(0).RowCount(), 2);
 
         QVERIFY(pane->SetSelection({5, 3, 5, 9}).ok());  // "MsgBox"
@@ -476,7 +482,7 @@ class FrmAddInTest : public QObject {
             textDuringRun = w.txtSearchStr->currentText();
             tabDuringRun = w.CurrentTab();
         });
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QVERIFY(stopped);
         QCOMPARE(textDuringRun, Q("stock"));
         QCOMPARE(tabDuringRun, 0);
@@ -489,6 +495,7 @@ class FrmAddInTest : public QObject {
         w.SetOnYield({});
         const int tab = w.List(0).RowCount() > 0 ? 1 : 0;
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(w.CurrentTab(), tab);
         QCOMPARE(w.txtSearchStr->currentText(), Q("MsgBox"));
         QCOMPARE(w.List(tab).RowCount(), 1);
@@ -500,12 +507,14 @@ class FrmAddInTest : public QObject {
         frmAddIn w(&host);
         w.txtSearchStr->setEditText("typed");
         w.Search();
+        WaitForSearch(w);
         QCOMPARE(Items(*w.txtSearchStr), QStringList({"remembered"}));
         QCOMPARE(w.txtSearchStr->currentText(), Q("typed"));
         QCOMPARE(w.StatusText(), QString());
 
         frmAddIn noHost(nullptr);
         noHost.Search();
+        WaitForSearch(noHost);
         QCOMPARE(Items(*noHost.txtSearchStr), QStringList({"remembered"}));
     }
 };

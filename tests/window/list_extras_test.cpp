@@ -20,6 +20,7 @@
 #include "window/frm_add_in.h"
 #include "window/highlight_delegate.h"
 #include "window/result_list.h"
+#include "window/search_wait.h"
 
 using namespace trawlex;
 using namespace trawlex::window;
@@ -207,7 +208,7 @@ class ListExtrasTest : public QObject {
 
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("needle");
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QCOMPARE(w.List(0).RowCount(), 6);
         QCOMPARE(w.StatusText(), QStringLiteral("6 件みつかりました"));
         QTRY_COMPARE(w.lblCounts->text(), QStringLiteral("6 件（1 モジュール）"));
@@ -229,7 +230,7 @@ class ListExtrasTest : public QObject {
         w.cmbSearchArea->setCurrentIndex(2);
         w.txtSearchStr->setEditText("needle");
         w.cmbMatchPlace->setCurrentIndex(2);  // comments only
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QCOMPARE(w.List(1).RowCount(), 4);
         QCOMPARE(w.List(1).Row(2).line, 5);  // the continued comment line
         w.tabPane[0]->click();
@@ -263,7 +264,7 @@ class ListExtrasTest : public QObject {
         w.cmbSearchArea->setCurrentIndex(1);
         w.txtSearchStr->setEditText("needle");
         w.cmbMatchPlace->setCurrentIndex(place);
-        w.cmdSearchStart_Click();
+        RunSearch(w);
         QList<qint64> found;
         for (int r = 0; r < w.List(0).RowCount(); ++r) found << w.List(0).Row(r).line;
         QCOMPARE(found, lines);

@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -20,6 +20,7 @@
 #include "window/frm_add_in.h"
 #include "window/jump_to_result.h"
 #include "window/result_list.h"
+#include "window/search_wait.h"
 
 using namespace trawlex;
 using namespace trawlex::window;
@@ -71,7 +72,7 @@ class OfficeDocumentsTest : public QObject {
         window.txtFilepath->setText(dir.path() + "/");
         window.cmbSearchArea->setCurrentIndex(static_cast<int>(SearchArea::FilesAll));
         window.txtSearchStr->setEditText(QStringLiteral("x = 1"));
-        window.cmdSearchStart_Click();
+        RunSearch(window);
 
         ResultList& list = window.List(0);
         QCOMPARE(list.RowCount(), 2);

@@ -1,5 +1,5 @@
 // Search runs driven through the search window against the fake host: every area, the
-// status texts, stopping, closing, tab and mode changes while a run pumps the event loop.
+// status texts, stopping, closing, tab and mode changes between the slices of a run.
 
 #include "window/search_run.h"
 
@@ -28,6 +28,7 @@
 #include "window/frm_add_in.h"
 #include "window/frm_chk_ext.h"
 #include "window/result_list.h"
+#include "window/search_wait.h"
 
 using namespace trawlex;
 using namespace trawlex::window;
@@ -78,7 +79,7 @@ struct Fixture {
     }
 
     // Lines are searched in stretches of `bytes` (up to a line end), the hook called before
-    // each; the run pumps only when its hook does.
+    // each; the whole run is one slice.
     void InStretches(std::size_t bytes) {
         window->SetYieldIntervalMs(60 * 60 * 1000);
         window->SetScanStretchBytes(bytes);
@@ -87,7 +88,7 @@ struct Fixture {
     void Start(const char* search, SearchArea area) {
         window->cmbSearchArea->setCurrentIndex(static_cast<int>(area));
         window->txtSearchStr->setEditText(Q(search));
-        window->cmdSearchStart_Click();
+        RunSearch(*window);
     }
 
     ResultList& List(int tab) { return window->List(tab); }
@@ -187,16 +188,16 @@ class SearchRunTest : public QObject {
         host.AddProject("Project1")->AddModule("modMain", "x\r\n");
         frmAddIn window(&host);
         window.txtSearchStr->setEditText("x");
-        window.cmdSearchStart_Click();
+        RunSearch(window);
         QCOMPARE(window.StatusText(), Q("キャンセルされました"));
 
         frmAddIn noHost(nullptr);
         noHost.txtSearchStr->setEditText("x");
         noHost.cmbSearchArea->setCurrentIndex(1);
-        noHost.cmdSearchStart_Click();
+        RunSearch(noHost);
         QCOMPARE(noHost.StatusText(), Q("キャンセルされました"));
         noHost.cmbSearchArea->setCurrentIndex(2);
-        noHost.cmdSearchStart_Click();
+        RunSearch(noHost);
         QCOMPARE(noHost.StatusText(), Q("見つかりませんでした"));
     }
 
@@ -247,6 +248,7 @@ class SearchRunTest : public QObject {
         f.window->cmbSearchArea->setCurrentIndex(1);
         f.window->txtSearchStr->setEditText("x");
         QTest::keyClick(f.window->txtSearchStr->lineEdit(), Qt::Key_Return);
+        WaitForSearch(*f.window);
         QCOMPARE(f.List(0).RowCount(), 5);
         QCOMPARE(f.yields, 5);
 
@@ -256,6 +258,7 @@ class SearchRunTest : public QObject {
             QTest::keyClick(f.window->cmbSearchArea, Qt::Key_Enter);
         });
         QTest::keyClick(f.window->cmbSearchArea, Qt::Key_Return);
+        WaitForSearch(*f.window);
         QCOMPARE(f.yields, 5);
         QCOMPARE(f.List(0).RowCount(), 5);
         QCOMPARE(f.window->StatusText(), Q("5 件みつかりました"));
