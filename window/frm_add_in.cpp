@@ -100,7 +100,6 @@ frmAddIn::frmAddIn(host::HostApp* host, std::unique_ptr<SearchWindowState>&& own
 frmAddIn::~frmAddIn() {
     // The run's scan still reads the controls while it stops.
     CancelButton_Click();
-    EndSearchNow();
 }
 
 void frmAddIn::CreateControls() {
@@ -285,6 +284,7 @@ void frmAddIn::Release() {
 void frmAddIn::CancelButton_Click() {
     stopRequested_ = true;
     CancelButton->setEnabled(false);
+    EndSearchNow();
 }
 
 void frmAddIn::cmbSearchArea_Click() {
@@ -385,7 +385,6 @@ void frmAddIn::closeEvent(QCloseEvent* event) {
     hide();
     // A closed window's run ends at once: what it searches may go with the window.
     CancelButton_Click();
-    EndSearchNow();
     event->ignore();
 }
 

@@ -7,9 +7,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "base/utf8_codec.h"
 #include "window/highlight_delegate.h"
@@ -117,9 +119,10 @@ double ResultList::Advance(char32_t code) {
 }
 
 // The list draws without kerning, so a text is as wide as its characters' advances.
-double ResultList::TextWidthTwips(std::string_view utf8) {
+double ResultList::TextWidthTwips(std::string_view utf8, double limitTwips) {
+    const double limitPixels = limitTwips / twipsPerPixel_;
     double pixels = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
+    for (std::size_t i = 0; i < utf8.size() && pixels <= limitPixels;) {
         const char32_t code = utf8::Next(utf8, i);
         // A byte that is not UTF-8 shows as the replacement character.
         pixels += Advance(code < utf8::kInvalidByteBase ? code : kReplacementCharacter);
@@ -152,10 +155,17 @@ int ResultList::HeaderWidthTwips(int column) const {
     return PixelsToTwipsX(*this, pixels - CellMarginPixels());
 }
 
+double ResultList::FitLimitTwips() const {
+    const QScreen* shown = screen();
+    return shown ? PixelsToTwipsX(*this, shown->geometry().width())
+                 : std::numeric_limits<double>::infinity();
+}
+
 void ResultList::FitColumnWidths(QDeadlineTimer deadline) {
     std::size_t stored = model_.StoredCount();
     if (fittedRows_ >= stored) return;
     const bool first = fittedRows_ == 0;
+    const double limit = FitLimitTwips();
     std::array<double, ResultTableModel::kColumnCount> widest{};
     std::array<bool, ResultTableModel::kColumnCount> measured{};
     // The first texts of a list cost most (each character is measured once), and so do the
@@ -167,12 +177,14 @@ void ResultList::FitColumnWidths(QDeadlineTimer deadline) {
         }
         const ResultRow& row = model_.Stored(i);
         for (int c = 0; c < ResultTableModel::kColumnCount; ++c) {
+            // A column as wide as the screen takes no wider text.
+            if (!first && widthsTwips_[c] >= limit) continue;
             char digits[24];
             const std::string_view text = ResultTableModel::CellView(row, c, digits);
             // Consecutive hits often share a column's text (the module, the procedure).
             if (!(first && i == 0) && text == lastFitted_[c]) continue;
             lastFitted_[c].assign(text);
-            widest[c] = std::max(widest[c], TextWidthTwips(text));
+            widest[c] = std::max(widest[c], TextWidthTwips(text, limit));
             measured[c] = true;
         }
     }
@@ -181,7 +193,8 @@ void ResultList::FitColumnWidths(QDeadlineTimer deadline) {
         if (!measured[c]) continue;
         // The header's caption is never cut: it is the narrowest a fitted column gets.
         const int wanted =
-            std::max(static_cast<int>(std::ceil(widest[c])) + kFitMarginTwips, HeaderWidthTwips(c));
+            std::max(static_cast<int>(std::ceil(std::min(widest[c], limit))) + kFitMarginTwips,
+                     HeaderWidthTwips(c));
         if (first || wanted > widthsTwips_[c]) SetColumnWidthTwips(c, wanted);
     }
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTreeView>
 #include <array>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,7 +55,8 @@ class ResultList : public QTreeView {
     // Fits the columns to the rows added since the last fit, as fitting after each of them
     // would: the first row of a list sets them exactly, later rows widen a column narrower
     // than their text (as wide as the user left it, too). No column gets narrower than its
-    // header's caption. Rows not measured by the deadline are left to the next fit.
+    // header's caption, nor is fitted wider than the screen (FitLimitTwips). Rows not
+    // measured by the deadline are left to the next fit.
     void FitColumnWidths(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
     // What the header's caption of a column needs, in the twips of ColumnWidthTwips.
     int HeaderWidthTwips(int column) const;
@@ -65,8 +67,12 @@ class ResultList : public QTreeView {
     // What the style draws around a cell's text; added to every column's pixel width so
     // that a column as wide as its text shows the text whole.
     int CellMarginPixels() const;
-    // Text width in twips, as drawn in the list's font.
-    double TextWidthTwips(std::string_view utf8);
+    // Text width in twips, as drawn in the list's font. Measuring stops once the width is
+    // past `limitTwips`: a longer text gives a width just past it.
+    double TextWidthTwips(std::string_view utf8,
+                          double limitTwips = std::numeric_limits<double>::infinity());
+    // The widest a column is fitted: the width of the screen the list is on.
+    double FitLimitTwips() const;
     double TextWidthTwips(const QString& text);
 
     // Selection: -1 when no row is selected.

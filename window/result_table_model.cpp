@@ -110,12 +110,16 @@ QString ResultTableModel::CellText(const ResultRow& row, int column) {
 }
 
 void ResultTableModel::AddRow(ResultRow row) {
-    const auto [it, added] = nameIds_.try_emplace(row.name, static_cast<int>(rowsPerName_.size()));
-    if (added) {
-        rowsPerName_.push_back(0);
+    // Rows of one name mostly come together: the name is looked up once per run of them.
+    if (lastNameId_ < 0 || row.name != lastName_) {
+        const auto [it, added] =
+            nameIds_.try_emplace(row.name, static_cast<int>(rowsPerName_.size()));
+        if (added) rowsPerName_.push_back(0);
+        lastName_ = row.name;
+        lastNameId_ = it->second;
     }
-    nameOf_.push_back(it->second);
-    CountName(it->second, 1);
+    nameOf_.push_back(lastNameId_);
+    CountName(lastNameId_, 1);
     pending_.push_back(std::move(row));
     if (!flushTimer_.isActive()) {
         // The first rows show at once; later ones in batches, so a run that finds many
@@ -278,6 +282,7 @@ QString ResultTableModel::CellText(int row, int column) const {
 void ResultTableModel::Clear() {
     pending_.clear();
     nameIds_.clear();
+    lastNameId_ = -1;
     nameOf_.clear();
     rowsPerName_.clear();
     names_ = 0;

@@ -135,6 +135,8 @@ class ResultTableModel : public QAbstractTableModel {
     // Names as small numbers: nameOf_ per stored row (pending ones too, in the order they
     // will be stored), and per number the rows in the list that hold it.
     std::unordered_map<std::string, int> nameIds_;
+    std::string lastName_;  // the name of the last row added, number lastNameId_
+    int lastNameId_ = -1;
     std::vector<int> nameOf_;
     std::vector<int> rowsPerName_;
     int names_ = 0;

@@ -334,6 +334,27 @@ class ResultListTest : public QObject {
                  twips(QString::fromUtf8("\uFFFD\uFFFD")));
     }
 
+    void aColumnIsNotFittedWiderThanTheScreen() {
+        ResultList list(0);
+        const double limit = list.FitLimitTwips();
+        QVERIFY(limit > 1000 && limit < 1e6);
+        // A binary file's line: far wider than any screen, measured only up to the limit.
+        const std::string binary(20000, 'W');
+        const double measured = list.TextWidthTwips(binary, limit);
+        QVERIFY(measured > limit);
+        QVERIFY(measured < list.TextWidthTwips(binary) / 10);
+        list.AddRow(Hit("M", 1, binary));
+        list.FitColumnWidths();
+        const int atLimit = static_cast<int>(std::ceil(limit)) + ResultList::kFitMarginTwips;
+        QCOMPARE(list.ColumnWidthTwips(4), atLimit);
+        // Later rows, longer still, leave it there; a short one does not narrow it.
+        list.AddRow(Hit("M", 2, binary + binary));
+        list.AddRow(Hit("M", 3, "x"));
+        list.FitColumnWidths();
+        QCOMPARE(list.ColumnWidthTwips(4), atLimit);
+        QCOMPARE(list.ColumnWidthTwips(0), Fitted(list, 0, "M"));
+    }
+
     void fitColumnWidthsInTwips() {
         ResultList list(0);
         QCOMPARE(list.ColumnWidthTwips(2), 21600);
