@@ -14,7 +14,7 @@
 
 #include "base/text_decode.h"
 #include "search/forward_finder.h"
-#include "search/match_engine.h"
+#include "search/prepared_search.h"
 
 namespace trawlex {
 
