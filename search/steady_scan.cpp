@@ -134,9 +134,10 @@ class SteadyScan {
             const Line line = LineAt(hit, from);
             // The line decoded once, into a buffer of its own: CatchUp decodes other lines.
             const std::string_view text = DecodedRow(line.content);
+            const bool as_it_is = text.data() == line.content.data();  // CP932: ASCII only
             // The procedure state is wanted only for the rows, so it is brought up to the
             // lines that match and no further.
-            if ((hits_ && (hits_->HitMatches(hit, line.start, line.content) ||
+            if ((hits_ && (hits_->HitMatches(hit, line.start, line.content, as_it_is) ||
                            hits_->LineHoldsAscii(text))) ||
                 prepared_->MatchLine(text)) {
                 LineStart start;

@@ -18,9 +18,10 @@ bool MatchLiesWanted(const OptionSource& options, PreparedSearch& prepared, std:
 
 // Splits `text` into lines (CR LF, or a lone LF; a lone CR does not split), tracks the
 // enclosing procedure and adds one row per matching line.
-// Searches the whole text ahead of the lines where it can, and still calls the host before
-// every line exactly as the line-by-line scan does (before every stretch, for a control that
-// names one); the rows are the same.
+// Searches the whole text ahead of the lines where it can, and still calls the control and
+// reads the options before every line exactly as the line-by-line scan does (before every
+// stretch, for a control that names one); the rows are the same. Each scan takes the three
+// roles, or one ScanHost playing them all.
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 const ScanRoles& roles, MatchEngine& engine);
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
