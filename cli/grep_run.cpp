@@ -62,18 +62,12 @@ class WalkHost : public FolderSearchHost {
     const GrepOptions& options_;
 };
 
-// The engine's view of one unit: fixed options, no yielding, never stopped. Rows and
-// failures go to the callbacks at once (`output` null) or into `output` to be handed over
-// in their turn.
-class UnitHost : public ScanHost {
+// Where one unit's rows and failures go: to the callbacks at once (`output` null) or into
+// `output` to be handed over in their turn.
+class UnitRows final : public trawlex::RowSink {
   public:
-    UnitHost(const GrepOptions& options, const GrepCallbacks& callbacks, UnitOutput* output)
-        : options_(options), callbacks_(callbacks), output_(output) {
-        SetSteady(true);
-    }
-    MatchOptions CurrentOptions() const override { return options_.match; }
-    EncodingChoice FileEncoding() const override { return options_.encoding; }
-    RegionSet WantedRegions() const override { return options_.WantedRegions(); }
+    UnitRows(const GrepCallbacks& callbacks, UnitOutput* output)
+        : callbacks_(callbacks), output_(output) {}
     void AddRow(ResultRow row) override { AddRowView(row); }
     void AddRowView(const ResultRowView& row) override {
         ++rows_;
@@ -108,7 +102,6 @@ class UnitHost : public ScanHost {
     bool Trouble() const { return trouble_; }
 
   private:
-    const GrepOptions& options_;
     const GrepCallbacks& callbacks_;
     UnitOutput* output_;
     std::int64_t rows_ = 0;
@@ -158,33 +151,33 @@ struct Searcher {
 };
 
 void RunUnit(const GrepUnit& unit, const GrepOptions& options, std::string_view search,
-             UnitHost& host, Searcher& searcher) {
+             const ScanRoles& roles, UnitRows& rows, Searcher& searcher) {
     try {
         switch (unit.kind) {
             case GrepUnit::Kind::Failure:
-                host.Fail(unit.text);
+                rows.Fail(unit.text);
                 break;
             case GrepUnit::Kind::Project:
-                SearchProjectPath(unit.text, search, host, searcher.engine, options.encoding,
-                                  [&](const std::string& text) { host.Fail(text); });
+                SearchProjectPath(unit.text, search, roles, searcher.engine, options.encoding,
+                                  [&](const std::string& text) { rows.Fail(text); });
                 break;
             case GrepUnit::Kind::File: {
                 Result<std::string_view> bytes = ReadFileBytes(unit.text, searcher.buffer);
                 if (!bytes) {
-                    host.Fail(std::string(kStatusErrorPrefix) + bytes.error());
+                    rows.Fail(std::string(kStatusErrorPrefix) + bytes.error());
                     break;
                 }
                 if (options.office && office::IsOfficeDocumentName(unit.text)) {
-                    office::SearchOfficeDocument(*bytes, unit.text, search, host, searcher.engine,
-                                                 [&](const std::string& text) { host.Fail(text); });
+                    office::SearchOfficeDocument(*bytes, unit.text, search, roles, searcher.engine,
+                                                 [&](const std::string& text) { rows.Fail(text); });
                     break;
                 }
-                SearchEncodedText(*bytes, unit.text, search, host, searcher.engine);
+                SearchEncodedText(*bytes, unit.text, search, roles, searcher.engine);
                 break;
             }
         }
     } catch (const std::exception& e) {
-        host.Fail(std::string(kStatusErrorPrefix) + unit.text + ": " + e.what());
+        rows.Fail(std::string(kStatusErrorPrefix) + unit.text + ": " + e.what());
     }
 }
 
@@ -230,6 +223,7 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
         }
     }
     const std::vector<GrepUnit> units = PlanUnits(options);
+    const FixedOptions fixed(options.match, options.WantedRegions(), options.encoding);
     const unsigned threads = ThreadsFor(options.jobs);
     // With one thread every unit reports as it runs; with more each holds its findings
     // until the units before it have handed theirs over.
@@ -244,10 +238,11 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
         [&](std::size_t i) {
             thread_local Searcher searcher;  // kept from one unit to the next
             Ran ran;
-            UnitHost host(options, callbacks, direct ? nullptr : &ran.output);
-            RunUnit(units[i], options, search, host, searcher);
-            ran.rows = host.Rows();
-            ran.trouble = host.Trouble();
+            UnitRows rows(callbacks, direct ? nullptr : &ran.output);
+            SteadyControl control;
+            RunUnit(units[i], options, search, ScanRoles(rows, control, fixed), rows, searcher);
+            ran.rows = rows.Rows();
+            ran.trouble = rows.Trouble();
             return ran;
         },
         [&](std::size_t i, Ran& ran) {

@@ -10,7 +10,7 @@ bool IsProjectPath(std::string_view path) {
     return EndsWithIgnoringCase(path, ".vbp") || EndsWithIgnoringCase(path, ".vbg");
 }
 
-void SearchProjectPath(const std::string& path, std::string_view search, ScanHost& host,
+void SearchProjectPath(const std::string& path, std::string_view search, const ScanRoles& roles,
                        MatchEngine& engine, EncodingChoice encoding,
                        const std::function<void(const std::string&)>& error) {
     Result<VbProjectGroup> group = LoadVbAny(path, encoding);
@@ -23,7 +23,7 @@ void SearchProjectPath(const std::string& path, std::string_view search, ScanHos
         for (const std::string& problem : project.problems)
             error(std::string(kStatusErrorPrefix) + problem);
         for (const VbModule& module : project.modules) {
-            SearchText(module.Text(), module.name, search, host, engine);
+            SearchText(module.Text(), module.name, search, roles, engine);
         }
     }
 }

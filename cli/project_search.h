@@ -19,7 +19,7 @@ bool IsProjectPath(std::string_view path);
 // order: the module's visible code (IDE line numbers) under the module's name. A module or
 // project that cannot be read goes to `error` ("エラーが発生しました:…") and the rest are
 // still searched. `encoding` tells how the project files and modules without a BOM are read.
-void SearchProjectPath(const std::string& path, std::string_view search, ScanHost& host,
+void SearchProjectPath(const std::string& path, std::string_view search, const ScanRoles& roles,
                        MatchEngine& engine, EncodingChoice encoding,
                        const std::function<void(const std::string&)>& error);
 

@@ -141,19 +141,32 @@ std::string_view TsvEscape(char c) {
     }
 }
 
+#if defined(__SSE2__)
+// The places among the 16 bytes at `at` that may need an escape, as bits.
+unsigned TsvCandidateBits(const char* at) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, _mm_set1_epi8(0x1F)), chunk);
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\\')))));
+}
+#endif
+
 // The first byte at or after `i` that may need an escape (a control character or "\\"), or
 // the end of the text.
 std::size_t NextTsvCandidate(std::string_view text, std::size_t i) {
 #if defined(__SSE2__)
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i highest_control = _mm_set1_epi8(0x1F);
-    while (text.size() - i >= 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(chunk, highest_control), chunk);
-        const int bits = _mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(chunk, backslash)));
-        if (bits != 0)
-            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-        i += 16;
+    if (text.size() >= 16) {
+        while (text.size() - i >= 16) {
+            if (const unsigned bits = TsvCandidateBits(text.data() + i); bits != 0) {
+                return i + static_cast<std::size_t>(__builtin_ctz(bits));
+            }
+            i += 16;
+        }
+        if (i == text.size()) return i;
+        // The last 16 bytes, less the places before `i`, instead of a byte-by-byte tail.
+        const std::size_t last = text.size() - 16;
+        const unsigned bits = TsvCandidateBits(text.data() + last) >> (i - last);
+        return bits != 0 ? i + static_cast<std::size_t>(__builtin_ctz(bits)) : text.size();
     }
 #endif
     for (; i < text.size(); ++i) {

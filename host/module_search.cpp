@@ -43,7 +43,7 @@ Result<std::string> WholeModuleText(const CodeModule& module) {
 }
 
 Result<ModuleSearchEnd> SearchActiveModule(host::HostApp& host, SearchArea area,
-                                           std::string_view search, ScanHost& scan,
+                                           std::string_view search, const ScanRoles& scan,
                                            MatchEngine& engine) {
     auto pane = host.ActiveCodePane();
     if (!pane) return Failure{pane.error()};
@@ -67,7 +67,7 @@ Result<ModuleSearchEnd> SearchActiveModule(host::HostApp& host, SearchArea area,
 
 // One module of Project or OpenModules; any failure skips it.
 void SearchOneModule(const Result<std::shared_ptr<CodeModule>>& module, std::string_view search,
-                     ScanHost& scan, MatchEngine& engine) {
+                     const ScanRoles& scan, MatchEngine& engine) {
     if (!module || !*module) return;
     Result<std::string> text = WholeModuleText(**module);
     auto name = (*module)->Name();
@@ -76,18 +76,18 @@ void SearchOneModule(const Result<std::shared_ptr<CodeModule>>& module, std::str
 }
 
 template <typename Collection, typename ModuleOf>
-ModuleSearchEnd SearchEach(Collection& items, std::string_view search, ScanHost& scan,
+ModuleSearchEnd SearchEach(Collection& items, std::string_view search, const ScanRoles& scan,
                            MatchEngine& engine, ModuleOf moduleOf) {
     const int count = items.Count().value_or(0);
     for (int i = 1; i <= count; ++i) {
         auto item = items.Item(i);
         if (item && *item) SearchOneModule(moduleOf(**item), search, scan, engine);
-        if (scan.StopRequested()) return ModuleSearchEnd::Stopped;
+        if (scan.control.StopRequested()) return ModuleSearchEnd::Stopped;
     }
     return ModuleSearchEnd::Searched;
 }
 
-ModuleSearchEnd SearchProject(host::HostApp& host, std::string_view search, ScanHost& scan,
+ModuleSearchEnd SearchProject(host::HostApp& host, std::string_view search, const ScanRoles& scan,
                               MatchEngine& engine) {
     auto project = host.ActiveVBProject();
     if (!project || !*project) return ModuleSearchEnd::Searched;
@@ -97,8 +97,8 @@ ModuleSearchEnd SearchProject(host::HostApp& host, std::string_view search, Scan
                       [](host::VBComponent& component) { return component.CodeModule(); });
 }
 
-ModuleSearchEnd SearchOpenModules(host::HostApp& host, std::string_view search, ScanHost& scan,
-                                  MatchEngine& engine) {
+ModuleSearchEnd SearchOpenModules(host::HostApp& host, std::string_view search,
+                                  const ScanRoles& scan, MatchEngine& engine) {
     auto panes = host.CodePanes();
     if (!panes || !*panes) return ModuleSearchEnd::Searched;
     return SearchEach(**panes, search, scan, engine,
@@ -108,7 +108,7 @@ ModuleSearchEnd SearchOpenModules(host::HostApp& host, std::string_view search, 
 }  // namespace
 
 Result<ModuleSearchEnd> SearchModules(host::HostApp& host, SearchArea area, std::string_view search,
-                                      ScanHost& scan, MatchEngine& engine) {
+                                      const ScanRoles& scan, MatchEngine& engine) {
     switch (area) {
         case SearchArea::Procedure:
         case SearchArea::Module:

@@ -36,6 +36,6 @@ enum class ModuleSearchEnd {
 // Procedure and Module fail with the host's description when a host call fails; Project and
 // OpenModules skip a failing module silently and look at the stop flag after every module.
 Result<ModuleSearchEnd> SearchModules(host::HostApp& host, SearchArea area, std::string_view search,
-                                      ScanHost& scan, MatchEngine& engine);
+                                      const ScanRoles& scan, MatchEngine& engine);
 
 }  // namespace trawlex::window

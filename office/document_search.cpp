@@ -6,17 +6,10 @@
 namespace trawlex::office {
 namespace {
 
-// The caller's host, with the module's name put on every row.
-class ModuleRowHost final : public ScanHost {
+// The caller's rows, with the module's name put on every one.
+class ModuleRows final : public RowSink {
   public:
-    ModuleRowHost(ScanHost& inner, const std::string& module) : inner_(inner), module_(module) {
-        SetSteady(inner.Steady());
-        SetSteadyStretch(inner.SteadyStretch());
-    }
-    void Yield() override { inner_.Yield(); }
-    bool StopRequested() const override { return inner_.StopRequested(); }
-    MatchOptions CurrentOptions() const override { return inner_.CurrentOptions(); }
-    RegionSet WantedRegions() const override { return inner_.WantedRegions(); }
+    ModuleRows(RowSink& inner, const std::string& module) : inner_(inner), module_(module) {}
     void LineUntested(std::string_view name, std::int64_t line) override {
         inner_.LineUntested(RowDisplayName(name, module_), line);
     }
@@ -24,16 +17,21 @@ class ModuleRowHost final : public ScanHost {
         row.module = module_;
         inner_.AddRow(std::move(row));
     }
+    void AddRowView(const ResultRowView& row) override {
+        ResultRowView named = row;
+        named.module = module_;
+        inner_.AddRowView(named);
+    }
 
   private:
-    ScanHost& inner_;
+    RowSink& inner_;
     const std::string& module_;
 };
 
 }  // namespace
 
 void SearchOfficeDocument(std::string_view bytes, const std::string& path, std::string_view search,
-                          ScanHost& host, MatchEngine& engine,
+                          const ScanRoles& roles, MatchEngine& engine,
                           const std::function<void(const std::string&)>& report) {
     const auto fail = [&](const std::string& description) {
         report(std::string(kStatusErrorPrefix) + path + ": " + description);
@@ -42,9 +40,10 @@ void SearchOfficeDocument(std::string_view bytes, const std::string& path, std::
     if (!project) return fail(project.error());
     for (const std::string& problem : project->problems) fail(problem);
     for (const OfficeModule& module : project->modules) {
-        if (host.StopRequested()) return;
-        ModuleRowHost moduleHost(host, module.name);
-        SearchText(module.text, path, search, moduleHost, engine);
+        if (roles.control.StopRequested()) return;
+        ModuleRows rows(roles.rows, module.name);
+        SearchText(module.text, path, search, ScanRoles(rows, roles.control, roles.options),
+                   engine);
     }
 }
 

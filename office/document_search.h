@@ -14,7 +14,7 @@ namespace trawlex::office {
 // document that cannot be read (damaged, encrypted) and each module that cannot be read
 // go to `report` as "エラーが発生しました:" + path + ": " + description.
 void SearchOfficeDocument(std::string_view bytes, const std::string& path, std::string_view search,
-                          ScanHost& host, MatchEngine& engine,
+                          const ScanRoles& roles, MatchEngine& engine,
                           const std::function<void(const std::string&)>& report);
 
 }  // namespace trawlex::office

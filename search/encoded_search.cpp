@@ -704,12 +704,12 @@ std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement
     return search;
 }
 
-bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start,
-                                   std::string_view content) {
+bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start, std::string_view content,
+                                   bool ascii_or_utf8) {
     if (!ascii_is_match_ || at < line_start || at + ascii_size_ > line_start + content.size()) {
         return false;
     }
-    if (cp932_ && !IsAscii(content)) return false;  // an ASCII byte may be a trail byte
+    if (cp932_ && !ascii_or_utf8) return false;  // an ASCII byte may be a trail byte
     if (caseless_) return caseless_->Find(at) == at;
     if (folded_) return folded_->search().NeedleAt(at);
     return false;

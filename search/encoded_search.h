@@ -14,7 +14,7 @@
 
 #include "base/text_decode.h"
 #include "search/forward_finder.h"
-#include "search/match_engine.h"
+#include "search/prepared_search.h"
 
 namespace trawlex {
 
@@ -145,7 +145,10 @@ class RequirementSearch {
     // Whether the line `content` (starting at `line_start`) that holds the hit `at` matches
     // for sure, so that it need not be tested: the requirement's ASCII makes a line match,
     // and the hit is that ASCII, wholly inside the line and, in CP932, in an ASCII line.
-    bool HitMatches(std::size_t at, std::size_t line_start, std::string_view content);
+    // `ascii_or_utf8`: the line is UTF-8, or CP932 holding only ASCII (the caller has
+    // decoded it, and knows).
+    bool HitMatches(std::size_t at, std::size_t line_start, std::string_view content,
+                    bool ascii_or_utf8);
 
     // Whether a line of the decoded text matches for sure as it holds the requirement's
     // ASCII, where that makes a line match.

@@ -1,78 +1,16 @@
 #pragma once
-// MatchLine: does one line match the search string under the given options?
-// Compiled patterns (regular expressions, Like patterns, folded needles) are cached per
-// (search string, options) so that calling once per line costs no recompilation.
+// The prepared searches of a run: one PreparedSearch per set of options the run's search
+// string is searched under, built when first asked for, and one scratch buffer they share.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "search/match_spans.h"
+#include "search/prepared_search.h"
 #include "search/search_types.h"
 
 namespace trawlex {
-
-class CompiledRegex;
-
-// What a whole text can be searched for before its lines are tested one by one: a line can
-// match only where `needle` or `regex` hits the text, transformed as `form` says, on that
-// line. The transformed text has the same lines as the text, in the same order.
-struct LinePrefilter {
-    enum class Kind {
-        AllLines,
-        NoLines,
-        Substring,
-        Regex,
-        // `needle` is lower-case ASCII: a hit is the needle in any ASCII letter case, or a
-        // character of kFoldsToAsciiPrefixes.
-        FoldedAscii,
-        AnyOf,  // any of `needles`
-    };
-    enum class Form {
-        Raw,             // the text itself
-        Folded,          // FoldForCompare of the text
-        LikeNormalised,  // NormaliseForLike of the text
-        Padded,          // every line as " " + line + " ", each ended by LF
-    };
-    Kind kind = Kind::AllLines;
-    Form form = Form::Raw;
-    std::string needle;                    // Substring, FoldedAscii
-    std::vector<std::string> needles;      // AnyOf
-    std::shared_ptr<CompiledRegex> regex;  // Regex, compiled multi-line
-};
-
-// What every line that can match holds, in a form that can be looked for in the bytes a text
-// was decoded from without decoding them (RequirementSearch).
-struct LineRequirement {
-    enum class Kind {
-        Unknown,  // nothing that can be looked for
-        NoLines,  // no line matches
-        AnyOf,    // the line holds one of `strings` as it is
-        // The line holds `ascii` (in any ASCII letter case when `caseless`; lower case then),
-        // or a character that `stand_ins` turns into text holding one of its characters.
-        Ascii,
-    };
-    enum class StandIns {
-        None,  // only ASCII characters stand for ASCII
-        // The characters a case-blind regular expression takes for ASCII letters: U+212A
-        // for "k", U+017F for "s" (it folds no width)
-        Case,
-        Compare,  // characters whose FoldForCompare holds ASCII
-        Like,     // characters whose NormaliseForLike holds ASCII
-    };
-    Kind kind = Kind::Unknown;
-    std::vector<std::string> strings;
-    std::string ascii;
-    bool caseless = false;
-    StandIns stand_ins = StandIns::None;
-    // Ascii: a line that holds `ascii` as ASCII characters (in any letter case) matches.
-    bool ascii_is_match = false;
-};
-
-// The word mode's pattern: the search string (spaces as alternatives) between two
-// characters that are not ASCII letters, digits, "_" or "|"; tested on " " + line + " ".
-std::string WordPattern(std::string_view search);
 
 class MatchEngine {
   public:
@@ -81,30 +19,46 @@ class MatchEngine {
     MatchEngine(const MatchEngine&) = delete;
     MatchEngine& operator=(const MatchEngine&) = delete;
 
-    // `line` is one line without its terminator, untrimmed; `search` is the run's search
-    // string. Any failure (invalid pattern) is a non-match.
+    // The search string prepared under `options`. Asking for another search string lets the
+    // prepared searches of the one before go; until then the reference stays valid.
+    PreparedSearch& Prepared(std::string_view search, MatchOptions options);
+
+    // Prepared(search, options).MatchLine(line), for callers that test a line now and then.
     bool MatchLine(std::string_view line, std::string_view search, MatchOptions options);
 
-    // Whether the last MatchLine said no only because the regular expression ran out of the
-    // work one line may take: the line was not really tested.
+    // The LastLineUntested of the prepared search the last MatchLine went to.
     bool LastLineUntested() const;
 
-    // PCRE2's message when `search` makes an invalid regular expression in the regex or
-    // word mode; empty otherwise (an invalid wildcard pattern simply matches nothing).
+    // Prepared(search, options).PatternError().
     std::string PatternError(std::string_view search, MatchOptions options);
 
-    // A prefilter that never rejects a line MatchLine would accept with the same arguments.
-    LinePrefilter PrefilterFor(std::string_view search, MatchOptions options);
+  private:
+    static constexpr std::size_t kOptionSets = 10;  // five modes, binary or not
 
-    // What a line needs to match with these arguments; kept until asked for other ones.
-    const LineRequirement& RequirementFor(std::string_view search, MatchOptions options);
+    std::string search_;
+    std::array<std::unique_ptr<PreparedSearch>, kOptionSets> prepared_;
+    PreparedSearch* last_ = nullptr;
+    std::string scratch_;
+};
 
-    // Where the matches of a line lie; keeps its compiled patterns like the engine does.
-    SpanFinder& Spans();
+// The prepared search for the options in force at each line of one text: fetched from the
+// engine again only when the options change.
+class PreparedForOptions {
+  public:
+    PreparedForOptions(MatchEngine& engine, std::string_view search)
+        : engine_(engine), search_(search) {}
+
+    PreparedSearch& operator()(MatchOptions options) {
+        if (!current_ || current_->Options() != options) {
+            current_ = &engine_.Prepared(search_, options);
+        }
+        return *current_;
+    }
 
   private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    MatchEngine& engine_;
+    std::string_view search_;
+    PreparedSearch* current_ = nullptr;
 };
 
 }  // namespace trawlex

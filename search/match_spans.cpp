@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/utf8_codec.h"
-#include "search/match_engine.h"
+#include "search/prepared_search.h"
 #include "search/text_fold.h"
 
 namespace trawlex {
@@ -160,42 +160,33 @@ std::string LikeCopy(std::string_view text) {
 
 }  // namespace
 
-void SpanFinder::Prepare(std::string_view search, MatchOptions options) {
-    if (prepared_ && prepared_options_ == options && prepared_search_ == search) return;
-    prepared_ = true;
-    prepared_search_.assign(search);
-    prepared_options_ = options;
-    needle_.clear();
-    like_.reset();
-    like_prefix_.reset();
-    word_pattern_.clear();
+SpanPattern::SpanPattern(std::string_view search, MatchOptions options)
+    : search_(search), options_(options), blank_(TrimSpaces(search).empty()) {
+    if (blank_) return;
     switch (options.mode) {
         case SearchMode::Normal:
-            needle_ = options.binary ? std::string(search) : FoldForCompare(search);
+            needle_ = ComparedSearch(search, options);
             break;
         case SearchMode::Wildcard: {
-            const std::string body =
-                options.binary ? std::string(search) : NormaliseForLike(search);
+            const std::string body = ComparedSearch(search, options);
             like_ = LikePattern::Compile(body);
             like_prefix_ = LikePattern::Compile(body + "*");
             break;
         }
-        case SearchMode::Word:
-            word_pattern_ = WordPattern(search);
-            break;
         case SearchMode::Regex:
+        case SearchMode::Word:
+            regex_ = LineRegex(search, options);
+            break;
         case SearchMode::Hidemaru:
             break;
     }
 }
 
-std::vector<MatchSpan> SpanFinder::Find(std::string_view line, std::string_view search,
-                                        MatchOptions options) {
-    if (TrimSpaces(search).empty()) return {};
-    Prepare(search, options);
-    switch (options.mode) {
+std::vector<MatchSpan> SpanPattern::Find(std::string_view line) const {
+    if (blank_) return {};
+    switch (options_.mode) {
         case SearchMode::Normal: {
-            if (options.binary) return SubstringSpans(line, needle_);
+            if (options_.binary) return SubstringSpans(line, needle_);
             const MappedForm folded(line, &FoldCopy);
             std::vector<MatchSpan> spans = SubstringSpans(folded.Text(), needle_);
             for (MatchSpan& span : spans) span = folded.Source(span);
@@ -203,27 +194,32 @@ std::vector<MatchSpan> SpanFinder::Find(std::string_view line, std::string_view 
         }
         case SearchMode::Wildcard: {
             if (!like_ || !like_prefix_) return {};
-            if (options.binary) return LikeSpans(line, *like_, *like_prefix_);
+            if (options_.binary) return LikeSpans(line, *like_, *like_prefix_);
             const MappedForm normalised(line, &LikeCopy);
             std::vector<MatchSpan> spans = LikeSpans(normalised.Text(), *like_, *like_prefix_);
             for (MatchSpan& span : spans) span = normalised.Source(span);
             return spans;
         }
-        case SearchMode::Regex: {
-            const auto regex = regexes_.Get(search, !options.binary, false);
-            if (!regex) return {};
-            return RegexSpans(*regex, line, 0, 0, line.size());
-        }
+        case SearchMode::Regex:
+            if (!regex_) return {};
+            return RegexSpans(*regex_, line, 0, 0, line.size());
         case SearchMode::Word: {
-            const auto regex = regexes_.Get(word_pattern_, !options.binary, false);
-            if (!regex) return {};
+            if (!regex_) return {};
             const std::string padded = " " + std::string(line) + " ";
-            return RegexSpans(*regex, padded, 1, 1, line.size());
+            return RegexSpans(*regex_, padded, 1, 1, line.size());
         }
         case SearchMode::Hidemaru:
             break;
     }
     return {};
+}
+
+std::vector<MatchSpan> SpanFinder::Find(std::string_view line, std::string_view search,
+                                        MatchOptions options) {
+    if (!pattern_ || pattern_->Options() != options || pattern_->Search() != search) {
+        pattern_.emplace(search, options);
+    }
+    return pattern_->Find(line);
 }
 
 std::vector<MatchSpan> CodePointSpans(std::string_view text, const std::vector<MatchSpan>& spans) {

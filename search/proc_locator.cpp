@@ -79,6 +79,7 @@ const char* ScopeWord(std::string_view line) {
 
 bool ProcState::Inside() const {
     // Inside when something is left after removing every "(Declarations)" from the name.
+    if (name.size() < kDeclarations.size()) return !name.empty();
     const std::string_view text = name;
     std::size_t removed = 0;
     for (std::size_t at = text.find(kDeclarations); at != kNotFound;

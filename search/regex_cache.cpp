@@ -326,20 +326,4 @@ std::string RegexRequiredLiteral(std::string_view pattern) {
     return best;
 }
 
-std::shared_ptr<CompiledRegex> RegexCache::Get(std::string_view pattern, bool caseless,
-                                               bool multiline) {
-    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
-        return entry.caseless == caseless && entry.multiline == multiline &&
-               entry.pattern == pattern;
-    });
-    if (it != entries_.end()) {
-        if (it + 1 != entries_.end()) std::rotate(it, it + 1, entries_.end());
-        return entries_.back().regex;
-    }
-    if (entries_.size() == kCapacity) entries_.erase(entries_.begin());
-    entries_.push_back({std::string(pattern), caseless, multiline,
-                        CompiledRegex::Compile(pattern, caseless, multiline)});
-    return entries_.back().regex;
-}
-
 }  // namespace trawlex

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace trawlex {
 
@@ -61,22 +60,5 @@ bool RegexIsLineLocal(std::string_view pattern);
 // any other construct ends a run. Patterns with an alternation outside groups, option
 // settings, verbs or quoting give nothing.
 std::string RegexRequiredLiteral(std::string_view pattern);
-
-// The last few compiled patterns, keyed by (pattern, caseless, multiline); invalid
-// patterns are remembered too, as nullptr.
-class RegexCache {
-  public:
-    std::shared_ptr<CompiledRegex> Get(std::string_view pattern, bool caseless, bool multiline);
-
-  private:
-    struct Entry {
-        std::string pattern;
-        bool caseless;
-        bool multiline;
-        std::shared_ptr<CompiledRegex> regex;
-    };
-    static constexpr std::size_t kCapacity = 8;
-    std::vector<Entry> entries_;  // most recently used last
-};
 
 }  // namespace trawlex

@@ -116,18 +116,13 @@ struct Line {
 class SteadyScan {
   public:
     SteadyScan(std::string_view bytes, ByteEncoding encoding, std::string_view name,
-               std::string_view search, ScanHost& host, MatchEngine& engine)
-        : bytes_(bytes),
-          cp932_(encoding == ByteEncoding::Cp932),
-          name_(name),
-          search_(search),
-          host_(host),
-          engine_(engine) {}
+               const ScanRoles& roles)
+        : bytes_(bytes), cp932_(encoding == ByteEncoding::Cp932), name_(name), roles_(roles) {}
 
     // What the lines from here on are searched with; `hits` (null: test every line) must
     // cover the lines that the next Run visits.
-    void Use(MatchOptions options, RequirementSearch* hits) {
-        options_ = options;
+    void Use(PreparedSearch& prepared, RequirementSearch* hits) {
+        prepared_ = &prepared;
         hits_ = hits;
     }
 
@@ -139,23 +134,23 @@ class SteadyScan {
             const Line line = LineAt(hit, from);
             // The line decoded once, into a buffer of its own: CatchUp decodes other lines.
             const std::string_view text = DecodedRow(line.content);
+            const bool as_it_is = text.data() == line.content.data();  // CP932: ASCII only
             // The procedure state is wanted only for the rows, so it is brought up to the
             // lines that match and no further.
-            if ((hits_ && (hits_->HitMatches(hit, line.start, line.content) ||
+            if ((hits_ && (hits_->HitMatches(hit, line.start, line.content, as_it_is) ||
                            hits_->LineHoldsAscii(text))) ||
-                engine_.MatchLine(text, search_, options_)) {
+                prepared_->MatchLine(text)) {
                 LineStart start;
-                if (MatchLiesWanted(host_, engine_, text, search_, options_, bytes_, line.start,
-                                    start)) {
+                if (MatchLiesWanted(roles_.options, *prepared_, text, bytes_, line.start, start)) {
                     CatchUp(state_at_, line.start);
                     if (!state_.Inside()) ApplyStartTest(state_, text);
-                    host_.AddRowView(ResultRowView::OfLine(name_, NumberOf(line.start), state_.name,
-                                                           state_.scope, text, start));
+                    roles_.rows.AddRowView(ResultRowView::OfLine(
+                        name_, NumberOf(line.start), state_.name, state_.scope, text, start));
                     if (state_.Inside()) ApplyEndTest(state_, text);
                     state_at_ = line.next;
                 }
-            } else if (engine_.LastLineUntested()) {
-                host_.LineUntested(name_, NumberOf(line.start));
+            } else if (prepared_->LastLineUntested()) {
+                roles_.rows.LineUntested(name_, NumberOf(line.start));
             }
             if (line.last) return;
             from = line.next;
@@ -299,10 +294,8 @@ class SteadyScan {
     std::string_view bytes_;
     bool cp932_;
     std::string_view name_;
-    std::string_view search_;
-    ScanHost& host_;
-    MatchEngine& engine_;
-    MatchOptions options_;
+    const ScanRoles& roles_;
+    PreparedSearch* prepared_ = nullptr;
     RequirementSearch* hits_ = nullptr;
     std::size_t state_at_ = 0;  // the line start where state_ holds
     std::optional<AnyBytesFinder> starts_;
@@ -329,26 +322,29 @@ std::size_t StretchEnd(std::string_view bytes, std::size_t from, std::size_t str
 }  // namespace
 
 bool ScanSteadily(std::string_view bytes, ByteEncoding encoding, std::string_view name,
-                  std::string_view search, ScanHost& host, MatchEngine& engine) {
+                  std::string_view search, const ScanRoles& roles, MatchEngine& engine) {
     if (bytes.empty()) return true;  // no lines
     try {
-        // A steady host's answers before the first line hold for every line; those of a host
-        // with a stretch, for the lines of the stretch.
-        const std::size_t stretch = host.Steady() ? 0 : host.SteadyStretch();
-        SteadyScan scan(bytes, encoding, name, search, host, engine);
+        // A steady control's answers before the first line hold for every line; those of a
+        // control with a stretch, for the lines of the stretch.
+        ScanControl& control = roles.control;
+        const std::size_t stretch = control.Steady() ? 0 : control.SteadyStretch();
+        PreparedForOptions prepared_for(engine, search);
+        SteadyScan scan(bytes, encoding, name, roles);
         std::unique_ptr<RequirementSearch> hits;
         std::optional<MatchOptions> used;
         bool none = false;  // no line can match under the options in use
         for (std::size_t from = 0;;) {
-            host.Yield();
-            if (host.StopRequested()) return true;
-            const MatchOptions options = host.CurrentOptions();
+            control.Yield();
+            if (control.StopRequested()) return true;
+            const MatchOptions options = roles.options.CurrentOptions();
+            PreparedSearch& prepared = prepared_for(options);
             const std::size_t to = StretchEnd(bytes, from, stretch);
             // The hits are looked for only up to the end of the stretch, so a long text
             // without any costs no more per stretch than a short one.
             const std::string_view covered = bytes.substr(0, to);
             if (options != used || stretch > 0) {
-                const LineRequirement& required = engine.RequirementFor(search, options);
+                const LineRequirement& required = prepared.Requirement();
                 none = required.kind == LineRequirement::Kind::NoLines;
                 hits = none ? nullptr : RequirementSearch::Make(required, encoding, covered);
                 // Nothing to look for: before any row the caller scans the decoded text,
@@ -357,7 +353,7 @@ bool ScanSteadily(std::string_view bytes, ByteEncoding encoding, std::string_vie
                 used = options;
             }
             if (!none) {
-                scan.Use(options, hits.get());
+                scan.Use(prepared, hits.get());
                 scan.Run(from, to == kNoHit ? bytes.size() + 1 : to);
             }
             if (to == kNoHit) return true;

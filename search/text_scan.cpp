@@ -24,30 +24,31 @@ namespace {
 // `lines` tells which lines can skip a test without changing the outcome.
 template <typename LineFilter>
 void ScanLines(std::string_view text, std::string_view name, std::string_view search,
-               ScanHost& host, MatchEngine& engine, LineFilter& lines) {
+               const ScanRoles& roles, MatchEngine& engine, LineFilter& lines) {
     try {
+        PreparedForOptions prepared_for(engine, search);
         ProcState state;
         LineCursor cursor(text);
         LineRef line;
         std::int64_t number = 0;
         while (cursor.Next(line)) {
             ++number;
-            host.Yield();
-            if (host.StopRequested()) return;
-            const MatchOptions options = host.CurrentOptions();
+            roles.control.Yield();
+            if (roles.control.StopRequested()) return;
+            PreparedSearch& prepared = prepared_for(roles.options.CurrentOptions());
             if (lines.MayStartProcedure(line) && !state.Inside()) {
                 ApplyStartTest(state, line.content);
             }
-            if (lines.MayMatch(line, options)) {
-                if (engine.MatchLine(line.content, search, options)) {
+            if (lines.MayMatch(line, prepared)) {
+                if (prepared.MatchLine(line.content)) {
                     LineStart start;
-                    if (MatchLiesWanted(host, engine, line.content, search, options, text,
-                                        line.start, start)) {
-                        host.AddRowView(ResultRowView::OfLine(name, number, state.name, state.scope,
-                                                              line.content, start));
+                    if (MatchLiesWanted(roles.options, prepared, line.content, text, line.start,
+                                        start)) {
+                        roles.rows.AddRowView(ResultRowView::OfLine(
+                            name, number, state.name, state.scope, line.content, start));
                     }
-                } else if (engine.LastLineUntested()) {
-                    host.LineUntested(name, number);
+                } else if (prepared.LastLineUntested()) {
+                    roles.rows.LineUntested(name, number);
                 }
             }
             if (lines.MayEndProcedure(line) && state.Inside()) ApplyEndTest(state, line.content);
@@ -60,11 +61,11 @@ void ScanLines(std::string_view text, std::string_view name, std::string_view se
 struct EveryLine {
     bool MayStartProcedure(const LineRef&) { return true; }
     bool MayEndProcedure(const LineRef&) { return true; }
-    bool MayMatch(const LineRef&, MatchOptions) { return true; }
+    bool MayMatch(const LineRef&, const PreparedSearch&) { return true; }
 };
 
 // The candidate lines of the rest of a text (from `origin` on) under one set of options,
-// found by running the engine's prefilter over the whole rest at once. Lines are counted
+// found by running the prepared search's prefilter over the whole rest at once. Lines are counted
 // from the plan's first line; only the stretches up to each hit are counted.
 class CandidatePlan {
   public:
@@ -199,13 +200,11 @@ class CandidatePlan {
 
 // Skips, provably, the tests that cannot change anything on a line: the procedure tests
 // change the state only on lines holding their keywords, and MatchLine accepts only lines
-// the engine's prefilter lets through.
+// the prefilter lets through.
 class PrefilteredLines {
   public:
-    PrefilteredLines(std::string_view text, std::string_view search, MatchEngine& engine)
+    explicit PrefilteredLines(std::string_view text)
         : text_(text),
-          search_(search),
-          engine_(engine),
           starts_(AnyBytesSearch(text, {"Sub ", "Function ", "Property "})),
           ends_({text, "End "}) {}
 
@@ -217,12 +216,12 @@ class PrefilteredLines {
         return ends_.AnyIn(line.start, line.start + line.content.size());
     }
 
-    bool MayMatch(const LineRef& line, MatchOptions options) {
-        if (!plan_ || plan_->options() != options) {
+    bool MayMatch(const LineRef& line, PreparedSearch& prepared) {
+        if (!plan_ || plan_->options() != prepared.Options()) {
             // Options that keep changing make planning cost more than it saves.
-            LinePrefilter filter =
-                ++plans_ <= kMaxPlans ? engine_.PrefilterFor(search_, options) : LinePrefilter{};
-            plan_ = std::make_unique<CandidatePlan>(text_, line.start, std::move(filter), options);
+            LinePrefilter filter = ++plans_ <= kMaxPlans ? prepared.Prefilter() : LinePrefilter{};
+            plan_ = std::make_unique<CandidatePlan>(text_, line.start, std::move(filter),
+                                                    prepared.Options());
         }
         return plan_->MayMatch();
     }
@@ -230,8 +229,6 @@ class PrefilteredLines {
   private:
     static constexpr int kMaxPlans = 4;
     std::string_view text_;
-    std::string_view search_;
-    MatchEngine& engine_;
     AnyBytesFinder starts_;
     BytesFinder ends_;
     std::unique_ptr<CandidatePlan> plan_;
@@ -241,42 +238,58 @@ class PrefilteredLines {
 }  // namespace
 
 void SearchEncodedText(std::string_view bytes, std::string_view name, std::string_view search,
-                       ScanHost& host, MatchEngine& engine) {
-    const EncodingChoice choice = host.FileEncoding();
+                       const ScanRoles& roles, MatchEngine& engine) {
+    const EncodingChoice choice = roles.options.FileEncoding();
+    const bool steady = roles.control.Steady() || roles.control.SteadyStretch() > 0;
     switch (DetectByteEncoding(bytes, choice)) {
         case ByteEncoding::Utf8:
-            return SearchText(bytes, name, search, host, engine);
+            return SearchText(bytes, name, search, roles, engine);
         case ByteEncoding::Cp932:
-            if ((host.Steady() || host.SteadyStretch() > 0) && Cp932SearchableUndecoded() &&
-                ScanSteadily(bytes, ByteEncoding::Cp932, name, search, host, engine)) {
+            if (steady && Cp932SearchableUndecoded() &&
+                ScanSteadily(bytes, ByteEncoding::Cp932, name, search, roles, engine)) {
                 return;
             }
-            return SearchText(DecodeCp932(bytes), name, search, host, engine);
+            return SearchText(DecodeCp932(bytes), name, search, roles, engine);
         case ByteEncoding::Other:
             break;
     }
     // Valid UTF-8 after a UTF-8 BOM decodes to itself: it is searched where it lies.
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) {
-        return SearchText(bytes.substr(kUtf8Bom.size()), name, search, host, engine);
+        return SearchText(bytes.substr(kUtf8Bom.size()), name, search, roles, engine);
     }
-    SearchText(DecodeText(bytes, choice), name, search, host, engine);
+    SearchText(DecodeText(bytes, choice), name, search, roles, engine);
+}
+
+void SearchText(std::string_view text, std::string_view name, std::string_view search,
+                const ScanRoles& roles, MatchEngine& engine) {
+    if ((roles.control.Steady() || roles.control.SteadyStretch() > 0) &&
+        ScanSteadily(text, ByteEncoding::Utf8, name, search, roles, engine)) {
+        return;
+    }
+    PrefilteredLines lines(text);
+    ScanLines(text, name, search, roles, engine, lines);
+}
+
+void SearchTextLineByLine(std::string_view text, std::string_view name, std::string_view search,
+                          const ScanRoles& roles, MatchEngine& engine) {
+    EveryLine lines;
+    ScanLines(text, name, search, roles, engine, lines);
+}
+
+void SearchEncodedText(std::string_view bytes, std::string_view name, std::string_view search,
+                       ScanHost& host, MatchEngine& engine) {
+    SearchEncodedText(bytes, name, search, ScanRoles(host), engine);
 }
 
 void SearchText(std::string_view text, std::string_view name, std::string_view search,
                 ScanHost& host, MatchEngine& engine) {
-    if ((host.Steady() || host.SteadyStretch() > 0) &&
-        ScanSteadily(text, ByteEncoding::Utf8, name, search, host, engine)) {
-        return;
-    }
-    PrefilteredLines lines(text, search, engine);
-    ScanLines(text, name, search, host, engine, lines);
+    SearchText(text, name, search, ScanRoles(host), engine);
 }
 
 void SearchTextLineByLine(std::string_view text, std::string_view name, std::string_view search,
                           ScanHost& host, MatchEngine& engine) {
-    EveryLine lines;
-    ScanLines(text, name, search, host, engine, lines);
+    SearchTextLineByLine(text, name, search, ScanRoles(host), engine);
 }
 
 }  // namespace trawlex

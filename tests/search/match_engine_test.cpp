@@ -213,17 +213,6 @@ TEST(RegexIsLineLocal, RejectsConstructsThatLookBeyondTheLine) {
     }
 }
 
-TEST(RegexCache, ReusesCompiledPatternsAndRemembersInvalidOnes) {
-    RegexCache cache;
-    const auto first = cache.Get("a+b", true, false);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(cache.Get("a+b", true, false), first);
-    EXPECT_NE(cache.Get("a+b", false, false), first);
-    EXPECT_NE(cache.Get("a+b", true, true), first);
-    EXPECT_EQ(cache.Get("(", true, false), nullptr);
-    EXPECT_EQ(cache.Get("a+b", true, false), first);
-}
-
 TEST(CompiledRegex, FindReportsTheLeftmostStartFromAnOffset) {
     const auto regex = CompiledRegex::Compile("^b+", false, true);
     ASSERT_NE(regex, nullptr);

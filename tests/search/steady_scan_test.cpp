@@ -600,8 +600,8 @@ TEST(SteadyScanTest, OptionsWithNothingToLookForMidTextTestEveryLineOfTheRest) {
     const MatchOptions plain{SearchMode::Normal, false};
     const MatchOptions pattern{SearchMode::Regex, false};
     const char* search = "\\w";
-    ASSERT_EQ(engine.RequirementFor(search, plain).kind, LineRequirement::Kind::Ascii);
-    ASSERT_EQ(engine.RequirementFor(search, pattern).kind, LineRequirement::Kind::Unknown);
+    ASSERT_EQ(engine.Prepared(search, plain).Requirement().kind, LineRequirement::Kind::Ascii);
+    ASSERT_EQ(engine.Prepared(search, pattern).Requirement().kind, LineRequirement::Kind::Unknown);
     const std::string text = "a\\w\r\n--\r\nab\r\n\\w\r\nSub A()\r\n--\r\nb\r\nEnd Sub\r\nc";
     for (const std::size_t stretch : {1, 6}) {
         StretchHost stretched(stretch, plain, pattern, 2);

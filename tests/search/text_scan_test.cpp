@@ -39,6 +39,8 @@ class RecordingHost : public ScanHost {
 
 using ScanFunction = void (*)(std::string_view, std::string_view, std::string_view, ScanHost&,
                               MatchEngine&);
+const ScanFunction kFastScan = &SearchText;
+const ScanFunction kLineByLineScan = &SearchTextLineByLine;
 
 // Every behaviour holds for the fast scan and for the line-by-line reference.
 class TextScanTest : public ::testing::TestWithParam<ScanFunction> {
@@ -184,11 +186,10 @@ TEST_P(TextScanTest, JapaneseAndWidthInsensitiveRows) {
     EXPECT_EQ(Scan(text, "データ", {SearchMode::Normal, true}).size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothScans, TextScanTest,
-                         ::testing::Values(&SearchText, &SearchTextLineByLine),
+INSTANTIATE_TEST_SUITE_P(BothScans, TextScanTest, ::testing::Values(kFastScan, kLineByLineScan),
                          [](const auto& info) {
-                             return info.param == &SearchText ? std::string("Fast")
-                                                              : std::string("LineByLine");
+                             return info.param == kFastScan ? std::string("Fast")
+                                                            : std::string("LineByLine");
                          });
 
 // The fast scan must give exactly the rows of the line-by-line scan.
@@ -276,7 +277,7 @@ class FastScanEquivalence : public ::testing::Test {
         host.on_yield = [&](std::int64_t line, RecordingHost& h) {
             if (line == switch_line) h.options = second;
         };
-        scan(text, "M", search, host, scan == &SearchText ? fast_engine_ : slow_engine_);
+        scan(text, "M", search, host, scan == kFastScan ? fast_engine_ : slow_engine_);
         return host.rows;
     }
 
