@@ -1,5 +1,6 @@
 #include "search/prepared_search.h"
 
+#include "base/ascii_case.h"
 #include "base/text_decode.h"
 #include "base/utf8_codec.h"
 #include "search/regex_cache.h"
@@ -51,14 +52,6 @@ char32_t MostTellingKana(std::string_view folded) {
     return best;
 }
 
-std::string LowerAscii(std::string_view s) {
-    std::string lower(s);
-    for (char& ch : lower) {
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
-    }
-    return lower;
-}
-
 // A regular expression's requirement: the ASCII run every match holds.
 LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
     LineRequirement required;
@@ -67,7 +60,7 @@ LineRequirement RegexRequirement(std::string_view pattern, bool caseless) {
     required.kind = LineRequirement::Kind::Ascii;
     required.caseless = caseless;
     if (caseless) {
-        required.ascii = LowerAscii(literal);
+        required.ascii = ToLowerAscii(literal);
         required.stand_ins = LineRequirement::StandIns::Case;
     } else {
         required.ascii = std::move(literal);
