@@ -2,6 +2,8 @@
 // what its lines name, and every module it loads has valid UTF-8 code and a name.
 // The input's first byte chooses a project (even) or a group (odd); the project's folder
 // holds a few modules, a subfolder, a pipe and a link to a device for the lines to name.
+// The input's file is removed after each run, so a group never reads the project an earlier
+// input left behind: every input gives the same result on its own.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = Folder() + (group ? "/fuzz.vbg" : "/fuzz.vbp");
     Write(path, text);
     const auto loaded = trawlex::LoadVbAny(path);
+    ::unlink(path.c_str());
     if (!loaded) {
         FUZZ_CHECK(!loaded.error().empty());
         return 0;
