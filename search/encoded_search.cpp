@@ -98,35 +98,23 @@ bool IsContinuationByte(char c) {
 }
 
 // The CP932 bytes that decode to one of `strings`, or nothing when they cannot be looked
-// for as bytes. A search asks for the same strings file after file, so the last answer is
-// kept.
-const std::optional<std::vector<std::string>>& Cp932SourcesOfAll(
-    const std::vector<std::string>& strings) {
-    thread_local std::vector<std::string> last_strings;
-    thread_local std::optional<std::vector<std::string>> answer;
-    thread_local bool ready = false;
-    if (ready && last_strings == strings) return answer;
-    last_strings = strings;
-    ready = true;
-    answer.emplace();
+// for as bytes.
+std::optional<std::vector<std::string>> Cp932SourcesOfAll(const std::vector<std::string>& strings) {
+    std::vector<std::string> sources;
     constexpr std::size_t kMaxSources = 16;
     for (const std::string& text : strings) {
         // Bytes that are no whole characters can match inside a character's UTF-8, and
         // U+FFFD stands for any byte that does not decode.
         if (!IsValidUtf8(text) || text.find("\xEF\xBF\xBD") != std::string::npos) {
-            answer.reset();
-            break;
+            return std::nullopt;
         }
         std::vector<std::string> more = Cp932Sources(text, kMaxSources);
         // A string CP932 cannot encode cannot stand in a text decoded from it; but one with
         // too many encodings to list can.
-        if (more.empty() && Cp932CanEncode(text)) {
-            answer.reset();
-            break;
-        }
-        answer->insert(answer->end(), more.begin(), more.end());
+        if (more.empty() && Cp932CanEncode(text)) return std::nullopt;
+        sources.insert(sources.end(), more.begin(), more.end());
     }
-    return answer;
+    return sources;
 }
 
 // How far back a CP932 window looks for a byte that cannot be a trail byte; past that it
@@ -171,22 +159,13 @@ TRAWLEX_AVX2_TARGET const unsigned char* PairSetSearch::FindAvx2(const unsigned 
 }
 #endif
 
-const std::vector<std::string>& Cp932StandInsFor(std::string_view needle, StandIns stand_ins) {
-    // A search asks for the same needle file after file, so the last answer is kept.
-    thread_local std::string last_needle;
-    thread_local StandIns last_stand_ins = StandIns::None;
-    thread_local std::vector<std::string> codes;
-    thread_local bool ready = false;
-    if (ready && last_stand_ins == stand_ins && last_needle == needle) return codes;
-    codes.clear();
+std::vector<std::string> Cp932StandInsFor(std::string_view needle, StandIns stand_ins) {
+    std::vector<std::string> codes;
     for (const AsciiStandIn& stand_in : Cp932AsciiStandIns(stand_ins)) {
         if (stand_in.ascii.find_first_of(needle) != std::string::npos) {
             codes.push_back(stand_in.bytes);
         }
     }
-    last_needle.assign(needle);
-    last_stand_ins = stand_ins;
-    ready = true;
     return codes;
 }
 
@@ -211,22 +190,10 @@ std::vector<std::string> Utf8Completions(const std::vector<std::string>& prefixe
 
 // Every byte a match of the lower-case ASCII `needle` in the folded text can hold in the
 // text's bytes: its letters in either case, and the bytes of the characters that fold into
-// one of its characters. A folder mixes UTF-8 and CP932 files, so the last answer for each is
-// kept.
-const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand_ins, bool cp932) {
-    struct Answer {
-        std::string needle;
-        StandIns stand_ins = StandIns::None;
-        StandInWindow::ByteSet bytes{};
-        bool ready = false;
-    };
-    thread_local std::array<Answer, 2> answers;
-    Answer& answer = answers[cp932 ? 1 : 0];
-    if (answer.ready && answer.stand_ins == stand_ins && answer.needle == needle) {
-        return answer.bytes;
-    }
-    StandInWindow::ByteSet& bytes = answer.bytes;
-    bytes = {};
+// one of its characters (in CP932, those of `cp932_codes`).
+StandInPlan::ByteSet MatchBytes(std::string_view needle, StandIns stand_ins,
+                                const std::vector<std::string>* cp932_codes) {
+    StandInPlan::ByteSet bytes{};
     const auto add = [&](std::string_view chars) {
         for (char c : chars) bytes[static_cast<unsigned char>(c)] = true;
     };
@@ -234,33 +201,24 @@ const StandInWindow::ByteSet& MatchBytes(std::string_view needle, StandIns stand
         add(std::string_view(&c, 1));
         if (c >= 'a' && c <= 'z') bytes[static_cast<unsigned char>(c - 32)] = true;
     }
-    if (cp932) {
-        for (const std::string& code : Cp932StandInsFor(needle, stand_ins)) add(code);
-    } else {
-        static const std::vector<std::string> candidates =
-            Utf8Completions(Utf8StandInPrefixes(StandIns::Compare)->needles);
-        std::string folded;
-        for (const std::string& ch : candidates) {
-            CharFold(ch, stand_ins, folded);
-            if (folded.find_first_of(needle) != std::string::npos) add(ch);
-        }
+    if (cp932_codes) {
+        for (const std::string& code : *cp932_codes) add(code);
+        return bytes;
     }
-    answer.needle.assign(needle);
-    answer.stand_ins = stand_ins;
-    answer.ready = true;
+    static const std::vector<std::string> candidates =
+        Utf8Completions(Utf8StandInPrefixes(StandIns::Compare)->needles);
+    std::string folded;
+    for (const std::string& ch : candidates) {
+        CharFold(ch, stand_ins, folded);
+        if (folded.find_first_of(needle) != std::string::npos) add(ch);
+    }
     return bytes;
 }
 
 // The prefixes of Utf8StandInPrefixes that start a character whose fold holds one of the
-// characters of `needle`; the last answer is kept.
-const std::vector<std::string>& Utf8StandInPrefixesFor(std::string_view needle,
-                                                       StandIns stand_ins) {
-    thread_local std::string last_needle;
-    thread_local StandIns last_stand_ins = StandIns::None;
-    thread_local std::vector<std::string> prefixes;
-    thread_local bool ready = false;
-    if (ready && last_stand_ins == stand_ins && last_needle == needle) return prefixes;
-    prefixes.clear();
+// characters of `needle`.
+std::vector<std::string> Utf8StandInPrefixesFor(std::string_view needle, StandIns stand_ins) {
+    std::vector<std::string> prefixes;
     std::string folded;
     for (const std::string& prefix : Utf8StandInPrefixes(stand_ins)->needles) {
         for (const std::string& ch : Utf8Completions({prefix})) {
@@ -271,59 +229,87 @@ const std::vector<std::string>& Utf8StandInPrefixesFor(std::string_view needle,
             }
         }
     }
-    last_needle.assign(needle);
-    last_stand_ins = stand_ins;
-    ready = true;
     return prefixes;
 }
 
-// What StandInSearch::FoldsIntoNeedle found for each character (an invalid byte is a
-// character of its own), kept for the searches of the same needle on this thread: they ask
-// about the same few characters file after file.
-std::shared_ptr<std::unordered_map<char32_t, bool>> FoldAnswersFor(const std::string& needle,
-                                                                   StandIns stand_ins) {
-    using Answers = std::unordered_map<char32_t, bool>;
-    thread_local std::map<std::pair<std::string, StandIns>, std::shared_ptr<Answers>> kept;
-    // Searches still holding answers that are let go keep them.
-    constexpr std::size_t kMaxKept = 16;
-    auto key = std::make_pair(needle, stand_ins);
-    if (const auto it = kept.find(key); it != kept.end()) return it->second;
-    if (kept.size() >= kMaxKept) kept.clear();
-    return kept.emplace(std::move(key), std::make_shared<Answers>()).first->second;
+std::vector<PairSetSearch::Lead> LeadsOf(const std::vector<std::string>& codes);
+
+std::shared_ptr<const StandInPlan> MakeStandInPlan(std::string_view needle, StandIns stand_ins,
+                                                   bool cp932) {
+    auto plan = std::make_shared<StandInPlan>();
+    plan->needle.assign(needle);
+    plan->stand_ins = stand_ins;
+    plan->cp932 = cp932;
+    for (char ch : needle) plan->in_needle[static_cast<unsigned char>(ch)] = true;
+    std::vector<std::string> codes =
+        cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
+    plan->match_bytes = MatchBytes(needle, stand_ins, cp932 ? &codes : nullptr);
+    plan->answers = std::make_shared<std::unordered_map<char32_t, bool>>();
+    const bool paired =
+        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() >= 2; });
+    if (codes.empty()) {
+        // nothing stands in
+    } else if (paired) {
+        plan->leads = std::make_shared<const std::vector<PairSetSearch::Lead>>(LeadsOf(codes));
+    } else {
+        plan->short_codes = std::make_shared<const NeedleSet>(std::move(codes));
+    }
+    return plan;
 }
 
 }  // namespace
 
-StandInWindow::StandInWindow(std::string_view bytes, bool cp932, std::string needle, StandIns fold)
-    : bytes_(bytes),
-      cp932_(cp932),
-      needle_(std::move(needle)),
-      fold_(fold),
-      match_bytes_(MatchBytes(needle_, fold, cp932)) {}
+std::shared_ptr<const StandInPlan> StandInPlan::For(std::string_view needle, StandIns stand_ins,
+                                                    bool cp932) {
+    // A folder mixes UTF-8 and CP932 files, and a run may hold several option sets.
+    constexpr std::size_t kKept = 4;
+    thread_local std::array<std::shared_ptr<const StandInPlan>, kKept> kept;
+    thread_local std::size_t next = 0;
+    for (const auto& plan : kept) {
+        if (plan && plan->cp932 == cp932 && plan->stand_ins == stand_ins &&
+            plan->needle == needle) {
+            return plan;
+        }
+    }
+    std::shared_ptr<const StandInPlan>& slot = kept[next];
+    next = (next + 1) % kKept;
+    slot = MakeStandInPlan(needle, stand_ins, cp932);
+    return slot;
+}
+
+StandInWindow::StandInWindow(std::string_view bytes, bool cp932, std::string_view needle,
+                             StandIns fold)
+    : StandInWindow(bytes, StandInPlan::For(needle, fold, cp932)) {}
+
+StandInWindow::StandInWindow(std::string_view bytes, std::shared_ptr<const StandInPlan> plan)
+    : bytes_(bytes), plan_(std::move(plan)) {}
 
 bool StandInWindow::MayHoldNeedle(std::size_t at) {
     // A match's bytes stand together around `at`; a shorter run of bytes a match can hold
     // holds none, and most runs are cut short by bytes of other characters.
-    const std::size_t n = needle_.size();
+    const std::string& needle = plan_->needle;
+    const StandInPlan::ByteSet& match_bytes = plan_->match_bytes;
+    const std::size_t n = needle.size();
     std::size_t run_lo = at;
     std::size_t run_hi = at + 1;
     while (run_hi - run_lo < n && run_hi < bytes_.size() &&
-           match_bytes_[static_cast<unsigned char>(bytes_[run_hi])]) {
+           match_bytes[static_cast<unsigned char>(bytes_[run_hi])]) {
         ++run_hi;
     }
     while (run_hi - run_lo < n && run_lo > 0 &&
-           match_bytes_[static_cast<unsigned char>(bytes_[run_lo - 1])]) {
+           match_bytes[static_cast<unsigned char>(bytes_[run_lo - 1])]) {
         --run_lo;
     }
     if (run_hi - run_lo < n) return false;
     // A character takes at most `width` bytes; the window reaches needle-length characters
     // past the one at `at` (or, in CP932, the one that `at` may be the trail byte of).
-    const std::size_t width = cp932_ ? 2 : 4;
-    const std::size_t reach = width * needle_.size();
+    const bool cp932 = plan_->cp932;
+    const std::size_t width = cp932 ? 2 : 4;
+    const std::size_t reach = width * n;
     std::size_t lo = at - std::min(at, reach);
     const std::size_t hi = std::min(bytes_.size(), at + reach);
     std::string_view window;
-    if (cp932_) {
+    if (cp932) {
         // A byte below 0x40 is never a trail byte, so a character starts after it.
         const std::size_t lowest = lo - std::min(lo, kMaxCp932Walk);
         while (lo > 0 && static_cast<unsigned char>(bytes_[lo - 1]) >= 0x40) {
@@ -336,27 +322,16 @@ bool StandInWindow::MayHoldNeedle(std::size_t at) {
         while (lo < at && IsContinuationByte(bytes_[lo])) ++lo;
         window = bytes_.substr(lo, hi - lo);
     }
-    Fold(window, fold_, folded_);
-    return folded_.find(needle_) != std::string::npos;
+    Fold(window, plan_->stand_ins, folded_);
+    return folded_.find(needle) != std::string::npos;
 }
 
-StandInSearch::StandInSearch(std::string_view text, const std::string& needle, StandIns stand_ins,
-                             bool cp932)
-    : text_(text),
-      needle_(needle),
-      cp932_(cp932),
-      stand_ins_(stand_ins),
-      window_(text, cp932, needle, stand_ins) {
-    for (char ch : needle) in_needle_[static_cast<unsigned char>(ch)] = true;
-    const std::vector<std::string>& codes =
-        cp932 ? Cp932StandInsFor(needle, stand_ins) : Utf8StandInPrefixesFor(needle, stand_ins);
-    if (codes.empty()) return;
-    const bool paired =
-        std::all_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() >= 2; });
-    if (paired) {
-        pairs_.emplace(text, codes);
-    } else {
-        codes_.emplace(text, codes);
+StandInSearch::StandInSearch(std::string_view text, std::shared_ptr<const StandInPlan> plan)
+    : text_(text), plan_(std::move(plan)), window_(text, plan_) {
+    if (plan_->leads) {
+        pairs_.emplace(text, plan_->leads);
+    } else if (plan_->short_codes) {
+        codes_.emplace(text, plan_->short_codes);
     }
 }
 
@@ -371,27 +346,29 @@ std::size_t StandInSearch::operator()(std::size_t from) {
 
 bool StandInSearch::Accepts(std::size_t at) {
     // CP932 codes are those of stand-ins already.
-    return (cp932_ || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at);
+    return (plan_->cp932 || FoldsIntoNeedle(at)) && window_.MayHoldNeedle(at);
 }
 
 bool StandInSearch::FoldsIntoNeedle(std::size_t at) {
     std::size_t end = at;
     const char32_t ch = utf8::Next(text_, end);
-    if (!answers_) answers_ = FoldAnswersFor(needle_, stand_ins_);
-    const auto [answer, added] = answers_->try_emplace(ch, false);
+    const auto [answer, added] = plan_->answers->try_emplace(ch, false);
     if (!added) return answer->second;
-    CharFold(text_.substr(at, end - at), stand_ins_, folded_char_);
+    CharFold(text_.substr(at, end - at), plan_->stand_ins, folded_char_);
     for (char c : folded_char_) {
-        if (in_needle_[static_cast<unsigned char>(c)]) answer->second = true;
+        if (plan_->in_needle[static_cast<unsigned char>(c)]) answer->second = true;
     }
     return answer->second;
 }
 
 FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, const std::string& needle,
                                      StandIns stand_ins, bool cp932)
+    : FoldedAsciiSearch(text, StandInPlan::For(needle, stand_ins, cp932)) {}
+
+FoldedAsciiSearch::FoldedAsciiSearch(std::string_view text, std::shared_ptr<const StandInPlan> plan)
     : text_(text),
-      caseless_(AsciiCaselessSearch(text, needle)),
-      stand_ins_(StandInSearch(text, needle, stand_ins, cp932)) {}
+      caseless_(AsciiCaselessSearch(text, plan->needle)),
+      stand_ins_(StandInSearch(text, std::move(plan))) {}
 
 std::size_t FoldedAsciiSearch::Separately(std::size_t from) {
     return std::min(caseless_.Find(from), stand_ins_.Find(from));
@@ -567,30 +544,13 @@ std::vector<PairSetSearch::Lead> LeadsOf(const std::vector<std::string>& codes) 
     return leads;
 }
 
-// LeadsOf, remembered for the last two sets of codes: a search of a folder asks for those of
-// its UTF-8 and its CP932 files file after file.
-std::shared_ptr<const std::vector<PairSetSearch::Lead>> SharedLeadsOf(
-    const std::vector<std::string>& codes) {
-    struct Known {
-        std::vector<std::string> codes;
-        std::shared_ptr<const std::vector<PairSetSearch::Lead>> leads;
-    };
-    thread_local std::array<Known, 2> known;
-    thread_local std::size_t next = 0;
-    for (const Known& k : known) {
-        if (k.leads && k.codes == codes) return k.leads;
-    }
-    Known& slot = known[next];
-    next = (next + 1) % known.size();
-    slot.codes = codes;
-    slot.leads = std::make_shared<const std::vector<PairSetSearch::Lead>>(LeadsOf(codes));
-    return slot.leads;
-}
-
 }  // namespace
 
 PairSetSearch::PairSetSearch(std::string_view text, const std::vector<std::string>& codes)
-    : text_(text), leads_(SharedLeadsOf(codes)) {}
+    : PairSetSearch(text, std::make_shared<const std::vector<Lead>>(LeadsOf(codes))) {}
+
+PairSetSearch::PairSetSearch(std::string_view text, std::shared_ptr<const std::vector<Lead>> leads)
+    : text_(text), leads_(std::move(leads)) {}
 
 bool PairSetSearch::IsCode(const unsigned char* at) const {
     for (const Lead& lead : *leads_) {
@@ -656,76 +616,85 @@ std::size_t PairSetSearch::operator()(std::size_t from) const {
     return kNoHit;
 }
 
-std::unique_ptr<RequirementSearch> RequirementSearch::Make(const LineRequirement& requirement,
-                                                           ByteEncoding encoding,
-                                                           std::string_view bytes) {
+RequirementPlan::RequirementPlan(const LineRequirement& requirement, ByteEncoding encoding) {
     using Kind = LineRequirement::Kind;
-    if (encoding == ByteEncoding::Other) return nullptr;
-    const bool cp932 = encoding == ByteEncoding::Cp932;
-    std::unique_ptr<RequirementSearch> search(new RequirementSearch);
+    if (encoding == ByteEncoding::Other) return;
+    cp932 = encoding == ByteEncoding::Cp932;
     const auto look_for_any = [&](std::vector<std::string> needles) {
         if (needles.size() == 1) {
-            search->exact_.emplace(BytesSearch(bytes, std::move(needles.front())));
+            exact.emplace(std::move(needles.front()));
         } else if (!needles.empty()) {
-            search->any_.emplace(AnyBytesSearch(bytes, std::move(needles)));
+            any = std::make_shared<const NeedleSet>(std::move(needles));
         }
     };
     switch (requirement.kind) {
         case Kind::Unknown:
         case Kind::NoLines:
-            return nullptr;
+            return;
         case Kind::AnyOf: {
             if (!cp932) {
                 look_for_any(requirement.strings);
                 break;
             }
-            const std::optional<std::vector<std::string>>& sources =
+            const std::optional<std::vector<std::string>> sources =
                 Cp932SourcesOfAll(requirement.strings);
-            if (!sources) return nullptr;
+            if (!sources) return;
             look_for_any(*sources);  // none: no line can match
             break;
         }
         case Kind::Ascii:
-            if (requirement.ascii.empty()) return nullptr;
-            search->ascii_is_match_ = requirement.ascii_is_match && requirement.caseless;
-            search->ascii_size_ = requirement.ascii.size();
-            if (search->ascii_is_match_) search->ascii_ = requirement.ascii;
-            search->cp932_ = cp932;
+            if (requirement.ascii.empty()) return;
+            ascii_is_match = requirement.ascii_is_match && requirement.caseless;
+            ascii_size = requirement.ascii.size();
+            if (ascii_is_match) ascii = requirement.ascii;
             if (!requirement.caseless) {
                 look_for_any({requirement.ascii});
             } else if (requirement.stand_ins == StandIns::None) {
-                search->caseless_.emplace(AsciiCaselessSearch(bytes, requirement.ascii));
+                caseless = requirement.ascii;
             } else {
-                search->folded_.emplace(
-                    FoldedAsciiSearch(bytes, requirement.ascii, requirement.stand_ins, cp932));
+                folded = StandInPlan::For(requirement.ascii, requirement.stand_ins, cp932);
             }
             break;
     }
+    usable = true;
+}
+
+std::unique_ptr<RequirementSearch> RequirementSearch::Make(const RequirementPlan& plan,
+                                                           std::string_view bytes) {
+    if (!plan.usable) return nullptr;
+    std::unique_ptr<RequirementSearch> search(new RequirementSearch(plan));
+    if (plan.exact) search->exact_.emplace(BytesSearch(bytes, *plan.exact));
+    if (plan.any) search->any_.emplace(AnyBytesSearch(bytes, plan.any));
+    if (!plan.caseless.empty())
+        search->caseless_.emplace(AsciiCaselessSearch(bytes, plan.caseless));
+    if (plan.folded) search->folded_.emplace(FoldedAsciiSearch(bytes, plan.folded));
     return search;
 }
 
 bool RequirementSearch::HitMatches(std::size_t at, std::size_t line_start, std::string_view content,
                                    bool ascii_or_utf8) {
-    if (!ascii_is_match_ || at < line_start || at + ascii_size_ > line_start + content.size()) {
+    if (!plan_.ascii_is_match || at < line_start ||
+        at + plan_.ascii_size > line_start + content.size()) {
         return false;
     }
-    if (cp932_ && !ascii_or_utf8) return false;  // an ASCII byte may be a trail byte
+    if (plan_.cp932 && !ascii_or_utf8) return false;  // an ASCII byte may be a trail byte
     if (caseless_) return caseless_->Find(at) == at;
     if (folded_) return folded_->search().NeedleAt(at);
     return false;
 }
 
 bool RequirementSearch::LineHoldsAscii(std::string_view line) const {
-    if (!ascii_is_match_ || line.size() < ascii_.size()) return false;
+    const std::string& ascii = plan_.ascii;
+    if (!plan_.ascii_is_match || line.size() < ascii.size()) return false;
     const auto lower = [](char c) {
         return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
     };
-    const std::size_t last = line.size() - ascii_.size();
+    const std::size_t last = line.size() - ascii.size();
     for (std::size_t at = 0; at <= last; ++at) {
-        if (lower(line[at]) != ascii_[0]) continue;
+        if (lower(line[at]) != ascii[0]) continue;
         std::size_t i = 1;
-        while (i < ascii_.size() && lower(line[at + i]) == ascii_[i]) ++i;
-        if (i == ascii_.size()) return true;
+        while (i < ascii.size() && lower(line[at + i]) == ascii[i]) ++i;
+        if (i == ascii.size()) return true;
     }
     return false;
 }

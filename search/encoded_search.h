@@ -18,31 +18,6 @@
 
 namespace trawlex {
 
-// Whether the characters near a place in a text (UTF-8 or CP932 bytes), folded, hold a
-// lower-case ASCII needle. A match of the needle in the folded line that takes in the
-// character at the place lies within needle-length characters of it on either side, as
-// every character that folds to ASCII folds on its own; so when the window holds no match,
-// no match in the line takes in that character.
-class StandInWindow {
-  public:
-    using ByteSet = std::array<bool, 256>;
-
-    StandInWindow(std::string_view bytes, bool cp932, std::string needle,
-                  LineRequirement::StandIns fold);
-    // False only when no match of the needle in the folded text takes in the character
-    // at `at`, a character start of the text (UTF-8) or any byte (CP932).
-    bool MayHoldNeedle(std::size_t at);
-
-  private:
-    std::string_view bytes_;
-    bool cp932_;
-    std::string needle_;
-    LineRequirement::StandIns fold_;
-    ByteSet match_bytes_;
-    std::string decoded_;
-    std::string folded_;
-};
-
 // The first place where one of a set of codes (each of two bytes or more) stands, found 16
 // or 32 places at a time by lead byte and second-byte range when the codes share few lead
 // bytes.
@@ -59,6 +34,7 @@ class PairSetSearch {
     static constexpr std::size_t kMaxFilteredLeads = 4;
 
     PairSetSearch(std::string_view text, const std::vector<std::string>& codes);
+    PairSetSearch(std::string_view text, std::shared_ptr<const std::vector<Lead>> leads);
     std::size_t operator()(std::size_t from) const;
 
     // Whether one of the codes stands at `at`, a place whose next byte is inside the text.
@@ -73,18 +49,62 @@ class PairSetSearch {
     std::shared_ptr<const std::vector<Lead>> leads_;  // shared by the texts of a search
 };
 
+// What the stand-in search of a lower-case ASCII needle under one fold needs in the bytes
+// of one encoding, whatever the text: made once per search and shared by all its texts.
+struct StandInPlan {
+    using ByteSet = std::array<bool, 256>;
+
+    // Made anew only when the needle, the fold or the encoding differs from the last few
+    // asked for on this thread.
+    static std::shared_ptr<const StandInPlan> For(std::string_view needle,
+                                                  LineRequirement::StandIns stand_ins, bool cp932);
+
+    std::string needle;
+    LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare;
+    bool cp932 = false;
+    // The codes of the stand-ins: as a set of strings when one is a single byte, else by
+    // lead byte; neither when there is none.
+    std::shared_ptr<const NeedleSet> short_codes;
+    std::shared_ptr<const std::vector<PairSetSearch::Lead>> leads;
+    ByteSet match_bytes{};  // every byte a match can hold (StandInWindow)
+    ByteSet in_needle{};
+    // StandInSearch::FoldsIntoNeedle's answers by character (an invalid byte is a character
+    // of its own), filled in as the texts ask about the same few characters.
+    std::shared_ptr<std::unordered_map<char32_t, bool>> answers;
+};
+
+// Whether the characters near a place in a text (UTF-8 or CP932 bytes), folded, hold a
+// lower-case ASCII needle. A match of the needle in the folded line that takes in the
+// character at the place lies within needle-length characters of it on either side, as
+// every character that folds to ASCII folds on its own; so when the window holds no match,
+// no match in the line takes in that character.
+class StandInWindow {
+  public:
+    StandInWindow(std::string_view bytes, bool cp932, std::string_view needle,
+                  LineRequirement::StandIns fold);
+    StandInWindow(std::string_view bytes, std::shared_ptr<const StandInPlan> plan);
+    // False only when no match of the needle in the folded text takes in the character
+    // at `at`, a character start of the text (UTF-8) or any byte (CP932).
+    bool MayHoldNeedle(std::size_t at);
+
+  private:
+    std::string_view bytes_;
+    std::shared_ptr<const StandInPlan> plan_;
+    std::string decoded_;
+    std::string folded_;
+};
+
 // The CP932 codes of the characters that `stand_ins` turns into text holding one of the
 // (ASCII) characters of `needle`.
-const std::vector<std::string>& Cp932StandInsFor(std::string_view needle,
-                                                 LineRequirement::StandIns stand_ins);
+std::vector<std::string> Cp932StandInsFor(std::string_view needle,
+                                          LineRequirement::StandIns stand_ins);
 
 // The places of a text (UTF-8 or CP932 bytes) where a character stands whose fold holds
 // one of the characters of a lower-case ASCII needle and whose window (StandInWindow) may
 // hold the needle.
 class StandInSearch {
   public:
-    StandInSearch(std::string_view text, const std::string& needle,
-                  LineRequirement::StandIns stand_ins, bool cp932);
+    StandInSearch(std::string_view text, std::shared_ptr<const StandInPlan> plan);
     std::size_t operator()(std::size_t from);
 
     // The codes looked for where they are all of two bytes or more; null otherwise.
@@ -98,16 +118,11 @@ class StandInSearch {
     bool FoldsIntoNeedle(std::size_t at);
 
     std::string_view text_;
-    std::string needle_;
-    bool cp932_;
-    LineRequirement::StandIns stand_ins_;
+    std::shared_ptr<const StandInPlan> plan_;
     std::optional<AnyBytesSearch> codes_;  // codes, when some are of a single byte
     std::optional<PairSetSearch> pairs_;   // UTF-8 prefixes, or CP932 codes
     StandInWindow window_;
-    std::array<bool, 256> in_needle_{};
     std::string folded_char_;
-    // FoldsIntoNeedle's answers by character, shared with the searches for the same needle.
-    std::shared_ptr<std::unordered_map<char32_t, bool>> answers_;
 };
 
 // Where a lower-case ASCII needle can hit the folded form of a text (UTF-8 or CP932 bytes)
@@ -117,6 +132,7 @@ class FoldedAsciiSearch {
     FoldedAsciiSearch(std::string_view text, const std::string& needle,
                       LineRequirement::StandIns stand_ins = LineRequirement::StandIns::Compare,
                       bool cp932 = false);
+    FoldedAsciiSearch(std::string_view text, std::shared_ptr<const StandInPlan> plan);
     // One pass over the text for both kinds of hit where the processor has AVX2.
     std::size_t operator()(std::size_t from);
     // Whether the needle in some letter case stands at `at`.
@@ -132,12 +148,31 @@ class FoldedAsciiSearch {
     ForwardFinder<StandInSearch> stand_ins_;
 };
 
+// A line requirement as looked for in the bytes of one encoding, whatever the text: made
+// once per search and encoding (PreparedSearch::RequirementPlanFor).
+struct RequirementPlan {
+    RequirementPlan(const LineRequirement& requirement, ByteEncoding encoding);
+
+    // False when the requirement gives nothing to look for in such bytes (Unknown, NoLines,
+    // or strings CP932 cannot hold as bytes found here).
+    bool usable = false;
+    // One of these is looked for; none of them: no line can match.
+    std::optional<std::string> exact;
+    std::shared_ptr<const NeedleSet> any;
+    std::string caseless;  // lower case
+    std::shared_ptr<const StandInPlan> folded;
+
+    bool ascii_is_match = false;
+    std::size_t ascii_size = 0;
+    std::string ascii;  // lower case, where it makes a line match
+    bool cp932 = false;
+};
+
 class RequirementSearch {
   public:
-    // Null when the requirement gives nothing to look for in such bytes (Unknown, NoLines,
-    // or strings CP932 cannot hold as bytes found here).
-    static std::unique_ptr<RequirementSearch> Make(const LineRequirement& requirement,
-                                                   ByteEncoding encoding, std::string_view bytes);
+    // Null when the plan is not usable.
+    static std::unique_ptr<RequirementSearch> Make(const RequirementPlan& plan,
+                                                   std::string_view bytes);
 
     // The first hit at or after `from`, or kNoHit.
     std::size_t Find(std::size_t from);
@@ -155,12 +190,9 @@ class RequirementSearch {
     bool LineHoldsAscii(std::string_view line) const;
 
   private:
-    RequirementSearch() = default;
+    explicit RequirementSearch(const RequirementPlan& plan) : plan_(plan) {}
 
-    bool ascii_is_match_ = false;
-    std::size_t ascii_size_ = 0;
-    std::string ascii_;  // lower case, where it makes a line match
-    bool cp932_ = false;
+    const RequirementPlan& plan_;
 
     std::optional<BytesFinder> exact_;
     std::optional<AnyBytesFinder> any_;

@@ -3,6 +3,7 @@
 #include "base/ascii_case.h"
 #include "base/text_decode.h"
 #include "base/utf8_codec.h"
+#include "search/encoded_search.h"
 #include "search/regex_cache.h"
 #include "search/text_fold.h"
 
@@ -249,6 +250,12 @@ LinePrefilter PreparedSearch::MakePrefilter() {
 const LineRequirement& PreparedSearch::Requirement() {
     if (!requirement_) requirement_ = MakeRequirement();
     return *requirement_;
+}
+
+const RequirementPlan& PreparedSearch::RequirementPlanFor(ByteEncoding encoding) {
+    auto& plan = requirement_plans_.at(static_cast<std::size_t>(encoding));
+    if (!plan) plan = std::make_unique<const RequirementPlan>(Requirement(), encoding);
+    return *plan;
 }
 
 LineRequirement PreparedSearch::MakeRequirement() {

@@ -3,12 +3,14 @@
 // needle, the Like pattern or the regular expression, and what the scans look for in a whole
 // text before they test its lines (LinePrefilter, LineRequirement).
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/text_decode.h"
 #include "search/like_pattern.h"
 #include "search/match_spans.h"
 #include "search/search_types.h"
@@ -16,6 +18,7 @@
 namespace trawlex {
 
 class CompiledRegex;
+struct RequirementPlan;
 
 // What a whole text can be searched for before its lines are tested one by one: a line can
 // match only where `needle` or `regex` hits the text, transformed as `form` says, on that
@@ -114,6 +117,8 @@ class PreparedSearch {
 
     // What a line needs to match.
     const LineRequirement& Requirement();
+    // The requirement as looked for in the bytes of texts in `encoding`.
+    const RequirementPlan& RequirementPlanFor(ByteEncoding encoding);
 
     // Where the matches of a line lie (SpanPattern).
     std::vector<MatchSpan> Spans(std::string_view line);
@@ -139,6 +144,7 @@ class PreparedSearch {
     std::optional<std::vector<std::string>> kana_sources_;
     std::optional<LinePrefilter> prefilter_;
     std::optional<LineRequirement> requirement_;
+    std::array<std::unique_ptr<const RequirementPlan>, 3> requirement_plans_;  // by encoding
     std::optional<SpanPattern> spans_;
 };
 

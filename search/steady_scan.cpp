@@ -344,9 +344,10 @@ bool ScanSteadily(std::string_view bytes, ByteEncoding encoding, std::string_vie
             // without any costs no more per stretch than a short one.
             const std::string_view covered = bytes.substr(0, to);
             if (options != used || stretch > 0) {
-                const LineRequirement& required = prepared.Requirement();
-                none = required.kind == LineRequirement::Kind::NoLines;
-                hits = none ? nullptr : RequirementSearch::Make(required, encoding, covered);
+                none = prepared.Requirement().kind == LineRequirement::Kind::NoLines;
+                hits =
+                    none ? nullptr
+                         : RequirementSearch::Make(prepared.RequirementPlanFor(encoding), covered);
                 // Nothing to look for: before any row the caller scans the decoded text,
                 // after one every line of the rest is tested.
                 if (!hits && !none && !used) return false;
