@@ -390,16 +390,7 @@ std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
 #if defined(TRAWLEX_HAVE_AVX2_PATH)
 namespace {
 
-// What FoldedAsciiSearch::FindTogetherAvx2 filters on: the needle's two chosen bytes at
-// their offsets, in either letter case, and up to kMaxFilteredLeads lead bytes each with the
-// range of the byte after it.
-struct TogetherFilter {
-    std::size_t r1 = 0, r2 = 0;
-    char a_lower = 0, a_upper = 0, b_lower = 0, b_upper = 0;
-    unsigned char lead[kMaxFilteredLeads] = {};
-    unsigned char low[kMaxFilteredLeads] = {};
-    unsigned char span[kMaxFilteredLeads] = {};
-};
+using TogetherFilter = FoldedAsciiSearch::Filter;
 
 // The first block of 32 places from `at` on, before `stop`, where a place passes a filter,
 // with the places that pass each (bit i for place at + i); `stop` when there is none. Kept
@@ -490,21 +481,24 @@ std::size_t FoldedAsciiSearch::FindTogetherAvx2(std::size_t& from) {
                (code && codes.CodeAt(place) && stand_ins.Accepts(place));
     };
     const std::string& needle = caseless.needle();
-    const auto upper = [](char c) {
-        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    };
-    TogetherFilter filter;
-    std::tie(filter.r1, filter.r2) = caseless.filtered();
-    filter.a_lower = needle[filter.r1];
-    filter.a_upper = upper(needle[filter.r1]);
-    filter.b_lower = needle[filter.r2];
-    filter.b_upper = upper(needle[filter.r2]);
     const std::vector<PairSetSearch::Lead>& leads = codes.leads();
-    for (std::size_t i = 0; i < leads.size(); ++i) {
-        filter.lead[i] = leads[i].lead;
-        filter.low[i] = leads[i].low;
-        filter.span[i] = static_cast<unsigned char>(leads[i].high - leads[i].low);
+    if (!filter_) {
+        const auto upper = [](char c) {
+            return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        };
+        TogetherFilter& filter = filter_.emplace();
+        std::tie(filter.r1, filter.r2) = caseless.filtered();
+        filter.a_lower = needle[filter.r1];
+        filter.a_upper = upper(needle[filter.r1]);
+        filter.b_lower = needle[filter.r2];
+        filter.b_upper = upper(needle[filter.r2]);
+        for (std::size_t i = 0; i < leads.size(); ++i) {
+            filter.lead[i] = leads[i].lead;
+            filter.low[i] = leads[i].low;
+            filter.span[i] = static_cast<unsigned char>(leads[i].high - leads[i].low);
+        }
     }
+    const TogetherFilter& filter = *filter_;
     switch (leads.size()) {
         case 1:
             return FindTogetherLoop<1>(text_, from, filter, needle.size(), hit);
