@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <map>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -30,7 +32,9 @@ struct GrepUnit {
 };
 
 // What a unit found while it ran on another thread, held until its turn: the texts of its
-// rows in one buffer, and its failures with the number of rows that came before each.
+// rows in one buffer, and its failures with the number of rows that came before each; or,
+// where the thread writes its rows, their text and the failures with the size of the text
+// written before each.
 struct UnitOutput {
     struct Row {
         std::size_t name = 0, name_size = 0;
@@ -45,6 +49,7 @@ struct UnitOutput {
     };
     std::string texts;
     std::vector<Row> rows;
+    std::string written;
     std::vector<std::pair<std::size_t, std::string>> failures;
 };
 
@@ -63,15 +68,16 @@ class WalkHost : public FolderSearchHost {
 };
 
 // Where one unit's rows and failures go: to the callbacks at once (`output` null) or into
-// `output` to be handed over in their turn.
+// `output` to be handed over in their turn, as text when a `writer` is given.
 class UnitRows final : public trawlex::RowSink {
   public:
-    UnitRows(const GrepCallbacks& callbacks, UnitOutput* output)
-        : callbacks_(callbacks), output_(output) {}
+    UnitRows(const GrepCallbacks& callbacks, UnitOutput* output, RowWriter* writer)
+        : callbacks_(callbacks), output_(output), writer_(writer) {}
     void AddRow(ResultRow row) override { AddRowView(row); }
     void AddRowView(const ResultRowView& row) override {
         ++rows_;
         if (!output_) return callbacks_.row(row);
+        if (writer_) return writer_->Append(row, output_->written);
         std::string& texts = output_->texts;
         const auto keep = [&](std::string_view text, std::size_t& at, std::size_t& size) {
             at = texts.size();
@@ -96,7 +102,8 @@ class UnitRows final : public trawlex::RowSink {
     void Fail(std::string text) {
         trouble_ = true;
         if (!output_) return callbacks_.error(text);
-        output_->failures.emplace_back(output_->rows.size(), std::move(text));
+        const std::size_t before = writer_ ? output_->written.size() : output_->rows.size();
+        output_->failures.emplace_back(before, std::move(text));
     }
     std::int64_t Rows() const { return rows_; }
     bool Trouble() const { return trouble_; }
@@ -104,6 +111,7 @@ class UnitRows final : public trawlex::RowSink {
   private:
     const GrepCallbacks& callbacks_;
     UnitOutput* output_;
+    RowWriter* writer_;
     std::int64_t rows_ = 0;
     bool trouble_ = false;
 };
@@ -181,6 +189,18 @@ void RunUnit(const GrepUnit& unit, const GrepOptions& options, std::string_view 
     }
 }
 
+// Hands a unit's written rows and failures to the callbacks in the order they came.
+void HandOverWritten(const UnitOutput& output, const GrepCallbacks& callbacks) {
+    const std::string_view written = output.written;
+    std::size_t done = 0;
+    for (const auto& [before, text] : output.failures) {
+        callbacks.text(written.substr(done, before - done));
+        done = before;
+        callbacks.error(text);
+    }
+    callbacks.text(written.substr(done));
+}
+
 // Hands a unit's held rows and failures to the callbacks in the order they came.
 void HandOver(const UnitOutput& output, const GrepCallbacks& callbacks) {
     const std::string_view texts = output.texts;
@@ -226,8 +246,18 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
     const FixedOptions fixed(options.match, options.WantedRegions(), options.encoding);
     const unsigned threads = ThreadsFor(options.jobs);
     // With one thread every unit reports as it runs; with more each holds its findings
-    // until the units before it have handed theirs over.
+    // until the units before it have handed theirs over, written as text where it can be.
     const bool direct = threads == 1;
+    const bool written = !direct && callbacks.writer && callbacks.text;
+    std::mutex writers_mutex;
+    std::map<std::thread::id, std::unique_ptr<RowWriter>> writers;
+    const auto writer_of_this_thread = [&]() -> RowWriter* {
+        if (!written) return nullptr;
+        const std::lock_guard lock(writers_mutex);
+        std::unique_ptr<RowWriter>& writer = writers[std::this_thread::get_id()];
+        if (!writer) writer = callbacks.writer();
+        return writer.get();
+    };
     struct Ran {
         UnitOutput output;
         std::int64_t rows = 0;
@@ -238,7 +268,7 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
         [&](std::size_t i) {
             thread_local Searcher searcher;  // kept from one unit to the next
             Ran ran;
-            UnitRows rows(callbacks, direct ? nullptr : &ran.output);
+            UnitRows rows(callbacks, direct ? nullptr : &ran.output, writer_of_this_thread());
             SteadyControl control;
             RunUnit(units[i], options, search, ScanRoles(rows, control, fixed), rows, searcher);
             ran.rows = rows.Rows();
@@ -246,7 +276,11 @@ GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks) 
             return ran;
         },
         [&](std::size_t i, Ran& ran) {
-            if (!direct) HandOver(ran.output, callbacks);
+            if (written) {
+                HandOverWritten(ran.output, callbacks);
+            } else if (!direct) {
+                HandOver(ran.output, callbacks);
+            }
             outcome.rows += ran.rows;
             outcome.trouble = outcome.trouble || ran.trouble;
             return i + 1;

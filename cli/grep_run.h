@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "cli/grep_options.h"
 #include "search/run_status.h"
@@ -13,8 +15,20 @@
 namespace trawlex::cli {
 
 // Called on the thread that called RunGrep, in walk order.
+// Writes rows as text; a writer serves one thread at a time.
+class RowWriter {
+  public:
+    virtual ~RowWriter() = default;
+    virtual void Append(const ResultRowView& row, std::string& out) = 0;
+};
+
 struct GrepCallbacks {
     std::function<void(const ResultRowView&)> row;
+    // When both are set and several threads search, each thread writes the rows it finds as
+    // text with a writer of its own (`writer` makes one), and `text` receives those texts in
+    // walk order instead of `row` receiving the rows: the writing is shared out too.
+    std::function<std::unique_ptr<RowWriter>()> writer;
+    std::function<void(std::string_view)> text;
     // Receives "エラーが発生しました:" + description for each path, folder or file that fails,
     // each line that could not be tested and an invalid pattern.
     std::function<void(const std::string&)> error;

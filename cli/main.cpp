@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ int Run(const GrepOptions& options, BufferedOutput& out, BufferedOutput& err) {
 
     GrepCallbacks callbacks;
     callbacks.row = [&](const trawlex::ResultRowView& row) { sink.Add(row); };
+    if (!options.count) {
+        // With several jobs the rows are written as text by the threads that find them.
+        callbacks.writer = [&] { return std::make_unique<RowText>(options, style); };
+        callbacks.text = [&](std::string_view text) { out.Append(text); };
+    }
     // File names and texts in messages can hold control characters too.
     const bool errTerminal = ::isatty(STDERR_FILENO) == 1;
     callbacks.error = [&](const std::string& text) {

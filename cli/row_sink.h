@@ -9,10 +9,28 @@
 
 #include "cli/buffered_output.h"
 #include "cli/grep_options.h"
+#include "cli/grep_run.h"
 #include "cli/row_format.h"
 #include "search/match_spans.h"
 
 namespace trawlex::cli {
+
+// A row as text in the run's format, with the matched parts marked where the format shows
+// them.
+class RowText final : public RowWriter {
+  public:
+    RowText(const GrepOptions& options, TextStyle style);
+    void Append(const ResultRowView& row, std::string& out) override;
+
+    // The matched parts of the row's content in the wanted regions, where the format shows
+    // them.
+    std::vector<MatchSpan> MatchesOf(const ResultRowView& row);
+
+  private:
+    const GrepOptions& options_;
+    TextStyle style_;
+    SpanFinder spans_;
+};
 
 class RowSink {
   public:
@@ -25,15 +43,10 @@ class RowSink {
     void EndGroup();
 
   private:
-    // The matched parts of the row's content in the wanted regions, where the format shows
-    // them.
-    std::vector<MatchSpan> MatchesOf(const ResultRowView& row);
-    void AddLong(const ResultRowView& row, const std::vector<MatchSpan>& matches);
-
     const GrepOptions& options_;
     BufferedOutput& out_;
     TextStyle style_;
-    SpanFinder spans_;
+    RowText text_;
     std::string group_;  // --count: the name whose rows are being counted
     std::int64_t group_rows_ = 0;
 };

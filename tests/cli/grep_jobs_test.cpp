@@ -7,8 +7,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
+#include <variant>
 
+#include "cli/grep_options.h"
+#include "cli/grep_run.h"
+#include "cli/row_sink.h"
 #include "run_grep.h"
 
 namespace fs = std::filesystem;
@@ -101,6 +106,43 @@ TEST_F(GrepJobs, AnyNumberOfJobsPrintsWhatOneJobPrints) {
                    line.starts_with("tree/p3/deeper/");
         });
     EXPECT_NE(after, walk.outLines.end());
+}
+
+// What a run hands its caller, rows and failures in one text (failures marked by "!"): rows
+// as one job writes them, or as the text several jobs write.
+std::string HandedOver(std::vector<std::string_view> args, unsigned jobs) {
+    GrepOptions options = std::get<GrepOptions>(ParseGrepArgs(args));
+    options.jobs = jobs;
+    std::string events;
+    RowText text(options, TextStyle{});
+    GrepCallbacks callbacks;
+    callbacks.row = [&](const ResultRowView& row) { text.Append(row, events); };
+    callbacks.writer = [&] { return std::make_unique<RowText>(options, TextStyle{}); };
+    callbacks.text = [&](std::string_view written) { events += written; };
+    callbacks.error = [&](const std::string& error) { events += "!" + error + "\n"; };
+    RunGrep(options, callbacks);
+    return events;
+}
+
+TEST_F(GrepJobs, FailuresInsideAUnitStandBetweenItsRowsAsWithOneJob) {
+    // A project whose second module is missing: its rows come before and after the failure.
+    WriteFile(base_ / "proj" / "a.bas", "Attribute VB_Name = \"A\"\r\nvalue = 1\r\n");
+    WriteFile(base_ / "proj" / "c.bas", "Attribute VB_Name = \"C\"\r\nvalue = 3\r\n");
+    WriteFile(base_ / "proj" / "p.vbp",
+              "Type=Exe\r\nModule=A; a.bas\r\nModule=B; b.bas\r\nModule=C; c.bas\r\n");
+    const std::string project = (base_ / "proj" / "p.vbp").string();
+    const std::string tree = (base_ / "tree" / "p3").string();
+    const std::string one = HandedOver({"value", project, tree, project}, 1);
+    const std::size_t failure = one.find("!");
+    ASSERT_NE(failure, std::string::npos);
+    EXPECT_NE(one.find("A:1:"), std::string::npos);
+    EXPECT_GT(one.find("C:1:"), failure);
+    for (unsigned jobs : {2u, 3u}) {
+        EXPECT_EQ(HandedOver({"value", project, tree, project}, jobs), one) << jobs;
+        EXPECT_EQ(HandedOver({"--format", "jsonl", "value", project, tree}, jobs),
+                  HandedOver({"--format", "jsonl", "value", project, tree}, 1))
+            << jobs;
+    }
 }
 
 }  // namespace
