@@ -40,7 +40,8 @@ struct GrepOutcome {
 };
 
 // Files are searched `options.jobs` at a time (one per processor for 0); what the callbacks
-// receive is the same for any number.
+// receive is the same for any number. They are called one at a time, in walk order; with
+// several jobs, on the searching threads.
 GrepOutcome RunGrep(const GrepOptions& options, const GrepCallbacks& callbacks);
 
 }  // namespace trawlex::cli

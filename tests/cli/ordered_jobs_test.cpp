@@ -39,6 +39,30 @@ TEST(RunJobsInOrder, HandsResultsOverInJobOrder) {
     }
 }
 
+// Many tiny jobs on many threads: the threads hand results over themselves, never two at
+// once, none is lost and none comes twice.
+TEST(RunJobsInOrder, TinyJobsAreHandedOverOnceEachOneAtATime) {
+    for (unsigned threads : {2u, 8u}) {
+        constexpr std::size_t kJobs = 20000;
+        std::vector<std::size_t> taken;
+        std::atomic<int> inside{0};
+        std::atomic<int> overlaps{0};
+        RunJobsInOrder<std::size_t>(
+            kJobs, threads, [](std::size_t i) { return i; },
+            [&](std::size_t i, std::size_t& result) {
+                if (inside.fetch_add(1) != 0) ++overlaps;
+                EXPECT_EQ(result, i);
+                taken.push_back(i);
+                inside.fetch_sub(1);
+                return i + 1;
+            },
+            16);
+        EXPECT_EQ(overlaps.load(), 0);
+        ASSERT_EQ(taken.size(), kJobs) << threads;
+        for (std::size_t i = 0; i < kJobs; ++i) ASSERT_EQ(taken[i], i);
+    }
+}
+
 // Skipped jobs are never handed over, and with one thread never run.
 TEST(RunJobsInOrder, SkipsTheJobsTheCallerPassesOver) {
     for (unsigned threads : {1u, 4u}) {
