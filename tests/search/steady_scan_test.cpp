@@ -425,6 +425,26 @@ TEST(SteadyScanTest, StandInsAreCheckedAroundThemWithTheRowsOfTheLineByLineScan)
     }
 }
 
+// As in a folder: one search over UTF-8 and CP932 texts in turn, what it looks for in each
+// encoding made once and used text after text.
+TEST(SteadyScanTest, OneSearchOverTextsOfBothEncodingsInTurnGivesEachTextsRows) {
+    std::mt19937 rng(3001);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 24; ++i) texts.push_back(RandomStandInText(rng, i % 3 != 1));
+    for (const char* search : {"dim", "Private Sub", "ks", "d*m", "di\\w"}) {
+        for (int mode = 0; mode <= 3; ++mode) {
+            const MatchOptions options{static_cast<SearchMode>(mode), false};
+            MatchEngine engine;
+            for (const std::string& bytes : texts) {
+                CollectingHost host(options, true);
+                SearchEncodedText(bytes, "M", search, host, engine);
+                ASSERT_EQ(host.rows, Reference(bytes, search, options))
+                    << "search [" << search << "] mode " << mode;
+            }
+        }
+    }
+}
+
 TEST(StandInWindow, FindsTheNeedleAcrossStandInsAndNotBesideThem) {
     using StandIns = LineRequirement::StandIns;
     // "x ｄｉm y" in CP932: the needle runs through two stand-ins.
