@@ -390,7 +390,7 @@ std::size_t FoldedAsciiSearch::operator()(std::size_t from) {
 #if defined(TRAWLEX_HAVE_AVX2_PATH)
 namespace {
 
-using TogetherFilter = FoldedAsciiSearch::Filter;
+using TogetherFilter = FoldedAsciiFilter;
 
 // The first block of 32 places from `at` on, before `stop`, where a place passes a filter,
 // with the places that pass each (bit i for place at + i); `stop` when there is none. Kept

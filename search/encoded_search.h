@@ -125,6 +125,17 @@ class StandInSearch {
     std::string folded_char_;
 };
 
+// What FoldedAsciiSearch filters on 32 places at a time: the needle's two chosen bytes at
+// their offsets, in either letter case, and up to kMaxFilteredLeads lead bytes each with the
+// range of the byte after it.
+struct FoldedAsciiFilter {
+    std::size_t r1 = 0, r2 = 0;
+    char a_lower = 0, a_upper = 0, b_lower = 0, b_upper = 0;
+    unsigned char lead[PairSetSearch::kMaxFilteredLeads] = {};
+    unsigned char low[PairSetSearch::kMaxFilteredLeads] = {};
+    unsigned char span[PairSetSearch::kMaxFilteredLeads] = {};
+};
+
 // Where a lower-case ASCII needle can hit the folded form of a text (UTF-8 or CP932 bytes)
 // without folding it: the needle in any ASCII letter case, or a stand-in (StandInSearch).
 class FoldedAsciiSearch {
@@ -140,24 +151,13 @@ class FoldedAsciiSearch {
     // The same answer from the two searches run apart: the path without AVX2.
     std::size_t Separately(std::size_t from);
 
-    // What FindTogetherAvx2 filters on: the needle's two chosen bytes at their offsets, in
-    // either letter case, and up to kMaxFilteredLeads lead bytes each with the range of the
-    // byte after it.
-    struct Filter {
-        std::size_t r1 = 0, r2 = 0;
-        char a_lower = 0, a_upper = 0, b_lower = 0, b_upper = 0;
-        unsigned char lead[PairSetSearch::kMaxFilteredLeads] = {};
-        unsigned char low[PairSetSearch::kMaxFilteredLeads] = {};
-        unsigned char span[PairSetSearch::kMaxFilteredLeads] = {};
-    };
-
   private:
     std::size_t FindTogetherAvx2(std::size_t& from);
 
     std::string_view text_;
     ForwardFinder<AsciiCaselessSearch> caseless_;
     ForwardFinder<StandInSearch> stand_ins_;
-    std::optional<Filter> filter_;  // made on the first search
+    std::optional<FoldedAsciiFilter> filter_;  // made on the first search
 };
 
 // A line requirement as looked for in the bytes of one encoding, whatever the text: made
